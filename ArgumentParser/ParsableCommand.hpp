@@ -1,0 +1,71 @@
+#pragma once
+// Commands and their run-time descriptions.
+//
+// A command is a default-constructible struct deriving from
+// `ParsableCommand` with
+//   static constexpr std::string_view typeName = "Merge";
+//   static CommandConfiguration configuration();
+//   static void arguments(Arguments<Merge>&);   // optional
+// and overrides of `run` (and `validate`) as needed. `typeOf<Merge>()` is
+// its description, built once from those declarations.
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ArgumentParser/ArgumentDefinition.hpp"
+#include "ArgumentParser/CommandConfiguration.hpp"
+#include "ArgumentParser/Errors.hpp"
+
+namespace ap {
+
+class ArgumentDecoder;
+
+class ParsableCommand {
+public:
+    virtual ~ParsableCommand() = default;
+    /// Runs after decoding; a failure is reported with the usage.
+    virtual Result<void> validate() { return {}; }
+    /// The command's work. By default a command shows its help.
+    virtual Result<void> run() { return CleanExit::helpRequest(); }
+};
+
+/// Reads one declared property from the decoder into a command.
+using PropertyDecoder = std::function<std::optional<ParserError>(ArgumentDecoder&, ParsableCommand&)>;
+
+class CommandType {
+public:
+    CommandType(std::string typeName, CommandRef self, CommandConfiguration configuration,
+                std::vector<ArgumentDefinition> definitions, std::vector<PropertyDecoder> properties,
+                std::function<std::unique_ptr<ParsableCommand>()> make);
+
+    const std::string& typeName() const { return typeName_; }
+    const CommandConfiguration& configuration() const { return configuration_; }
+    /// The configured name, or the type name in snake case with "-".
+    const std::string& commandName() const { return commandName_; }
+    /// Every declared definition, at every visibility, in declaration order.
+    const std::vector<ArgumentDefinition>& definitions() const { return definitions_; }
+    CommandRef ref() const { return self_; }
+
+    /// Builds a command value from parsed values, property by property.
+    platform::Expected<std::unique_ptr<ParsableCommand>, ParserError> decode(ArgumentDecoder& decoder) const;
+
+    /// A repeating positional with the given strategy, if one is declared.
+    bool hasRepeatingPositional(ParsingStrategy strategy) const;
+
+private:
+    std::string typeName_;
+    CommandRef self_;
+    CommandConfiguration configuration_;
+    std::string commandName_;
+    std::vector<ArgumentDefinition> definitions_;
+    std::vector<PropertyDecoder> properties_;
+    std::function<std::unique_ptr<ParsableCommand>()> make_;
+};
+
+/// The configuration's subcommands, resolved.
+std::vector<const CommandType*> subcommandsOf(const CommandType& command);
+
+}  // namespace ap

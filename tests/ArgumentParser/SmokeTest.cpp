@@ -1,0 +1,4 @@
+#include <gtest/gtest.h>
+#include "ArgumentParser/CommandParser.hpp"
+#include "ArgumentParser/Declarations.hpp"
+TEST(Smoke, Builds) { SUCCEED(); }
