@@ -1,0 +1,21 @@
+#pragma once
+// JSON text written exactly as the application's platform writes it: the
+// compact form of records, and the pretty, key-sorted form of the command
+// description. Both escape "/" as "\/".
+
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+namespace platform {
+
+enum class JsonStyle {
+    /// No whitespace between tokens, no trailing newline.
+    compact,
+    /// Two-space indentation, `"key" : value`, keys sorted, no trailing newline.
+    pretty,
+};
+
+std::string serializeJson(const nlohmann::json& value, JsonStyle style = JsonStyle::compact);
+
+}  // namespace platform
