@@ -191,10 +191,8 @@ CommandError CommandParser::customCompletion(const std::vector<std::string>& arg
     if (!custom || !custom->complete) return invalid();
 
     std::string text;
-    for (const auto& candidate : custom->complete(words)) {
-        if (!text.empty()) text += "\n";
-        text += candidate;
-    }
+    auto candidates = custom->complete(words);
+    for (std::size_t c = 0; c < candidates.size(); ++c) text += (c ? "\n" : "") + candidates[c];
     return CommandError{node->stack(), ParserError::CompletionScriptCustomResponse{text}};
 }
 
