@@ -23,6 +23,8 @@ public:
     Result<std::unique_ptr<ParsableCommand>> parse(std::vector<std::string> arguments);
 
     const CommandTree& tree() const { return tree_; }
+    /// The path from the root to the command the last parse reached.
+    CommandStack commandStack() const { return currentStack(); }
 
 private:
     struct HelpRequested { ArgumentVisibility visibility; };
