@@ -69,8 +69,12 @@ struct Quiet : ParsableCommand {
 struct AllHidden : ParsableCommand {
     static constexpr std::string_view typeName = "AllHidden";
     static CommandConfiguration configuration() {
-        return {.commandName = "hider", .usage = "", .subcommands = {typeOf<Quiet>}};
+        return {.commandName = "hider", .subcommands = {typeOf<Quiet>}};
     }
+};
+struct NoUsage : ParsableCommand {
+    static constexpr std::string_view typeName = "NoUsage";
+    static CommandConfiguration configuration() { return {.commandName = "no-usage", .usage = ""}; }
 };
 
 struct Connection {
@@ -208,11 +212,16 @@ TEST(HelpText, HiddenHelpAddsHiddenArgumentsButNeverPrivateOnes) {
 }
 
 TEST(HelpText, EmptyUsageOverrideAndHiddenSubcommandsLeaveSectionsOut) {
-    // No USAGE, no SUBCOMMANDS and no hint; the help flag remains.
+    // The usage still names a subcommand; the section and the hint go.
     EXPECT_EQ(help({&typeOf<AllHidden>()}),
+              "USAGE: hider <subcommand>\n"
+              "\n"
               "OPTIONS:\n"
               "  -h, --help              Show help information.\n");
-    EXPECT_EQ(HelpGenerator({&typeOf<AllHidden>()}, ArgumentVisibility::default_).usageMessage(), "");
+    EXPECT_EQ(help({&typeOf<NoUsage>()}),
+              "OPTIONS:\n"
+              "  -h, --help              Show help information.\n");
+    EXPECT_EQ(HelpGenerator({&typeOf<NoUsage>()}, ArgumentVisibility::default_).usageMessage(), "");
 }
 
 TEST(HelpText, OptionGroupTitlesMakeTheirOwnSections) {

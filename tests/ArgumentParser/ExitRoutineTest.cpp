@@ -1,0 +1,184 @@
+// The main entry in real processes: exact bytes on each stream and the
+// exit status.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "ArgumentParser/ExitRoutine.hpp"
+#include "ArgumentParser/HelpGenerator.hpp"
+#include "VarnTree.hpp"
+
+using namespace ap;
+
+namespace {
+
+struct Invalid : ParsableCommand {
+    static constexpr std::string_view typeName = "Invalid";
+    static CommandConfiguration configuration() { return {.commandName = "invalid"}; }
+    Result<void> run() override { return ValidationError{"Nothing to do."}; }
+};
+struct Three : ParsableCommand {
+    static constexpr std::string_view typeName = "Three";
+    static CommandConfiguration configuration() { return {.commandName = "three"}; }
+    Result<void> run() override { return ExitCode{3}; }
+};
+struct Broken : ParsableCommand {
+    static constexpr std::string_view typeName = "Broken";
+    static CommandConfiguration configuration() { return {.commandName = "broken"}; }
+    Result<void> run() override {
+        std::printf("partial output");  // still buffered when the error is written
+        return platform::Error{"NSURLErrorDomain", -3001, "No repository found at: /nowhere", "/nowhere"};
+    }
+};
+struct Fine : ParsableCommand {
+    static constexpr std::string_view typeName = "Fine";
+    static CommandConfiguration configuration() { return {.commandName = "fine"}; }
+    Result<void> run() override {
+        std::printf("done\n");
+        return {};
+    }
+};
+struct Leaf : ParsableCommand {
+    static constexpr std::string_view typeName = "Leaf";
+    static CommandConfiguration configuration() { return {.commandName = "leaf", .abstract = "A leaf."}; }
+};
+// Has subcommands but no default, and keeps the default run.
+struct Group : ParsableCommand {
+    static constexpr std::string_view typeName = "Group";
+    static CommandConfiguration configuration() {
+        return {.commandName = "group", .abstract = "A group.", .subcommands = {typeOf<Leaf>}};
+    }
+};
+struct Runner : ParsableCommand {
+    static constexpr std::string_view typeName = "Runner";
+    static CommandConfiguration configuration() {
+        return {.commandName = "runner",
+                .subcommands = {typeOf<Invalid>, typeOf<Three>, typeOf<Broken>, typeOf<Fine>, typeOf<Group>}};
+    }
+};
+
+struct Run {
+    std::string out;
+    std::string err;
+    int status = -1;
+};
+
+std::string contents(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// Runs the main entry in a child; with `oneStream` both streams go to one file (`out`).
+Run runMain(const CommandType& root, std::vector<std::string> arguments, bool oneStream = false) {
+    char outPath[] = "/tmp/exit-routine-out-XXXXXX";
+    char errPath[] = "/tmp/exit-routine-err-XXXXXX";
+    int out = mkstemp(outPath), err = mkstemp(errPath);
+    std::fflush(stdout);
+    std::fflush(stderr);
+    pid_t pid = fork();
+    if (pid == 0) {
+        dup2(out, STDOUT_FILENO);
+        dup2(oneStream ? out : err, STDERR_FILENO);
+        setenv("COLUMNS", "80", 1);
+        arguments.insert(arguments.begin(), root.commandName());
+        std::vector<char*> argv;
+        for (auto& a : arguments) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        ap::main(root, static_cast<int>(arguments.size()), argv.data());
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    Run run{contents(outPath), contents(errPath), WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+    close(out);
+    close(err);
+    unlink(outPath);
+    unlink(errPath);
+    return run;
+}
+
+}  // namespace
+
+TEST(ExitRoutine, HelpGoesToStandardOutputWithOneNewline) {
+    auto run = runMain(varntree::root(), {"--help"});
+    EXPECT_EQ(run.out,
+              "OVERVIEW: Open a repository or conflicted files in Varnel.\n"
+              "\n"
+              "USAGE: varn <subcommand>\n"
+              "\n"
+              "OPTIONS:\n"
+              "  -h, --help              Show help information.\n"
+              "\n"
+              "SUBCOMMANDS:\n"
+              "  open (default)          Open a repository in Varnel\n"
+              "  merge                   Open conflicted file in Varnel's merge tool.\n"
+              "  diff                    Compare files between 2 revisions.\n"
+              "\n"
+              "  See 'varn help <subcommand>' for detailed help.\n");
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.status, 0);
+
+    // The last element's newline and the printed one leave a blank line.
+    run = runMain(varntree::root(), {"help", "merge"});
+    EXPECT_EQ(run.out,
+              "OVERVIEW: Open conflicted file in Varnel's merge tool.\n"
+              "\n"
+              "USAGE: varn merge <file>\n"
+              "\n"
+              "ARGUMENTS:\n"
+              "  <file>                  The conflicted files to open.\n"
+              "\n"
+              "OPTIONS:\n"
+              "  -h, --help              Show help information.\n"
+              "\n");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(runMain(varntree::root(), {"help", "nosuch"}).out, runMain(varntree::root(), {"-h"}).out);
+}
+
+TEST(ExitRoutine, ParseFailuresGoToStandardErrorWith64) {
+    auto run = runMain(varntree::root(), {"diff", "main", "--rep", "x"});
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err,
+              "Error: Unknown option '--rep'. Did you mean '--repo'?\n"
+              "Usage: varn diff [--repo <repo>] <revspec-a> [<revspec-b>] [<paths> ...]\n"
+              "  See 'varn diff --help' for more information.\n");
+    EXPECT_EQ(run.status, 64);
+}
+
+TEST(ExitRoutine, FailuresOfARun) {
+    auto run = runMain(typeOf<Runner>(), {"invalid"});
+    EXPECT_EQ(run.err,
+              "Error: Nothing to do.\n"
+              "Usage: runner <subcommand>\n"
+              "  See 'runner --help' for more information.\n");
+    EXPECT_EQ(run.status, 64);
+
+    run = runMain(typeOf<Runner>(), {"three"});
+    EXPECT_EQ(run.out + run.err, "");
+    EXPECT_EQ(run.status, 3);
+
+    // Standard output is flushed before the message, so one pipe keeps the order.
+    run = runMain(typeOf<Runner>(), {"broken"}, true);
+    EXPECT_EQ(run.out, "partial outputError: No repository found at: /nowhere\n");
+    EXPECT_EQ(run.status, 1);
+
+    run = runMain(typeOf<Runner>(), {"fine"});
+    EXPECT_EQ(run.out, "done\n");
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.status, 0);
+}
+
+TEST(ExitRoutine, TheDefaultRunShowsTheChosenCommandsHelp) {
+    auto run = runMain(typeOf<Runner>(), {"group"});
+    EXPECT_EQ(run.out,
+              HelpGenerator({&typeOf<Runner>(), &typeOf<Group>()}, ArgumentVisibility::default_).rendered(80) + "\n");
+    EXPECT_TRUE(run.out.starts_with("OVERVIEW: A group.\n\nUSAGE: runner group <subcommand>\n")) << run.out;
+    EXPECT_EQ(run.status, 0);
+}
