@@ -53,6 +53,11 @@ struct Paint : ParsableCommand {
     }
 };
 
+struct Plain : ParsableCommand {
+    static constexpr std::string_view typeName = "Plain";
+    static CommandConfiguration configuration() { return {.commandName = "plain", .usage = ""}; }
+};
+
 struct Outcome {
     std::string text;
     int status;
@@ -180,6 +185,9 @@ TEST(ErrorMessages, FailuresOfCommands) {
     EXPECT_EQ(run(typeOf<Paint>(), {"--count=-1"}), failure("Error: The count must not be negative.\n" + paintUsage));
     // Failures of a run are reported for the root.
     EXPECT_EQ(outcomeOf(ValidationError{"Bad input."}, varntree::root()), failure("Error: Bad input.\n" + varnUsage));
+    // Without a usage only the hint remains.
+    EXPECT_EQ(outcomeOf(ValidationError{"Bad input."}, typeOf<Plain>()),
+              failure("Error: Bad input.\n  See 'plain --help' for more information."));
     EXPECT_EQ(outcomeOf(ExitCode{3}, varntree::root()), (Outcome{"", 3, false}));
     EXPECT_EQ(outcomeOf(LocalizedError("NSURLErrorDomain", -3001, "No repository found at: /x"), varntree::root()),
               (Outcome{"Error: No repository found at: /x", 1, false}));

@@ -107,39 +107,20 @@ Run runMain(const CommandType& root, std::vector<std::string> arguments, bool on
 }  // namespace
 
 TEST(ExitRoutine, HelpGoesToStandardOutputWithOneNewline) {
-    auto run = runMain(varntree::root(), {"--help"});
-    EXPECT_EQ(run.out,
-              "OVERVIEW: Open a repository or conflicted files in Varnel.\n"
-              "\n"
-              "USAGE: varn <subcommand>\n"
-              "\n"
-              "OPTIONS:\n"
-              "  -h, --help              Show help information.\n"
-              "\n"
-              "SUBCOMMANDS:\n"
-              "  open (default)          Open a repository in Varnel\n"
-              "  merge                   Open conflicted file in Varnel's merge tool.\n"
-              "  diff                    Compare files between 2 revisions.\n"
-              "\n"
-              "  See 'varn help <subcommand>' for detailed help.\n");
+    const auto* root = &varntree::root();
+    auto run = runMain(*root, {"--help"});
+    EXPECT_EQ(run.out, HelpGenerator({root}, ArgumentVisibility::default_).rendered(80) + "\n");
+    EXPECT_TRUE(run.out.ends_with("for detailed help.\n"));
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(run.status, 0);
 
     // The last element's newline and the printed one leave a blank line.
-    run = runMain(varntree::root(), {"help", "merge"});
+    run = runMain(*root, {"help", "merge"});
     EXPECT_EQ(run.out,
-              "OVERVIEW: Open conflicted file in Varnel's merge tool.\n"
-              "\n"
-              "USAGE: varn merge <file>\n"
-              "\n"
-              "ARGUMENTS:\n"
-              "  <file>                  The conflicted files to open.\n"
-              "\n"
-              "OPTIONS:\n"
-              "  -h, --help              Show help information.\n"
-              "\n");
+              HelpGenerator({root, &typeOf<varntree::Merge>()}, ArgumentVisibility::default_).rendered(80) + "\n");
+    EXPECT_TRUE(run.out.ends_with("  -h, --help              Show help information.\n\n"));
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(runMain(varntree::root(), {"help", "nosuch"}).out, runMain(varntree::root(), {"-h"}).out);
+    EXPECT_EQ(runMain(*root, {"help", "nosuch"}).out, runMain(*root, {"-h"}).out);
 }
 
 TEST(ExitRoutine, ParseFailuresGoToStandardErrorWith64) {
