@@ -64,7 +64,12 @@ void StatusWriteToAnswer(benchmark::State& state) {
         state.SetIterationTime(std::chrono::duration<double>(end - start).count());
     }
 }
-BENCHMARK(StatusWriteToAnswer)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMicrosecond)->Repetitions(5)
+BENCHMARK(StatusWriteToAnswer)
+    ->Arg(0)
+    ->Arg(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
 /// The writer on another thread while the watcher sleeps: adds the wake-up
@@ -96,7 +101,12 @@ void StatusWriteToAnswerWhileAsleep(benchmark::State& state) {
         state.SetIterationTime(std::chrono::duration<double>(end - start).count());
     }
 }
-BENCHMARK(StatusWriteToAnswerWhileAsleep)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMicrosecond)->Repetitions(5)
+BENCHMARK(StatusWriteToAnswerWhileAsleep)
+    ->Arg(0)
+    ->Arg(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
 /// CPU time and context switches of `wait`, from the process's usage.

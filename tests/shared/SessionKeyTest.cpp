@@ -18,7 +18,8 @@ TEST(SessionKey, TheWorkedExample) {
 TEST(SessionKey, EveryPartOfTheIdentityCounts) {
     DiffToolSession session{"/r", -7, "main", "dev"};
     EXPECT_EQ(sessionIdentityText(session), R"(Optional(-7):Optional("/r"):Optional("main"):Optional("dev"))");
-    EXPECT_EQ(sessionIdentityText({"/r", std::nullopt, std::nullopt, "dev"}), R"(nil:Optional("/r"):nil:Optional("dev"))");
+    EXPECT_EQ(sessionIdentityText({"/r", std::nullopt, std::nullopt, "dev"}),
+              R"(nil:Optional("/r"):nil:Optional("dev"))");
 
     // The record and the identity it came from share the key.
     VarnShared::DiffToolMetaData record;
