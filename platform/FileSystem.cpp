@@ -1,11 +1,122 @@
 #include "platform/FileSystem.hpp"
 
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <vector>
 
+#include "platform/Uuid.hpp"
+
 namespace platform {
+namespace {
+
+/// ELOOP from an open with O_NOFOLLOW means the name itself is a link; say so
+/// instead of the system's "too many levels".
+Error openError(int errnum, const std::string& what, const std::string& path) {
+    if (errnum == ELOOP) return Error{"NSPOSIXErrorDomain", errnum, what + ": it is a symbolic link", path};
+    return Error::posix(errnum, what, path);
+}
+
+/// Closes the descriptor when it leaves scope, unless released first.
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    ~FileDescriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    int get() const { return fd_; }
+    /// Closes now, returning the errno of a failed close or 0.
+    int close() {
+        int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0 ? 0 : errno;
+    }
+
+private:
+    int fd_;
+};
+
+/// Writes all of `contents`, returning 0 or the errno of the failure.
+int writeAll(int fd, std::string_view contents) {
+    while (!contents.empty()) {
+        auto n = ::write(fd, contents.data(), contents.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        contents.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return 0;
+}
+
+/// Reads to the end, appending to `out`; returns 0 or the errno.
+int readAll(int fd, std::string& out) {
+    char buffer[65536];
+    while (true) {
+        auto n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        if (n == 0) return 0;
+        out.append(buffer, static_cast<std::size_t>(n));
+    }
+}
+
+/// Writes `contents` to the open file and closes it, reporting either failure.
+Result<void> fillAndClose(FileDescriptor& file, std::string_view contents, const std::string& path) {
+    if (int err = writeAll(file.get(), contents)) return Error::posix(err, "Cannot write file " + path, path);
+    if (int err = file.close()) return Error::posix(err, "Cannot write file " + path, path);
+    return {};
+}
+
+/// Removes everything inside the open directory `dirFd`; `path` names it in errors.
+Result<void> removeContents(int dirFd, const std::string& path) {
+    int listFd = ::dup(dirFd);
+    if (listFd < 0) return Error::posix(errno, "Cannot remove " + path, path);
+    DIR* dir = ::fdopendir(listFd);
+    if (!dir) {
+        int err = errno;
+        ::close(listFd);
+        return Error::posix(err, "Cannot remove " + path, path);
+    }
+    // Names are collected first: removing while reading may skip entries.
+    std::vector<std::string> names;
+    errno = 0;
+    while (auto entry = ::readdir(dir)) {
+        std::string name = entry->d_name;
+        if (name != "." && name != "..") names.push_back(std::move(name));
+    }
+    int readErr = errno;
+    ::closedir(dir);
+    if (readErr) return Error::posix(readErr, "Cannot remove " + path, path);
+
+    for (const auto& name : names) {
+        std::string childPath = path + "/" + name;
+        struct stat s;
+        if (::fstatat(dirFd, name.c_str(), &s, AT_SYMLINK_NOFOLLOW) != 0) {
+            if (errno == ENOENT) continue;
+            return Error::posix(errno, "Cannot remove " + childPath, childPath);
+        }
+        if (S_ISDIR(s.st_mode)) {
+            FileDescriptor child(::openat(dirFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+            if (child.get() < 0) return Error::posix(errno, "Cannot remove " + childPath, childPath);
+            if (auto removed = removeContents(child.get(), childPath); !removed) return removed;
+            if (::unlinkat(dirFd, name.c_str(), AT_REMOVEDIR) != 0 && errno != ENOENT)
+                return Error::posix(errno, "Cannot remove " + childPath, childPath);
+        } else if (::unlinkat(dirFd, name.c_str(), 0) != 0 && errno != ENOENT) {
+            return Error::posix(errno, "Cannot remove " + childPath, childPath);
+        }
+    }
+    return {};
+}
+
+}  // namespace
 
 bool fileExists(const std::string& path) {
     struct stat s;
@@ -32,6 +143,119 @@ std::optional<std::string> destinationOfSymbolicLink(const std::string& path) {
         if (static_cast<std::size_t>(n) < buffer.size()) return std::string(buffer.data(), static_cast<std::size_t>(n));
         buffer.resize(buffer.size() * 2);
     }
+}
+
+bool isWritable(const std::string& path) { return ::access(path.c_str(), W_OK) == 0; }
+
+Result<void> createDirectoryWithParents(const std::string& path) {
+    if (path.empty()) return Error::posix(ENOENT, "Cannot create a directory with an empty path");
+    if (isDirectory(path)) return {};
+    // Every prefix that ends a component, then the whole path; doubled
+    // separators give empty components, which are skipped.
+    std::vector<std::string> prefixes;
+    for (std::size_t i = 1; i < path.size(); ++i) {
+        if (path[i] == '/' && path[i - 1] != '/') prefixes.push_back(path.substr(0, i));
+    }
+    if (path.back() != '/') prefixes.push_back(path);
+    for (const auto& prefix : prefixes) {
+        if (::mkdir(prefix.c_str(), 0777) == 0) continue;
+        int err = errno;
+        if (err == EEXIST && isDirectory(prefix)) continue;
+        if (err == EEXIST) err = ENOTDIR;
+        std::string what = "Cannot create directory " + path;
+        if (prefix != path) what += " (at " + prefix + ")";
+        return Error::posix(err, what, path);
+    }
+    return {};
+}
+
+Result<void> writeFileNoFollow(const std::string& path, std::string_view contents) {
+    FileDescriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666));
+    if (file.get() < 0) return openError(errno, "Cannot write file " + path, path);
+    return fillAndClose(file, contents, path);
+}
+
+Result<void> writeFileAtomically(const std::string& path, std::string_view contents) {
+    auto slash = path.rfind('/');
+    std::string directory = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (name.empty()) return Error::posix(EISDIR, "Cannot write file " + path, path);
+
+    // A fresh name beside the target, created exclusively: nothing else can
+    // be there, and the umask applies to the mode as for any new file.
+    std::string temporary;
+    int fd = -1;
+    for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
+        temporary = directory + "." + name + "." + makeUuid().substr(0, 8);
+        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) break;
+    }
+    if (fd < 0) return openError(errno, "Cannot write file " + path, path);
+    FileDescriptor file(fd);
+    if (auto filled = fillAndClose(file, contents, path); !filled) {
+        ::unlink(temporary.c_str());
+        return filled;
+    }
+    if (::rename(temporary.c_str(), path.c_str()) != 0) {
+        int err = errno;
+        ::unlink(temporary.c_str());
+        return Error::posix(err, "Cannot write file " + path, path);
+    }
+    return {};
+}
+
+Result<std::string> readFile(const std::string& path) {
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.get() < 0) return Error::posix(errno, "Cannot read file " + path, path);
+    std::string contents;
+    if (int err = readAll(file.get(), contents)) return Error::posix(err, "Cannot read file " + path, path);
+    return contents;
+}
+
+Result<void> copyFile(const std::string& from, const std::string& to) {
+    FileDescriptor source(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+    if (source.get() < 0) return Error::posix(errno, "Cannot copy " + from, from);
+    struct stat s;
+    if (::fstat(source.get(), &s) != 0) return Error::posix(errno, "Cannot copy " + from, from);
+    if (!S_ISREG(s.st_mode))
+        return Error{"NSPOSIXErrorDomain", EINVAL, "Cannot copy " + from + ": it is not a regular file", from};
+    FileDescriptor target(::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, s.st_mode & 0777));
+    if (target.get() < 0) return openError(errno, "Cannot copy " + from + " to " + to, to);
+
+    char buffer[65536];
+    int err = 0;
+    while (!err) {
+        auto n = ::read(source.get(), buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            err = errno;
+            break;
+        }
+        if (n == 0) break;
+        err = writeAll(target.get(), std::string_view(buffer, static_cast<std::size_t>(n)));
+    }
+    if (!err) err = target.close();
+    if (err) {
+        ::unlink(to.c_str());
+        return Error::posix(err, "Cannot copy " + from + " to " + to, to);
+    }
+    return {};
+}
+
+Result<void> removeRecursively(const std::string& path) {
+    struct stat s;
+    if (::lstat(path.c_str(), &s) != 0) return Error::posix(errno, "Cannot remove " + path, path);
+    if (!S_ISDIR(s.st_mode)) {
+        if (::unlink(path.c_str()) != 0) return Error::posix(errno, "Cannot remove " + path, path);
+        return {};
+    }
+    {
+        FileDescriptor directory(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        if (directory.get() < 0) return Error::posix(errno, "Cannot remove " + path, path);
+        if (auto removed = removeContents(directory.get(), path); !removed) return removed;
+    }
+    if (::rmdir(path.c_str()) != 0) return Error::posix(errno, "Cannot remove " + path, path);
+    return {};
 }
 
 }  // namespace platform

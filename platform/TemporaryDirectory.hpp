@@ -1,0 +1,43 @@
+#pragma once
+// The per-user temporary directory T under which hand-off directories live,
+// and the check that a directory there is safe to write into.
+//
+// On macOS T is the platform's per-user temporary directory, as returned (it
+// ends in "/"). Elsewhere it is $TMPDIR when set and not empty, with "/"
+// appended when missing, else /tmp/varnel-<uid>/, created with mode 0700.
+// Hand-off paths are T + "/" + a name, so they may contain "//".
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/Error.hpp"
+
+namespace platform {
+
+/// What T is derived from where the platform has no directory of its own.
+struct TemporaryDirectoryEnvironment {
+    /// The value of TMPDIR; nothing when unset.
+    std::optional<std::string> tmpdir;
+    /// The parent of the fallback directory "varnel-<uid>".
+    std::string fallbackParent = "/tmp";
+
+    /// The process's own environment.
+    static TemporaryDirectoryEnvironment current();
+};
+
+/// The text T, without touching the disk.
+std::string temporaryDirectoryPath(const TemporaryDirectoryEnvironment& environment =
+                                       TemporaryDirectoryEnvironment::current());
+
+/// T, ready to be written into: the fallback directory created (0700) when
+/// missing, and T checked with `checkOwnedDirectory`.
+Result<std::string> ensureTemporaryDirectory(const TemporaryDirectoryEnvironment& environment =
+                                                 TemporaryDirectoryEnvironment::current());
+
+/// Succeeds when `path` is a directory itself, not a symbolic link to one,
+/// and owned by the effective user. `role` names the directory in the error,
+/// for example "temporary directory".
+Result<void> checkOwnedDirectory(const std::string& path, std::string_view role);
+
+}  // namespace platform

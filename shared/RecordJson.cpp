@@ -1,0 +1,125 @@
+#include "shared/RecordJson.hpp"
+
+#include <cmath>
+#include <limits>
+
+#include "platform/Json.hpp"
+#include "shared/CanonicalText.hpp"
+
+namespace VarnShared {
+namespace {
+
+// The codes the application's decoder reports: a value not found, and data
+// that is corrupt or of the wrong type.
+constexpr int valueNotFound = 4865;
+constexpr int dataCorrupted = 4864;
+
+platform::Error decodingError(int code, const std::string& source, const std::string& reason) {
+    return platform::Error{"NSCocoaErrorDomain", code, "Cannot decode " + source + ": " + reason, source};
+}
+
+bool allTextValid(const nlohmann::json& value) {
+    switch (value.type()) {
+        case nlohmann::json::value_t::string: return isValidUtf8(value.get_ref<const std::string&>());
+        case nlohmann::json::value_t::object:
+            for (auto it = value.begin(); it != value.end(); ++it) {
+                if (!isValidUtf8(it.key()) || !allTextValid(it.value())) return false;
+            }
+            return true;
+        case nlohmann::json::value_t::array:
+            for (const auto& element : value) {
+                if (!allTextValid(element)) return false;
+            }
+            return true;
+        default: return true;
+    }
+}
+
+}  // namespace
+
+JsonObjectReader::JsonObjectReader(const nlohmann::json& object, std::string source, std::string prefix)
+    : object_(&object), source_(std::move(source)), prefix_(std::move(prefix)) {}
+
+const nlohmann::json* JsonObjectReader::find(std::string_view member) const {
+    auto it = object_->find(std::string(member));
+    if (it == object_->end() || it->is_null()) return nullptr;
+    return &*it;
+}
+
+platform::Error JsonObjectReader::missing(std::string_view member) const {
+    return decodingError(valueNotFound, source_, "the member \"" + prefix_ + std::string(member) + "\" is missing");
+}
+
+platform::Error JsonObjectReader::wrongType(std::string_view member, std::string_view expected) const {
+    return decodingError(dataCorrupted, source_,
+                         "the member \"" + prefix_ + std::string(member) + "\" is not " + std::string(expected));
+}
+
+platform::Result<std::string> JsonObjectReader::text(std::string_view member) const {
+    auto value = find(member);
+    if (!value) return missing(member);
+    if (!value->is_string()) return wrongType(member, "a string");
+    return value->get<std::string>();
+}
+
+platform::Result<std::optional<std::string>> JsonObjectReader::optionalText(std::string_view member) const {
+    auto value = find(member);
+    if (!value) return std::optional<std::string>();
+    if (!value->is_string()) return wrongType(member, "a string");
+    return std::optional<std::string>(value->get<std::string>());
+}
+
+platform::Result<std::optional<std::int32_t>> JsonObjectReader::optionalInt32(std::string_view member) const {
+    constexpr auto low = std::numeric_limits<std::int32_t>::min();
+    constexpr auto high = std::numeric_limits<std::int32_t>::max();
+    auto value = find(member);
+    if (!value) return std::optional<std::int32_t>();
+    auto outOfRange = [&] { return wrongType(member, "a 32-bit integer"); };
+    if (value->is_number_unsigned()) {
+        auto number = value->get<std::uint64_t>();
+        if (number > static_cast<std::uint64_t>(high)) return outOfRange();
+        return std::optional<std::int32_t>(static_cast<std::int32_t>(number));
+    }
+    if (value->is_number_integer()) {
+        auto number = value->get<std::int64_t>();
+        if (number < low || number > high) return outOfRange();
+        return std::optional<std::int32_t>(static_cast<std::int32_t>(number));
+    }
+    if (value->is_number_float()) {
+        // A number such as 42.0 or 4.2e1 still names an integer.
+        auto number = value->get<double>();
+        if (!std::isfinite(number) || std::trunc(number) != number || number < low || number > high)
+            return outOfRange();
+        return std::optional<std::int32_t>(static_cast<std::int32_t>(number));
+    }
+    return wrongType(member, "a number");
+}
+
+platform::Result<std::vector<JsonObjectReader>> JsonObjectReader::objects(std::string_view member) const {
+    auto value = find(member);
+    if (!value) return missing(member);
+    if (!value->is_array()) return wrongType(member, "an array");
+    std::vector<JsonObjectReader> elements;
+    for (std::size_t i = 0; i < value->size(); ++i) {
+        std::string place = std::string(member) + "[" + std::to_string(i) + "]";
+        if (!(*value)[i].is_object()) return wrongType(place, "an object");
+        elements.emplace_back((*value)[i], source_, prefix_ + place + ".");
+    }
+    return elements;
+}
+
+platform::Result<nlohmann::json> parseJsonObject(std::string_view bytes, const std::string& source) {
+    auto value = nlohmann::json::parse(bytes, nullptr, false);
+    if (value.is_discarded()) return decodingError(dataCorrupted, source, "it is not valid JSON");
+    if (!value.is_object()) return decodingError(dataCorrupted, source, "it is not a JSON object");
+    return value;
+}
+
+platform::Result<std::string> encodeRecord(const nlohmann::json& value) {
+    if (!allTextValid(value))
+        return platform::Error{"NSCocoaErrorDomain", 4866, "Cannot encode the record: a text is not valid UTF-8", {}};
+    return platform::serializeJson(value);
+}
+
+}  // namespace VarnShared
+

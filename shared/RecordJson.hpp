@@ -1,0 +1,52 @@
+#pragma once
+// Reading and writing the JSON form of the hand-off records.
+//
+// Readers look members up by name, so order and escaping do not matter and
+// unknown members are ignored. A missing or null optional member is absent;
+// a missing or null required member, or a member of the wrong type, fails.
+// Writers use the compact form, leave absent optionals out and refuse texts
+// that are not valid UTF-8, since no reader could decode them.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "platform/Error.hpp"
+
+namespace VarnShared {
+
+/// The members of one JSON object of a record. `source` names the file (or
+/// other origin) in errors; `prefix` the object's place inside the record.
+class JsonObjectReader {
+public:
+    JsonObjectReader(const nlohmann::json& object, std::string source, std::string prefix = {});
+
+    platform::Result<std::string> text(std::string_view member) const;
+    platform::Result<std::optional<std::string>> optionalText(std::string_view member) const;
+    /// A number within the 32-bit signed range.
+    platform::Result<std::optional<std::int32_t>> optionalInt32(std::string_view member) const;
+    /// A required array whose elements are all objects.
+    platform::Result<std::vector<JsonObjectReader>> objects(std::string_view member) const;
+
+private:
+    /// The member, or nothing when it is missing or null.
+    const nlohmann::json* find(std::string_view member) const;
+    platform::Error missing(std::string_view member) const;
+    platform::Error wrongType(std::string_view member, std::string_view expected) const;
+
+    const nlohmann::json* object_;
+    std::string source_;
+    std::string prefix_;
+};
+
+/// Parses `bytes` as one JSON object.
+platform::Result<nlohmann::json> parseJsonObject(std::string_view bytes, const std::string& source);
+
+/// The compact text of a record's JSON value.
+platform::Result<std::string> encodeRecord(const nlohmann::json& value);
+
+}  // namespace VarnShared

@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/TemporaryDirectory.hpp"
+#include "tests/platform/TemporaryScratchDirectory.hpp"
+
+using platform::TemporaryDirectoryEnvironment;
+using testing_support::TemporaryScratchDirectory;
+
+#if !defined(__APPLE__)
+
+TEST(TemporaryDirectory, TmpdirGetsOneTrailingSlash) {
+    EXPECT_EQ(platform::temporaryDirectoryPath({"/some/dir", "/tmp"}), "/some/dir/");
+    EXPECT_EQ(platform::temporaryDirectoryPath({"/some/dir/", "/tmp"}), "/some/dir/");
+}
+
+TEST(TemporaryDirectory, UnsetOrEmptyTmpdirFallsBackToThePerUserDirectory) {
+    std::string expected = "/base/varnel-" + std::to_string(::geteuid()) + "/";
+    EXPECT_EQ(platform::temporaryDirectoryPath({std::nullopt, "/base"}), expected);
+    EXPECT_EQ(platform::temporaryDirectoryPath({"", "/base"}), expected);
+}
+
+TEST(TemporaryDirectory, MissingFallbackIsCreatedPrivate) {
+    TemporaryScratchDirectory scratch;
+    auto oldMask = ::umask(022);
+    auto ensured = platform::ensureTemporaryDirectory({std::nullopt, scratch.path()});
+    ::umask(oldMask);
+    ASSERT_TRUE(ensured) << ensured.error().description;
+    EXPECT_EQ(*ensured, scratch / "varnel-" + std::to_string(::geteuid()) + "/");
+    struct stat s;
+    ASSERT_EQ(::lstat(ensured->c_str(), &s), 0);
+    EXPECT_TRUE(S_ISDIR(s.st_mode));
+    EXPECT_EQ(s.st_mode & 07777, 0700u);
+    // A second call finds it and is content.
+    EXPECT_TRUE(platform::ensureTemporaryDirectory({std::nullopt, scratch.path()}));
+}
+
+TEST(TemporaryDirectory, MissingTmpdirIsNotCreated) {
+    TemporaryScratchDirectory scratch;
+    EXPECT_FALSE(platform::ensureTemporaryDirectory({scratch / "missing", "/tmp"}));
+    EXPECT_FALSE(platform::fileExists(scratch / "missing"));
+}
+
+#endif
+
+TEST(CheckOwnedDirectory, AcceptsTheUsersOwnDirectoryWithOrWithoutSlash) {
+    TemporaryScratchDirectory scratch;
+    EXPECT_TRUE(platform::checkOwnedDirectory(scratch.path(), "temporary directory"));
+    EXPECT_TRUE(platform::checkOwnedDirectory(scratch.path() + "/", "temporary directory"));
+}
+
+TEST(CheckOwnedDirectory, RefusesALinkToADirectoryEvenWithATrailingSlash) {
+    TemporaryScratchDirectory scratch;
+    std::string real = scratch.makeDirectory("real");
+    ASSERT_EQ(::symlink(real.c_str(), (scratch / "link").c_str()), 0);
+    auto checked = platform::checkOwnedDirectory(scratch / "link/", "temporary directory");
+    ASSERT_FALSE(checked);
+    EXPECT_EQ(checked.error().description,
+              "Refusing to use the temporary directory " + scratch / "link/" + ": it is a symbolic link");
+}
+
+TEST(CheckOwnedDirectory, RefusesAFileAndSomethingMissing) {
+    TemporaryScratchDirectory scratch;
+    ASSERT_TRUE(platform::writeFileNoFollow(scratch / "file", ""));
+    EXPECT_FALSE(platform::checkOwnedDirectory(scratch / "file", "session directory"));
+    EXPECT_FALSE(platform::checkOwnedDirectory(scratch / "missing", "session directory"));
+}
+
+TEST(CheckOwnedDirectory, RefusesADirectoryOwnedByAnotherUser) {
+    TemporaryScratchDirectory scratch;
+    std::string other = scratch.makeDirectory("other");
+    if (::chown(other.c_str(), testing_support::nobodyUid, testing_support::nobodyGid) != 0)
+        GTEST_SKIP() << "giving a directory to another user needs root";
+    auto checked = platform::checkOwnedDirectory(other, "session directory");
+    ASSERT_FALSE(checked);
+    EXPECT_NE(checked.error().description.find("owned by another user"), std::string::npos);
+}
