@@ -88,19 +88,20 @@ int configure(SpawnSetup& setup, const ProcessOptions& options, Pipe& output, Pi
     }
     if (flags != 0)
         if (int e = ::posix_spawnattr_setflags(setup.attributes(), flags)) return e;
+    auto* actions = setup.actions();
     if (options.nullInput)
-        if (int e = ::posix_spawn_file_actions_addopen(setup.actions(), STDIN_FILENO, "/dev/null", O_RDONLY, 0)) return e;
+        if (int e = ::posix_spawn_file_actions_addopen(actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0)) return e;
     if (options.captureOutput) {
         if (int e = output.open()) return e;
-        if (int e = ::posix_spawn_file_actions_adddup2(setup.actions(), output.write, STDOUT_FILENO)) return e;
+        if (int e = ::posix_spawn_file_actions_adddup2(actions, output.write, STDOUT_FILENO)) return e;
     }
     if (options.captureError) {
         if (int e = error.open()) return e;
-        if (int e = ::posix_spawn_file_actions_adddup2(setup.actions(), error.write, STDERR_FILENO)) return e;
+        if (int e = ::posix_spawn_file_actions_adddup2(actions, error.write, STDERR_FILENO)) return e;
     }
     if (options.workingDirectory) {
 #if defined(__APPLE__) || (defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 29)))
-        if (int e = ::posix_spawn_file_actions_addchdir_np(setup.actions(), options.workingDirectory->c_str())) return e;
+        if (int e = ::posix_spawn_file_actions_addchdir_np(actions, options.workingDirectory->c_str())) return e;
 #else
         return ENOSYS;
 #endif
