@@ -9,14 +9,6 @@
 
 using namespace platform;
 
-TEST(ProcessInfo, ArgumentsAreTheRecordedOnes) {
-    const char* texts[] = {"/bin/varn", "open", ""};
-    recordProcessArguments(3, const_cast<char**>(texts));
-    EXPECT_EQ(processArguments(), (std::vector<std::string>{"/bin/varn", "open", ""}));
-    recordProcessArguments({});
-    EXPECT_TRUE(processArguments().empty());
-}
-
 TEST(ProcessInfo, EnvironmentTellsUnsetFromEmpty) {
     {
         testsupport::ScopedVariable unset("VARN_TEST_VARIABLE", std::nullopt);
