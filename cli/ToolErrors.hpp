@@ -1,0 +1,20 @@
+#pragma once
+// The two errors the tool itself raises; their description is what the
+// user reads after "Error: ".
+
+#include <string>
+
+#include "platform/Error.hpp"
+
+namespace varn {
+
+inline constexpr const char* toolErrorDomain = "NSURLErrorDomain";
+/// The code the platform gives a URL that names nothing usable.
+inline constexpr int toolErrorCode = -3001;
+
+/// No repository holds `path` (an absolute path).
+platform::Error repositoryNotFoundError(const std::string& path);
+/// `path`, a file to merge, lies in no repository.
+platform::Error invalidPathError(const std::string& path);
+
+}  // namespace varn

@@ -1,0 +1,52 @@
+#pragma once
+// Path texts as the tool's home platform treats them: standardisation,
+// absolute forms, symbolic-link resolution and component arithmetic. Paths
+// are POSIX texts; nothing here fails, a path that cannot be examined is
+// kept as it is.
+
+#include <string>
+#include <vector>
+
+namespace platform {
+
+/// The user's home directory: `HOME` when set and not empty, else the
+/// password database's entry, else "/".
+std::string homeDirectory();
+
+/// The process's current directory; "/" if it cannot be read.
+std::string currentDirectoryPath();
+
+/// An initial "~" or "~user" expanded to the home directory, doubled
+/// separators and "." components removed, "name/.." folded ("/.." is "/",
+/// a relative path keeps its leading ".."), a trailing separator dropped
+/// except for "/". A relative path that folds away entirely is ".".
+std::string standardizingPath(const std::string& path);
+
+/// `path` taken relative to the current directory when it is relative,
+/// then standardised (without "~" expansion: "~" is an ordinary name here).
+std::string absolutePath(const std::string& path);
+
+/// Every symbolic link in an absolute path resolved, component by
+/// component; relative destinations count from the link's directory, and
+/// ".." after a resolved link leaves the link's destination. Components
+/// that do not exist are kept as they are. Links are followed at most 40
+/// times; a link met after that stays unresolved. A relative path is only
+/// standardised.
+std::string resolvingSymlinksInPath(const std::string& path);
+
+/// "/a/b" → "b", "/a/b/" → "b", "/" → "/", "" → "".
+std::string lastPathComponent(const std::string& path);
+
+/// "/a/b" → "/a", "/a" → "/", "/" → "/", "a" → "".
+std::string deletingLastPathComponent(const std::string& path);
+
+/// "/a/b" → {"/", "a", "b"}, "a//b/" → {"a", "b"}: an absolute path's first
+/// component is "/"; empty components and a trailing separator count for
+/// nothing.
+std::vector<std::string> pathComponents(const std::string& path);
+
+/// `path` and `component` joined by one separator ("" and "a" → "a";
+/// "/" and "a" → "/a"); doubled and trailing separators are dropped.
+std::string appendingPathComponent(const std::string& path, const std::string& component);
+
+}  // namespace platform

@@ -1,0 +1,123 @@
+#include "platform/Paths.hpp"
+
+#include <gtest/gtest.h>
+
+#include "tests/platform/ScopedChanges.hpp"
+#include "tests/platform/TemporaryDirectory.hpp"
+
+using namespace platform;
+using testsupport::ScopedCurrentDirectory;
+using testsupport::ScopedVariable;
+using testsupport::TemporaryDirectory;
+
+TEST(Paths, StandardizingFoldsSeparatorsDotsAndTilde) {
+    ScopedVariable home("HOME", "/home/someone");
+    struct Case {
+        const char* path;
+        const char* standardized;
+    } cases[] = {
+        {"~", "/home/someone"},
+        {"~/", "/home/someone"},
+        {"~/a//b/", "/home/someone/a/b"},
+        {"~no-such-user-here/a", "~no-such-user-here/a"},
+        {"a/~", "a/~"},
+        {"/a//b/./c/", "/a/b/c"},
+        {"/", "/"},
+        {"//", "/"},
+        {"/..", "/"},
+        {"/a/../../b", "/b"},
+        {"/a/b/..", "/a"},
+        {".", "."},
+        {"./", "."},
+        {"a/..", "."},
+        {"..", ".."},
+        {"../a", "../a"},
+        {"a/../../b", "../b"},
+        {"./a/./b/", "a/b"},
+        {"", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(standardizingPath(c.path), c.standardized) << c.path;
+}
+
+TEST(Paths, AbsolutePathCountsFromTheCurrentDirectory) {
+    TemporaryDirectory tmp;
+    auto sub = tmp.makeDirectory("sub");
+    ScopedCurrentDirectory cwd(sub);
+    EXPECT_EQ(currentDirectoryPath(), sub);
+    EXPECT_EQ(absolutePath("."), sub);
+    EXPECT_EQ(absolutePath("x/./y/"), sub + "/x/y");
+    EXPECT_EQ(absolutePath("../x"), tmp / "x");
+    // "~" is only a name once the path is no longer standardised text.
+    EXPECT_EQ(absolutePath("~"), sub + "/~");
+    EXPECT_EQ(absolutePath("/a/./b//"), "/a/b");
+}
+
+TEST(Paths, ComponentArithmetic) {
+    EXPECT_EQ(lastPathComponent("/a/b"), "b");
+    EXPECT_EQ(lastPathComponent("/a/b//"), "b");
+    EXPECT_EQ(lastPathComponent("/"), "/");
+    EXPECT_EQ(lastPathComponent(""), "");
+
+    EXPECT_EQ(deletingLastPathComponent("/a/b"), "/a");
+    EXPECT_EQ(deletingLastPathComponent("/a//b/"), "/a");
+    EXPECT_EQ(deletingLastPathComponent("/a"), "/");
+    EXPECT_EQ(deletingLastPathComponent("/"), "/");
+    EXPECT_EQ(deletingLastPathComponent("a"), "");
+
+    using List = std::vector<std::string>;
+    EXPECT_EQ(pathComponents("/a/b"), (List{"/", "a", "b"}));
+    EXPECT_EQ(pathComponents("/a//b/"), (List{"/", "a", "b"}));
+    EXPECT_EQ(pathComponents("/"), (List{"/"}));
+    EXPECT_EQ(pathComponents(""), List{});
+
+    EXPECT_EQ(appendingPathComponent("/a/", "/b/"), "/a/b");
+    EXPECT_EQ(appendingPathComponent("/", "b"), "/b");
+    EXPECT_EQ(appendingPathComponent("", "b"), "b");
+}
+
+class PathLinks : public ::testing::Test {
+protected:
+    TemporaryDirectory tmp;
+    std::string real = tmp.makeDirectory("real/sub");
+};
+
+TEST_F(PathLinks, ResolvesEveryLinkComponentByComponent) {
+    tmp.makeLink("absolute", tmp / "real");
+    tmp.makeLink("relative", "real");
+    tmp.makeLink("chain", "relative/sub");
+    tmp.makeLink("real/sub/up", "../..");
+    tmp.makeLink("nested/link", "../real");
+
+    EXPECT_EQ(resolvingSymlinksInPath(tmp / "absolute/sub"), tmp / "real/sub");
+    EXPECT_EQ(resolvingSymlinksInPath(tmp / "relative/sub/"), tmp / "real/sub");
+    EXPECT_EQ(resolvingSymlinksInPath(tmp / "chain"), tmp / "real/sub");
+    EXPECT_EQ(resolvingSymlinksInPath(tmp / "nested/link/sub"), tmp / "real/sub");
+    EXPECT_EQ(resolvingSymlinksInPath(tmp / "absolute/sub/up/real"), tmp / "real");
+    // ".." after a link leaves its destination, not the link's directory.
+    EXPECT_EQ(resolvingSymlinksInPath(tmp / "chain/.."), tmp / "real");
+    EXPECT_EQ(resolvingSymlinksInPath(tmp / "real/./sub//"), tmp / "real/sub");
+    EXPECT_EQ(resolvingSymlinksInPath("/"), "/");
+}
+
+TEST_F(PathLinks, KeepsWhatDoesNotExist) {
+    tmp.makeLink("dangling", tmp / "gone/away");
+    EXPECT_EQ(resolvingSymlinksInPath(tmp / "real/missing/deeper"), tmp / "real/missing/deeper");
+    EXPECT_EQ(resolvingSymlinksInPath(tmp / "dangling/file"), tmp / "gone/away/file");
+}
+
+TEST_F(PathLinks, LeavesRelativePathsUnresolved) {
+    tmp.makeLink("relative", "real");
+    ScopedCurrentDirectory cwd(tmp.path());
+    EXPECT_EQ(resolvingSymlinksInPath("relative/./sub/"), "relative/sub");
+}
+
+TEST_F(PathLinks, StopsInALinkLoop) {
+    tmp.makeLink("a", "b");
+    tmp.makeLink("b", "a");
+    tmp.makeLink("self", "self/x");
+    for (const char* start : {"a/file", "self"}) {
+        auto resolved = resolvingSymlinksInPath(tmp / start);
+        EXPECT_EQ(resolved.rfind(tmp.path() + "/", 0), 0u) << resolved;
+    }
+    EXPECT_EQ(lastPathComponent(resolvingSymlinksInPath(tmp / "a/file")), "file");
+}

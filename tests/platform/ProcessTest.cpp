@@ -1,0 +1,144 @@
+#include "platform/Process.hpp"
+
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <iostream>
+
+#include <gtest/gtest.h>
+
+#include "tests/platform/TemporaryDirectory.hpp"
+
+using namespace platform;
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr auto limit = 30s;
+
+ProcessOutput shell(const std::string& script, ProcessOptions options = {}) {
+    auto ran = runCollectingOutput("/bin/sh", {"-c", script}, options, limit);
+    EXPECT_TRUE(ran) << (ran ? "" : ran.error().description);
+    return ran ? *ran : ProcessOutput{};
+}
+
+}  // namespace
+
+TEST(Process, LaunchFailureIsAnErrorNamingTheProgram) {
+    testsupport::TemporaryDirectory tmp;
+    auto plain = tmp.writeFile("plain", "not a program");
+    struct Case {
+        std::string program;
+        int code;
+    } cases[] = {{tmp / "missing", ENOENT}, {plain, EACCES}};
+    for (const auto& c : cases) {
+        auto started = Process::launch(c.program, {});
+        ASSERT_FALSE(started) << c.program;
+        EXPECT_EQ(started.error().domain, "NSPOSIXErrorDomain");
+        EXPECT_EQ(started.error().code, c.code);
+        EXPECT_NE(started.error().description.find(c.program), std::string::npos) << started.error().description;
+    }
+}
+
+TEST(Process, TerminationStatusIsTheExitStatusOrTheSignal) {
+    auto exited = shell("exit 3");
+    EXPECT_EQ(exited.terminationReason, TerminationReason::exit);
+    EXPECT_EQ(exited.terminationStatus, 3);
+
+    auto killed = shell("kill -TERM $$");
+    EXPECT_EQ(killed.terminationReason, TerminationReason::uncaughtSignal);
+    EXPECT_EQ(killed.terminationStatus, SIGTERM);
+
+    auto started = Process::launch("/bin/sh", {"-c", "exit 0"});
+    ASSERT_TRUE(started);
+    auto status = started->waitUntilExit();
+    ASSERT_TRUE(status);
+    EXPECT_EQ(*status, 0);
+    EXPECT_TRUE(started->hasExited());
+}
+
+TEST(Process, CollectsBothStreamsToTheEnd) {
+    auto small = shell("printf 'a\\nb'; printf err >&2; printf c", {.captureError = true});
+    EXPECT_EQ(small.standardOutput, "a\nbc");
+    EXPECT_EQ(small.standardError, "err");
+
+    // More than a pipe holds, on both streams at once: neither may block the other.
+    auto large = shell("head -c 300000 /dev/zero >&2; head -c 400000 /dev/zero", {.captureError = true});
+    EXPECT_EQ(large.standardOutput.size(), 400000u);
+    EXPECT_EQ(large.standardError.size(), 300000u);
+}
+
+TEST(Process, OptionsShapeTheChild) {
+    testsupport::TemporaryDirectory tmp;
+    EXPECT_EQ(shell("cat; echo done", {.nullInput = true}).standardOutput, "done\n");
+    EXPECT_EQ(shell("pwd", {.workingDirectory = tmp.path()}).standardOutput, tmp.path() + "\n");
+    auto environment = runCollectingOutput("/usr/bin/env", {}, {.environment = std::vector<std::string>{"A=1", "B="}},
+                                           limit);
+    ASSERT_TRUE(environment);
+    EXPECT_EQ(environment->standardOutput, "A=1\nB=\n");
+
+    auto session = Process::launch("/bin/sleep", {"30"}, {.newSession = true});
+    ASSERT_TRUE(session);
+    EXPECT_EQ(::getsid(session->processIdentifier()), session->processIdentifier());
+    ASSERT_TRUE(session->sendSignal(SIGKILL));
+    EXPECT_EQ(session->waitUntilExit().value(), SIGKILL);
+}
+
+TEST(Process, WaitsAreBounded) {
+    auto sleeper = Process::launch("/bin/sleep", {"30"});
+    ASSERT_TRUE(sleeper);
+    auto early = sleeper->waitUntilExit(50ms);
+    ASSERT_TRUE(early);
+    EXPECT_EQ(*early, std::nullopt);
+    ASSERT_TRUE(sleeper->sendSignal(SIGKILL));
+    auto late = sleeper->waitUntilExit(limit);
+    ASSERT_TRUE(late);
+    EXPECT_EQ(*late, std::optional<int>(SIGKILL));
+
+    auto start = std::chrono::steady_clock::now();
+    auto overdue = runCollectingOutput("/bin/sleep", {"30"}, {}, 200ms);
+    ASSERT_FALSE(overdue);
+    EXPECT_EQ(overdue.error().code, ETIMEDOUT);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
+}
+
+// Standard output is a pipe here, so fully buffered: whatever the parent
+// wrote before a start must still come before the child's output.
+TEST(Process, ParentOutputPrecedesTheChildsOnAPipe) {
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    std::cout.flush();
+    std::fflush(stdout);
+    pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        ::dup2(ends[1], STDOUT_FILENO);
+        ::close(ends[0]);
+        ::close(ends[1]);
+        std::cout << "one\n";
+        std::printf("two\n");
+        auto echo = Process::launch("/bin/echo", {"three"});
+        if (echo) (void)echo->waitUntilExit();
+        std::cout << "four\n";
+        std::cout.flush();
+        ::_exit(echo ? 0 : 1);
+    }
+    ::close(ends[1]);
+    std::string text;
+    char buffer[256];
+    pollfd watched{ends[0], POLLIN, 0};
+    while (::poll(&watched, 1, 10000) > 0) {
+        auto n = ::read(ends[0], buffer, sizeof buffer);
+        if (n <= 0) break;
+        text.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(ends[0]);
+    int status = 0;
+    ::kill(pid, SIGKILL);  // in case it hangs; harmless once it has ended
+    ::waitpid(pid, &status, 0);
+    EXPECT_EQ(text, "one\ntwo\nthree\nfour\n");
+}

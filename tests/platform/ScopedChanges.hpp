@@ -1,0 +1,53 @@
+#pragma once
+// Process-wide settings a test changes for its own length: an environment
+// variable, the current directory.
+
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <optional>
+#include <string>
+
+namespace testsupport {
+
+/// Sets (or, with nothing, unsets) a variable; the old state comes back.
+class ScopedVariable {
+public:
+    ScopedVariable(std::string name, std::optional<std::string> value) : name_(std::move(name)) {
+        if (const char* old = ::getenv(name_.c_str())) old_ = old;
+        apply(value);
+    }
+    ~ScopedVariable() { apply(old_); }
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+private:
+    void apply(const std::optional<std::string>& value) {
+        if (value) {
+            ::setenv(name_.c_str(), value->c_str(), 1);
+        } else {
+            ::unsetenv(name_.c_str());
+        }
+    }
+    std::string name_;
+    std::optional<std::string> old_;
+};
+
+class ScopedCurrentDirectory {
+public:
+    explicit ScopedCurrentDirectory(const std::string& path) {
+        char buffer[4096];
+        if (::getcwd(buffer, sizeof buffer)) old_ = buffer;
+        if (::chdir(path.c_str()) != 0) old_.clear();
+    }
+    ~ScopedCurrentDirectory() {
+        if (!old_.empty()) (void)::chdir(old_.c_str());
+    }
+    ScopedCurrentDirectory(const ScopedCurrentDirectory&) = delete;
+    ScopedCurrentDirectory& operator=(const ScopedCurrentDirectory&) = delete;
+
+private:
+    std::string old_;
+};
+
+}  // namespace testsupport

@@ -1,0 +1,41 @@
+// varnel-open: the stand-in for the platform launcher. It starts the chosen
+// application on a path or URL in a session of its own and exits without
+// waiting: 0 once the application runs, 1 with one line on standard error
+// when something is missing or the start fails, 2 for bad usage.
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "platform/FileSystem.hpp"
+#include "platform/Process.hpp"
+#include "tools/varnel-open/ApplicationExecutable.hpp"
+#include "tools/varnel-open/LaunchRequest.hpp"
+
+namespace {
+
+platform::Result<void> launch(const varnelopen::LaunchRequest& request) {
+    if (!request.targetIsURL && !platform::fileExists(request.target))
+        return platform::Error{"VarnelOpenErrorDomain", 1, "no such file or directory: " + request.target,
+                               request.target};
+    auto executable = varnelopen::executableFor(request);
+    if (!executable) return std::move(executable).error();
+    auto started = platform::Process::launch(*executable, {request.target}, {.nullInput = true, .newSession = true});
+    if (!started) return std::move(started).error();
+    return {};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    auto request = varnelopen::parseLaunchRequest(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
+    if (!request) {
+        std::fprintf(stderr, "%s\n", varnelopen::usageLine);
+        return 2;
+    }
+    if (auto launched = launch(*request); !launched) {
+        std::fprintf(stderr, "varnel-open: %s\n", launched.error().description.c_str());
+        return 1;
+    }
+    return 0;
+}
