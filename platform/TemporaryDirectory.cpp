@@ -32,6 +32,12 @@ std::string fallbackDirectory(const TemporaryDirectoryEnvironment& environment) 
     return withTrailingSlash(environment.fallbackParent) + "varnel-" + std::to_string(::geteuid()) + "/";
 }
 
+bool isSymbolicLinkName(std::string path) {
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    struct stat s;
+    return ::lstat(path.c_str(), &s) == 0 && S_ISLNK(s.st_mode);
+}
+
 }  // namespace
 
 TemporaryDirectoryEnvironment TemporaryDirectoryEnvironment::current() {
@@ -63,6 +69,12 @@ Result<std::string> ensureTemporaryDirectory(const TemporaryDirectoryEnvironment
         }
     }
 #endif
+    // A shared directory like /tmp (root's, sticky) is as safe a parent as
+    // one of our own: nobody else can remove or replace what we create in it.
+    struct stat s;
+    if (::stat(path.c_str(), &s) == 0 && !isSymbolicLinkName(path) && S_ISDIR(s.st_mode) && s.st_uid == 0 &&
+        (s.st_mode & S_ISVTX))
+        return path;
     if (auto checked = checkOwnedDirectory(path, "temporary directory"); !checked) return checked.error();
     return path;
 }

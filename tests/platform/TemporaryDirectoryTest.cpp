@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "platform/TemporaryDirectory.hpp"
@@ -34,6 +35,28 @@ TEST(TemporaryDirectory, MissingFallbackIsCreatedPrivate) {
     EXPECT_EQ(s.st_mode & 07777, 0700u);
     // A second call finds it and is content.
     EXPECT_TRUE(platform::ensureTemporaryDirectory({std::nullopt, scratch.path()}));
+}
+
+// Another user's TMPDIR=/tmp must work: a root-owned sticky directory is a
+// safe parent, while someone else's directory is not.
+TEST(TemporaryDirectory, SharedStickyTmpIsAcceptedForAnyUser) {
+    TemporaryScratchDirectory scratch;
+    std::string sticky = scratch.makeDirectory("sticky", 01777);
+    ::chmod(sticky.c_str(), 01777);
+    if (::geteuid() != 0) GTEST_SKIP() << "acting as another user needs root";
+    ::chown(sticky.c_str(), testing_support::nobodyUid, testing_support::nobodyGid);
+    pid_t child = ::fork();
+    if (child == 0) {
+        if (::setresgid(testing_support::nobodyGid, testing_support::nobodyGid, testing_support::nobodyGid) != 0 ||
+            ::setresuid(1, 1, 1) != 0)
+            ::_exit(10);
+        bool tmp = bool(platform::ensureTemporaryDirectory({"/tmp", "/tmp"}));
+        bool foreign = bool(platform::ensureTemporaryDirectory({sticky, "/tmp"}));
+        ::_exit(tmp && !foreign ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
 TEST(TemporaryDirectory, MissingTmpdirIsNotCreated) {
