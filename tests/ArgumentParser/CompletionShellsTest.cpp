@@ -4,19 +4,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-#include <sys/wait.h>
-
-#include <chrono>
-#include <cstdio>
 #include <cstdlib>
+
 #include <filesystem>
-#include <fstream>
 #include <set>
-#include <sstream>
 
 #include "ArgumentParser/CompletionsGenerator.hpp"
 #include "CompletionTrees.hpp"
+#include "ShellDriver.hpp"
 #include "VarnTree.hpp"
 
 using namespace ap;
@@ -31,41 +26,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Run {
-    int status = -1;
-    std::string output;
-};
-
-/// Runs `command` with /bin/sh, standard error joined to standard output.
-Run run(const std::string& command) {
-    std::fflush(stdout);
-    Run result;
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (!pipe) return result;
-    char buffer[4096];
-    while (auto n = std::fread(buffer, 1, sizeof buffer, pipe)) result.output.append(buffer, n);
-    int status = pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
-}
-
-std::string shellQuoted(const std::string& text) {
-    std::string q = "'";
-    for (char c : text) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-void write(const fs::path& path, const std::string& text, bool executable = false) {
-    std::ofstream(path) << text;
-    if (executable) fs::permissions(path, fs::perms::owner_all);
-}
-
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> result;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) result.push_back(line);
-    return result;
-}
+using namespace shelldriver;
 
 /// A scratch directory with the three scripts of a tree, a stand-in tool
 /// and a small git repository with branches and a tag.
@@ -95,53 +56,16 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir); }
 
-    /// COMPREPLY after calling `function` for the words, the last one being
-    /// completed, in `where`.
-    std::vector<std::string> bash(const std::string& tree, const std::string& function, std::vector<std::string> words,
-                                  const fs::path& where, bool withBashCompletion = false) {
-        std::string array;
-        for (const auto& w : words) array += " " + shellQuoted(w);
-        std::string script = (withBashCompletion ? "source /usr/share/bash-completion/bash_completion; " : "") +
-                             std::string("source ") + shellQuoted(dir / (tree + ".bash")) + "; cd " + shellQuoted(where) +
-                             "; COMP_WORDS=(" + array + "); COMP_CWORD=" + std::to_string(words.size() - 1) + "; " +
-                             function + "; printf '%s\\n' \"${COMPREPLY[@]}\"";
-        auto r = run("bash --norc --noprofile -c " + shellQuoted(script));
-        EXPECT_EQ(r.status, 0) << r.output;
-        auto result = lines(r.output);
-        if (result.size() == 1 && result.front().empty()) result.clear();
-        return result;
+    std::vector<std::string> bash(const std::string& tree, const std::string& function,
+                                  const std::vector<std::string>& words, const fs::path& where,
+                                  bool withBashCompletion = false) {
+        return shelldriver::bashCompletions(dir / (tree + ".bash"), function, words, where, withBashCompletion);
     }
-
     std::vector<std::string> fish(const std::string& tree, const std::string& line, const fs::path& where) {
-        std::string script = "source " + shellQuoted(dir / (tree + ".fish")) + "; cd " + shellQuoted(where) +
-                             "; complete -C " + shellQuoted(line);
-        auto r = run("PATH=" + shellQuoted((dir / "bin").string() + ":" + std::getenv("PATH")) + " fish --no-config -c " +
-                     shellQuoted(script));
-        EXPECT_EQ(r.status, 0) << r.output;
-        return lines(r.output);
+        return shelldriver::fishCompletions(dir / (tree + ".fish"), line, where, dir / "bin");
     }
-
-    /// What interactive zsh shows after typing `line` and a tab, with the
-    /// completion system loaded from a scratch ZDOTDIR; reading stops once
-    /// `expected` appears or after ten seconds.
     std::string zsh(const std::string& line, const std::string& expected) {
-        fs::create_directories(dir / "zdot");
-        write(dir / "zdot" / ".zshrc", "fpath=(" + shellQuoted(dir / "zsh") + " $fpath)\nautoload -Uz compinit\ncompinit -u -d " +
-                                           shellQuoted(dir / "zdot" / "compdump") + "\nPS1='> '\nLISTMAX=1000\n");
-        write(dir / "drive.zsh",
-              "zmodload zsh/zpty\n"
-              "zpty z 'TERM=xterm ZDOTDIR=" + (dir / "zdot").string() + " zsh -i'\n"
-              "zpty -w z 'cd " + repo.string() + "'\n"
-              "zpty -w -n z " + shellQuoted(line + "\t") + "\n"
-              "out=''\n"
-              "for i in {1..100}; do\n"
-              "  while zpty -r -t z chunk; do out+=$chunk; done\n"
-              "  [[ $out == *" + shellQuoted(expected) + "* ]] && break\n"
-              "  sleep 0.1\n"
-              "done\n"
-              "print -r -- $out\n"
-              "zpty -d z\n");
-        return run("zsh -f " + shellQuoted(dir / "drive.zsh")).output;
+        return shelldriver::zshListing(dir / "zsh", dir, repo, line, expected);
     }
 
     fs::path dir;
