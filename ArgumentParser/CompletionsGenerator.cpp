@@ -56,8 +56,8 @@ platform::Expected<CompletionShell, ParserError> resolveCompletionShell(const st
     return resolveCompletionShell(name, shellVariable);
 }
 
-platform::Expected<CompletionShell, ParserError> resolveCompletionShell(const std::optional<std::string>& name,
-                                                                         const std::optional<std::string>& shellVariable) {
+platform::Expected<CompletionShell, ParserError> resolveCompletionShell(
+    const std::optional<std::string>& name, const std::optional<std::string>& shellVariable) {
     if (name) {
         if (auto shell = shellNamed(*name)) return *shell;
         return ParserError{ParserError::UnsupportedShell{name}};

@@ -24,8 +24,8 @@ std::string supportedShellList();
 /// component of $SHELL decides. Fails with `unsupportedShell`.
 platform::Expected<CompletionShell, ParserError> resolveCompletionShell(const std::optional<std::string>& name);
 /// As above, with the value of $SHELL given (nothing: the variable is unset).
-platform::Expected<CompletionShell, ParserError> resolveCompletionShell(const std::optional<std::string>& name,
-                                                                         const std::optional<std::string>& shellVariable);
+platform::Expected<CompletionShell, ParserError> resolveCompletionShell(
+    const std::optional<std::string>& name, const std::optional<std::string>& shellVariable);
 
 /// The whole completion script for `root` in `shell`.
 std::string generateCompletionScript(CompletionShell shell, const CommandType& root);

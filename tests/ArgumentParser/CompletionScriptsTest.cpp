@@ -278,7 +278,9 @@ _kit-tool() {
 )GOLD"));
     EXPECT_THAT(zsh, HasSubstr("_kit_tool_commandname=$words[1]\n"));
     EXPECT_THAT(zsh, HasSubstr("\n                'fetch-all:Fetch '\"'\"'all'\"'\"'.'\n"));
-    EXPECT_THAT(zsh, HasSubstr("\n                (fetch-all)\n                    _kit-tool_fetch-all\n                    ;;\n"));
+    EXPECT_THAT(zsh,
+                HasSubstr("\n                (fetch-all)\n"
+                          "                    _kit-tool_fetch-all\n                    ;;\n"));
     EXPECT_THAT(zsh, HasSubstr("\n        '--depth[Depth.]:depth:{_custom_completion $_kit_tool_commandname "
                                "---completion fetch-all -- --depth $words}'\n"));
     EXPECT_THAT(zsh, HasSubstr("\n_kit-tool_fetch-all_deep() {\n"));
@@ -299,7 +301,8 @@ TEST(CompletionScripts, FishKinds) {
                                 fetch + "-l help -s h -d 'Show help information.'\n" + fetch +
                                 "-f -a 'deep' -d 'Deep.'\n"));
     EXPECT_THAT(fish, HasSubstr("\n" + root + "-s m -l mode -d 'Mode.' -r -f -k -a 'fast slow'\n" + root +
-                                R"X(-l config -d 'Don\'t [use] back\\slash.' -r -f -a '(for i in *.{txt,md}; echo $i;end)')X" +
+                                R"X(-l config -d 'Don\'t [use] back\\slash.' )X"
+                                R"X(-r -f -a '(for i in *.{txt,md}; echo $i;end)')X" +
                                 "\n" + root + "-l input -d 'Input.' -r -F\n" + root +
                                 "-l out-dir -d 'Output.' -r -f -a '(__fish_complete_directories)'\n" + root +
                                 "-l branch -r -f -a '(echo main dev)'\n" + root +

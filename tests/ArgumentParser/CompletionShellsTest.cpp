@@ -96,10 +96,12 @@ TEST_F(ShellsTest, BashOffersEachKind) {
     EXPECT_THAT(bash("kit-tool", "_kit_tool", {tool, ""}, repo), Contains("arg:" + tool));
     EXPECT_THAT(bash("kit-tool", "_kit_tool", {tool, "--m"}, repo), UnorderedElementsAreArray({"--mode"}));
     EXPECT_THAT(bash("kit-tool", "_kit_tool", {tool, "--mode", "s"}, repo), UnorderedElementsAreArray({"slow"}));
-    EXPECT_THAT(bash("kit-tool", "_kit_tool", {tool, "--branch", ""}, repo), UnorderedElementsAreArray({"main", "dev"}));
+    EXPECT_THAT(bash("kit-tool", "_kit_tool", {tool, "--branch", ""}, repo),
+                UnorderedElementsAreArray({"main", "dev"}));
     EXPECT_THAT(bash("kit-tool", "_kit_tool", {tool, "-name", ""}, repo),
                 IsSupersetOf({"alpha", "beta", "arg:---completion", "arg:--", "arg:-name", "arg:"}));
-    EXPECT_THAT(bash("kit-tool", "_kit_tool", {tool, "--out-dir", ""}, repo), UnorderedElementsAreArray({"src", ".git"}));
+    EXPECT_THAT(bash("kit-tool", "_kit_tool", {tool, "--out-dir", ""}, repo),
+                UnorderedElementsAreArray({"src", ".git"}));
     EXPECT_THAT(bash("kit-tool", "_kit_tool", {tool, "--input", ""}, repo),
                 UnorderedElementsAreArray({"notes.txt", "src", ".git"}));
 
@@ -148,6 +150,10 @@ TEST_F(ShellsTest, FishCompletesVarnAndAsksTheToolForCustomCandidates) {
     EXPECT_THAT(fish("varn", "varn diff -r ", repo), Contains(HasSubstr("src/")));
 
     EXPECT_THAT(fish("kit-tool", "kit-tool --mode ", repo), UnorderedElementsAreArray({"fast\tMode.", "slow\tMode."}));
+    // A file without extensions is any file.
+    EXPECT_THAT(fish("kit-tool", "kit-tool --input ", repo), IsSupersetOf({"notes.txt", "src/"}));
+    EXPECT_THAT(fish("kit-tool", "kit-tool --config ", repo),
+                UnorderedElementsAreArray({"notes.txt\tDon't [use] back\\slash."}));
     EXPECT_THAT(fish("kit-tool", "kit-tool fetch-all --depth ", repo),
                 IsSupersetOf({"alpha\tDepth.", "arg:---completion\tDepth.", "arg:fetch-all\tDepth.",
                               "arg:--\tDepth.", "arg:--depth\tDepth.", "arg:kit-tool\tDepth."}));

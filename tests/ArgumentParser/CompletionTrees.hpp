@@ -81,7 +81,8 @@ struct KitTool : ParsableCommand {
                   .completion = CompletionKind::custom(echoWords)});
         a.option("plain", &KitTool::plain, {.help = ArgumentHelp("Plain.", "", "text")});
         a.flag("verbose", &KitTool::verbose);
-        a.flag("quiet", &KitTool::quiet, {.help = ArgumentHelp("Quiet.", "", std::nullopt, ArgumentVisibility::hidden)});
+        a.flag("quiet", &KitTool::quiet,
+               {.help = ArgumentHelp("Quiet.", "", std::nullopt, ArgumentVisibility::hidden)});
         a.option("token", &KitTool::token,
                  {.help = ArgumentHelp("Token.", "", std::nullopt, ArgumentVisibility::private_),
                   .completion = CompletionKind::list({"never"})});
