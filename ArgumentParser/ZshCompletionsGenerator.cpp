@@ -11,7 +11,7 @@ namespace {
 using completions::indented;
 using completions::joined;
 
-/// Makes `text` safe inside a single-quoted `_arguments` specification:
+/// Makes `text` safe inside a single-quoted `_arguments` entry:
 /// quotes close and reopen around a double-quoted one, and backslashes and
 /// brackets lose their meaning to `_arguments`.
 std::string escaped(std::string_view text) {
@@ -48,7 +48,7 @@ std::string completionAction(const CommandStack& stack, const ArgumentDefinition
     }
     if (kind.as<CompletionKind::Directory>()) return "_files -/";
     // The empty description must survive the quote removal of the
-    // surrounding specification, so it is written as a double-quoted ''.
+    // surrounding entry, so it is written as a double-quoted ''.
     if (auto command = kind.as<CompletionKind::ShellCommand>())
         return "{local -a list; list=(${(f)\"$(" + command->command + ")\"}); _describe '\"''\"' list}";
     if (kind.as<CompletionKind::Custom>())
@@ -57,7 +57,7 @@ std::string completionAction(const CommandStack& stack, const ArgumentDefinition
     return {};
 }
 
-std::string argumentSpecification(const CommandStack& stack, const ArgumentDefinition& definition) {
+std::string argumentEntry(const CommandStack& stack, const ArgumentDefinition& definition) {
     std::string value;
     if (definition.takesValue()) value = ":" + definition.valueName() + ":" + completionAction(stack, definition);
 
@@ -104,7 +104,7 @@ std::string stateHandler(const CommandStack& stack, const std::vector<const Comm
 
 void appendCommandFunction(const CommandStack& stack, std::string& script) {
     std::vector<std::string> arguments;
-    for (const auto& d : completionDefinitions(stack)) arguments.push_back(argumentSpecification(stack, d));
+    for (const auto& d : completionDefinitions(stack)) arguments.push_back(argumentEntry(stack, d));
     auto subcommands = listedSubcommands(stack);
     std::string handler;
     if (!subcommands.empty()) {

@@ -187,7 +187,7 @@ _custom_completion() {
 
 _tool)GOLD");
 
-    // Once the specification's quotes are removed, _describe gets an empty
+    // Once the entry's quotes are removed, _describe gets an empty
     // description and the list.
     EXPECT_THAT(script(CompletionShell::zsh, varntree::root()),
                 HasSubstr(R"X(':revspec-a:{local -a list; list=(${(f)"$(git branch -l; git branch -lr; git tag -l)"}); )X"
