@@ -1,0 +1,170 @@
+// The generated scripts run in the real shells. The tool itself is not
+// needed: a stand-in script answers the custom-completion call by echoing
+// what it was handed, and the varn scripts complete revisions with git.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include <filesystem>
+#include <set>
+
+#include "ArgumentParser/CompletionsGenerator.hpp"
+#include "CompletionTrees.hpp"
+#include "ShellDriver.hpp"
+#include "VarnTree.hpp"
+
+using namespace ap;
+using ::testing::AllOf;
+using ::testing::Contains;
+using ::testing::HasSubstr;
+using ::testing::IsSupersetOf;
+using ::testing::Not;
+using ::testing::UnorderedElementsAreArray;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using namespace shelldriver;
+
+/// A scratch directory with the three scripts of a tree, a stand-in tool
+/// and a small git repository with branches and a tag.
+class ShellsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "completion-shells-XXXXXX").string();
+        ASSERT_TRUE(mkdtemp(pattern.data()));
+        dir = pattern;
+        fs::create_directories(dir / "bin");
+        write(dir / "bin" / "kit-tool",
+              "#!/bin/sh\necho alpha\necho beta\nfor a in \"$@\"; do echo \"arg:$a\"; done\n", true);
+        for (const auto& [name, root] : {std::pair{"kit-tool", &typeOf<completiontrees::KitTool>()},
+                                         std::pair{"varn", &varntree::root()}}) {
+            write(dir / (std::string(name) + ".bash"), generateCompletionScript(CompletionShell::bash, *root));
+            fs::create_directories(dir / "zsh");
+            write(dir / "zsh" / ("_" + std::string(name)), generateCompletionScript(CompletionShell::zsh, *root));
+            write(dir / (std::string(name) + ".fish"), generateCompletionScript(CompletionShell::fish, *root));
+        }
+        repo = dir / "repo";
+        fs::create_directories(repo / "src" / "deep");
+        write(repo / "notes.txt", "x");
+        auto git = run("cd " + shellQuoted(repo) +
+                       " && git init -q -b main && git -c user.email=t@e -c user.name=t commit -q --allow-empty -m one"
+                       " && git branch feature && git tag v1.0");
+        ASSERT_EQ(git.status, 0) << git.output;
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    std::vector<std::string> bash(const std::string& tree, const std::string& function,
+                                  const std::vector<std::string>& words, const fs::path& where,
+                                  bool withBashCompletion = false) {
+        return shelldriver::bashCompletions(dir / (tree + ".bash"), function, words, where, withBashCompletion);
+    }
+    std::vector<std::string> fish(const std::string& tree, const std::string& line, const fs::path& where) {
+        return shelldriver::fishCompletions(dir / (tree + ".fish"), line, where, dir / "bin");
+    }
+    std::string zsh(const std::string& line, const std::string& expected) {
+        return shelldriver::zshListing(dir / "zsh", dir, repo, line, expected);
+    }
+
+    fs::path dir;
+    fs::path repo;
+};
+
+}  // namespace
+
+TEST_F(ShellsTest, ShellsAcceptTheScripts) {
+    for (const auto& tree : {"kit-tool", "varn"}) {
+        SCOPED_TRACE(tree);
+        auto zsh = run("zsh -n " + shellQuoted(dir / "zsh" / ("_" + std::string(tree))));
+        EXPECT_EQ(zsh.status, 0) << zsh.output;
+        auto fish = run("fish --no-execute " + shellQuoted(dir / (std::string(tree) + ".fish")));
+        EXPECT_EQ(fish.status, 0) << fish.output;
+        auto bash = run("bash -n " + shellQuoted(dir / (std::string(tree) + ".bash")));
+        EXPECT_EQ(bash.status, 0) << bash.output;
+    }
+}
+
+TEST_F(ShellsTest, BashOffersEachKind) {
+    auto tool = (dir / "bin" / "kit-tool").string();
+    // The first word: options, subcommands, positional words and what the
+    // tool answers to the call-back for the root's positional.
+    EXPECT_THAT(bash("kit-tool", "_kit_tool", {tool, ""}, repo),
+                IsSupersetOf({"-m", "--mode", "-name", "--verbose", "--help", "-h", "fetch-all", "help", "red", "green",
+                              "v1", "v2", "alpha", "beta", "arg:---completion", "arg:--", "arg:target"}));
+    EXPECT_THAT(bash("kit-tool", "_kit_tool", {tool, ""}, repo), Contains("arg:" + tool));
+    EXPECT_THAT(bash("kit-tool", "_kit_tool", {tool, "--m"}, repo), UnorderedElementsAreArray({"--mode"}));
+    EXPECT_THAT(bash("kit-tool", "_kit_tool", {tool, "--mode", "s"}, repo), UnorderedElementsAreArray({"slow"}));
+    EXPECT_THAT(bash("kit-tool", "_kit_tool", {tool, "--branch", ""}, repo),
+                UnorderedElementsAreArray({"main", "dev"}));
+    EXPECT_THAT(bash("kit-tool", "_kit_tool", {tool, "-name", ""}, repo),
+                IsSupersetOf({"alpha", "beta", "arg:---completion", "arg:--", "arg:-name", "arg:"}));
+    EXPECT_THAT(bash("kit-tool", "_kit_tool", {tool, "--out-dir", ""}, repo),
+                UnorderedElementsAreArray({"src", ".git"}));
+    EXPECT_THAT(bash("kit-tool", "_kit_tool", {tool, "--input", ""}, repo),
+                UnorderedElementsAreArray({"notes.txt", "src", ".git"}));
+
+    // Extension filters match either case; directories stay reachable.
+    fs::path files = dir / "files";
+    fs::create_directories(files / "sub");
+    for (auto name : {"a.txt", "B.TXT", "c.md", "d.log"}) write(files / name, "");
+    EXPECT_THAT(bash("kit-tool", "_kit_tool", {tool, "--config", ""}, files),
+                UnorderedElementsAreArray({"a.txt", "B.TXT", "c.md", "sub"}));
+    // bash-completion's _filedir adds the directories once per pattern.
+    auto withFiledir = bash("kit-tool", "_kit_tool", {tool, "--config", ""}, files, true);
+    EXPECT_EQ(std::set<std::string>(withFiledir.begin(), withFiledir.end()),
+              (std::set<std::string>{"a.txt", "B.TXT", "c.md", "sub"}));
+
+    // Subcommands, two levels down.
+    EXPECT_THAT(bash("kit-tool", "_kit_tool", {tool, "fetch-all", ""}, repo),
+                IsSupersetOf({"--depth", "--help", "-h", "deep", "arg:fetch-all", "arg:remote"}));
+    EXPECT_THAT(bash("kit-tool", "_kit_tool", {tool, "fetch-all", "--depth", ""}, repo),
+                IsSupersetOf({"alpha", "arg:--depth", "arg:fetch-all"}));
+    EXPECT_THAT(bash("kit-tool", "_kit_tool", {tool, "fetch-all", "deep", ""}, repo),
+                UnorderedElementsAreArray({"--level", "--help", "-h"}));
+    EXPECT_THAT(bash("kit-tool", "_kit_tool", {tool, "fetch-all", "deep", "--level", ""}, repo),
+                UnorderedElementsAreArray({"one", "two"}));
+}
+
+TEST_F(ShellsTest, BashCompletesVarn) {
+    EXPECT_THAT(bash("varn", "_varn", {"varn", ""}, repo),
+                UnorderedElementsAreArray({"--help", "-h", "open", "merge", "diff", "help"}));
+    auto diff = bash("varn", "_varn", {"varn", "diff", ""}, repo);
+    EXPECT_THAT(diff, IsSupersetOf({"feature", "main", "v1.0", "-r", "--repo", "--help", "-h"}));
+    EXPECT_THAT(diff, AllOf(Not(Contains("open")), Not(Contains("_mergetool"))));
+    EXPECT_THAT(bash("varn", "_varn", {"varn", "diff", "-r", ""}, repo), UnorderedElementsAreArray({"src", ".git"}));
+    EXPECT_THAT(bash("varn", "_varn", {"varn", "diff", "--repo", "s"}, repo, true), Contains(HasSubstr("src")));
+    EXPECT_THAT(bash("varn", "_varn", {"varn", "merge", ""}, repo), UnorderedElementsAreArray({"--help", "-h"}));
+    EXPECT_THAT(bash("varn", "_varn", {"varn", "_"}, repo), ::testing::IsEmpty());
+}
+
+TEST_F(ShellsTest, FishCompletesVarnAndAsksTheToolForCustomCandidates) {
+    EXPECT_THAT(fish("varn", "varn ", repo),
+                UnorderedElementsAreArray({"diff\tCompare files between 2 revisions.",
+                                           "help\tShow subcommand help information.",
+                                           "merge\tOpen conflicted file in Varnel's merge tool.",
+                                           "open\tOpen a repository in Varnel"}));
+    EXPECT_THAT(fish("varn", "varn diff --", repo),
+                UnorderedElementsAreArray({"--help\tShow help information.", "--repo\tThe path to the repository."}));
+    EXPECT_THAT(fish("varn", "varn diff -r ", repo), Contains(HasSubstr("src/")));
+
+    EXPECT_THAT(fish("kit-tool", "kit-tool --mode ", repo), UnorderedElementsAreArray({"fast\tMode.", "slow\tMode."}));
+    // A file without extensions is any file.
+    EXPECT_THAT(fish("kit-tool", "kit-tool --input ", repo), IsSupersetOf({"notes.txt", "src/"}));
+    EXPECT_THAT(fish("kit-tool", "kit-tool --config ", repo),
+                UnorderedElementsAreArray({"notes.txt\tDon't [use] back\\slash."}));
+    EXPECT_THAT(fish("kit-tool", "kit-tool fetch-all --depth ", repo),
+                IsSupersetOf({"alpha\tDepth.", "arg:---completion\tDepth.", "arg:fetch-all\tDepth.",
+                              "arg:--\tDepth.", "arg:--depth\tDepth.", "arg:kit-tool\tDepth."}));
+    EXPECT_THAT(fish("kit-tool", "kit-tool fetch-all ", repo),
+                Contains(HasSubstr("deep\tDeep.")));
+}
+
+TEST_F(ShellsTest, ZshCompletesVarnSubcommandsAndRevisions) {
+    auto top = zsh("varn ", "Compare files");
+    EXPECT_THAT(top, AllOf(HasSubstr("Compare files between 2 revisions."), HasSubstr("open"), HasSubstr("merge"),
+                           Not(HasSubstr("_mergetool"))));
+    auto revisions = zsh("varn diff ", "v1.0");
+    EXPECT_THAT(revisions, AllOf(HasSubstr("feature"), HasSubstr("v1.0")));
+}
