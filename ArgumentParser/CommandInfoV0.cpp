@@ -29,7 +29,8 @@ CommandInfoV0 CommandInfoV0::describing(const CommandStack& stack) {
     info.commandName = command.commandName();
     info.abstract = ap::nonEmpty(configuration.abstract);
     info.discussion = ap::nonEmpty(configuration.discussion);
-    if (configuration.defaultSubcommand) info.defaultSubcommand = ap::nonEmpty(configuration.defaultSubcommand().commandName());
+    if (configuration.defaultSubcommand)
+        info.defaultSubcommand = ap::nonEmpty(configuration.defaultSubcommand().commandName());
 
     std::vector<CommandInfoV0> subcommands;
     for (const CommandType* subcommand : subcommandsOf(command)) {
@@ -41,7 +42,8 @@ CommandInfoV0 CommandInfoV0::describing(const CommandStack& stack) {
 
     std::vector<ArgumentInfoV0> arguments;
     for (const auto& definition : ArgumentSet(command, ArgumentVisibility::private_).content)
-        if (definition.isNamed() || definition.isPositional()) arguments.push_back(ArgumentInfoV0::describing(definition));
+        if (definition.isNamed() || definition.isPositional())
+            arguments.push_back(ArgumentInfoV0::describing(definition));
     for (const auto& flag : builtinFlagDefinitions(stack)) arguments.push_back(ArgumentInfoV0::describing(flag));
     info.arguments = nonEmpty(std::move(arguments));
     return info;

@@ -23,7 +23,9 @@ struct ap::ArgumentValue<dumptree::Color> {
         return std::nullopt;
     }
     static std::vector<std::string> allValueStrings() { return {"red", "green"}; }
-    static std::string defaultValueDescription(dumptree::Color c) { return c == dumptree::Color::red ? "red" : "green"; }
+    static std::string defaultValueDescription(dumptree::Color c) {
+        return c == dumptree::Color::red ? "red" : "green";
+    }
 };
 
 namespace dumptree {

@@ -138,7 +138,9 @@ TEST_F(ManPage, VarnPageListsExactlyTheVisibleSubcommands) {
               (std::vector<std::string>{"varn <subcommand>", "varn open [<repo>]", "varn merge <file>",
                                         "varn diff [--repo <repo>] <revspec-a> [<revspec-b>] [<paths> ...]"}));
     auto commands = renderedSection(text, "COMMANDS");
-    auto has = [&](const std::string& line) { return std::find(commands.begin(), commands.end(), line) != commands.end(); };
+    auto has = [&](const std::string& line) {
+        return std::find(commands.begin(), commands.end(), line) != commands.end();
+    };
     EXPECT_TRUE(has("-r, --repo <repo>"));
     EXPECT_TRUE(has("First commit to compare. (Branch name, tag, SHA, etc\u2026)"));
 

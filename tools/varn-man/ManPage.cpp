@@ -63,9 +63,12 @@ std::string abstractWithValues(const ArgumentInfoV0& a) {
     std::string joined;
     for (const auto& v : values) joined += (joined.empty() ? "" : ", ") + v;
     std::string valuesText;
-    if (!values.empty() && !defaultValue.empty()) valuesText = "(values: " + joined + "; default: " + defaultValue + ")";
-    else if (!values.empty()) valuesText = "(values: " + joined + ")";
-    else if (!defaultValue.empty()) valuesText = "(default: " + defaultValue + ")";
+    if (!values.empty() && !defaultValue.empty())
+        valuesText = "(values: " + joined + "; default: " + defaultValue + ")";
+    else if (!values.empty())
+        valuesText = "(values: " + joined + ")";
+    else if (!defaultValue.empty())
+        valuesText = "(default: " + defaultValue + ")";
     std::string abstract = a.abstract.value_or("");
     if (abstract.empty()) return valuesText;
     return valuesText.empty() ? abstract : abstract + " " + valuesText;
@@ -141,7 +144,10 @@ std::string manPage(const ap::ToolInfoV0& description, const ManPageSettings& se
 
     std::string page;
     page += ".\\\" The manual page of " + escaped(name) + ", written by varn-man from its command description.\n";
-    page += ".TH " + quotedArgument(escaped(upper(root.commandName), true)) + " 1 " + quotedArgument(escaped(settings.date)) +
+    // A subcommand described on its own is titled like git's pages: VARN-DIFF.
+    std::string title = name;
+    std::replace(title.begin(), title.end(), ' ', '-');
+    page += ".TH " + quotedArgument(escaped(upper(title), true)) + " 1 " + quotedArgument(escaped(settings.date)) +
             " " + quotedArgument(escaped(settings.source.empty() ? name : settings.source, true)) +
             " \"User Commands\"\n";
 
