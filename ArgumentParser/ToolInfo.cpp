@@ -1,8 +1,65 @@
-// Placeholder until the description lands.
 #include "ArgumentParser/ToolInfo.hpp"
 
-namespace ap {
+#include <utf8proc.h>
 
-std::string dumpHelp(const CommandStack&) { return {}; }
+#include "platform/Json.hpp"
+
+namespace ap {
+namespace {
+
+bool isValidUtf8(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        utf8proc_int32_t codePoint = -1;
+        auto length = utf8proc_iterate(reinterpret_cast<const utf8proc_uint8_t*>(text.data() + i),
+                                       static_cast<utf8proc_ssize_t>(text.size() - i), &codePoint);
+        if (length <= 0) return false;
+        i += static_cast<std::size_t>(length);
+    }
+    return true;
+}
+
+}  // namespace
+
+Decoded<ToolInfoHeader> ToolInfoHeader::decode(const nlohmann::json& value) {
+    auto object = ObjectReader::open(value, "");
+    if (!object) return std::move(object).error();
+    auto version = object->integer("serializationVersion");
+    if (!version) return std::move(version).error();
+    return ToolInfoHeader{*version};
+}
+
+Decoded<ToolInfoV0> ToolInfoV0::decode(const nlohmann::json& value) {
+    auto header = ToolInfoHeader::decode(value);
+    if (!header) return std::move(header).error();
+    if (header->serializationVersion != version)
+        return DecodingError{"serializationVersion",
+                             "unsupported format version " + std::to_string(header->serializationVersion)};
+    auto object = ObjectReader::open(value, "");
+    if (!object) return std::move(object).error();
+    auto command = object->required("command");
+    if (!command) return std::move(command).error();
+    auto decoded = CommandInfoV0::decode(**command, "command");
+    if (!decoded) return std::move(decoded).error();
+    return ToolInfoV0{version, std::move(*decoded)};
+}
+
+void to_json(nlohmann::json& json, const ToolInfoV0& info) {
+    json = nlohmann::json::object();
+    json["serializationVersion"] = info.serializationVersion;
+    json["command"] = info.command;
+}
+
+std::string dumpHelp(const CommandStack& stack) {
+    auto text = platform::serializeJson(ToolInfoV0::describing(stack), platform::JsonStyle::pretty);
+    // The writer copies text bytes as they are; a declaration that is not
+    // UTF-8 would make the document unreadable, so it is not written at all.
+    return isValidUtf8(text) ? text : std::string();
+}
+
+Decoded<ToolInfoV0> parseToolInfo(std::string_view text) {
+    auto json = nlohmann::json::parse(text, nullptr, /*allow_exceptions=*/false);
+    if (json.is_discarded()) return DecodingError{"", "not a JSON document"};
+    return ToolInfoV0::decode(json);
+}
 
 }  // namespace ap

@@ -1,0 +1,107 @@
+#include "ArgumentParser/ArgumentInfoV0.hpp"
+
+namespace ap {
+
+ArgumentInfoV0 ArgumentInfoV0::describing(const ArgumentDefinition& definition) {
+    const auto& help = definition.help;
+    ArgumentInfoV0 info;
+    info.kind = definition.isPositional() ? KindV0::positional
+                : definition.takesValue() ? KindV0::option
+                                          : KindV0::flag;
+    info.shouldDisplay = help.visibility == ArgumentVisibility::default_;
+    info.sectionTitle = nonEmpty(help.parentTitle);
+    info.isOptional = help.isOptional;
+    info.isRepeating = help.isRepeating;
+    if (definition.isNamed() && !definition.names.empty()) {
+        std::vector<NameInfoV0> names;
+        for (const auto& name : definition.names) names.push_back(NameInfoV0::describing(name));
+        info.names = std::move(names);
+        info.preferredName = NameInfoV0::describing(*definition.preferredName());
+    }
+    info.valueName = nonEmpty(definition.valueName());
+    if (help.defaultValue) info.defaultValue = nonEmpty(*help.defaultValue);
+    if (!help.allValueStrings.empty()) info.allValues = help.allValueStrings;
+    info.abstract = nonEmpty(help.abstract);
+    info.discussion = nonEmpty(help.discussion);
+    return info;
+}
+
+std::string_view caseName(ArgumentInfoV0::KindV0 kind) {
+    switch (kind) {
+        case ArgumentInfoV0::KindV0::positional: return "positional";
+        case ArgumentInfoV0::KindV0::option: return "option";
+        case ArgumentInfoV0::KindV0::flag: return "flag";
+    }
+    return {};
+}
+
+std::optional<ArgumentInfoV0::KindV0> argumentKindV0(std::string_view name) {
+    for (auto kind : {ArgumentInfoV0::KindV0::positional, ArgumentInfoV0::KindV0::option, ArgumentInfoV0::KindV0::flag})
+        if (caseName(kind) == name) return kind;
+    return std::nullopt;
+}
+
+void to_json(nlohmann::json& json, const ArgumentInfoV0& a) {
+    json = nlohmann::json::object();
+    json["kind"] = caseName(a.kind);
+    json["shouldDisplay"] = a.shouldDisplay;
+    if (a.sectionTitle) json["sectionTitle"] = *a.sectionTitle;
+    json["isOptional"] = a.isOptional;
+    json["isRepeating"] = a.isRepeating;
+    if (a.names) json["names"] = *a.names;
+    if (a.preferredName) json["preferredName"] = *a.preferredName;
+    if (a.valueName) json["valueName"] = *a.valueName;
+    if (a.defaultValue) json["defaultValue"] = *a.defaultValue;
+    if (a.allValues) json["allValues"] = *a.allValues;
+    if (a.abstract) json["abstract"] = *a.abstract;
+    if (a.discussion) json["discussion"] = *a.discussion;
+}
+
+Decoded<ArgumentInfoV0> ArgumentInfoV0::decode(const nlohmann::json& value, const std::string& path) {
+    auto object = ObjectReader::open(value, path);
+    if (!object) return std::move(object).error();
+    const auto& o = *object;
+    ArgumentInfoV0 info;
+
+    auto kindText = o.text("kind");
+    if (!kindText) return std::move(kindText).error();
+    auto kind = argumentKindV0(*kindText);
+    if (!kind) return DecodingError{o.pathOf("kind"), "unknown argument kind \"" + *kindText + "\""};
+    info.kind = *kind;
+
+    for (auto [key, field] : {std::pair{"shouldDisplay", &ArgumentInfoV0::shouldDisplay},
+                              std::pair{"isOptional", &ArgumentInfoV0::isOptional},
+                              std::pair{"isRepeating", &ArgumentInfoV0::isRepeating}}) {
+        auto flag = o.boolean(key);
+        if (!flag) return std::move(flag).error();
+        info.*field = *flag;
+    }
+    for (auto [key, field] : {std::pair{"sectionTitle", &ArgumentInfoV0::sectionTitle},
+                              std::pair{"valueName", &ArgumentInfoV0::valueName},
+                              std::pair{"defaultValue", &ArgumentInfoV0::defaultValue},
+                              std::pair{"abstract", &ArgumentInfoV0::abstract},
+                              std::pair{"discussion", &ArgumentInfoV0::discussion}}) {
+        auto text = o.optionalText(key);
+        if (!text) return std::move(text).error();
+        info.*field = std::move(*text);
+    }
+
+    auto names = o.optionalList("names");
+    if (!names) return std::move(names).error();
+    if (*names) {
+        auto decoded = decodeList<NameInfoV0>(**names, o.pathOf("names"), NameInfoV0::decode);
+        if (!decoded) return std::move(decoded).error();
+        info.names = std::move(*decoded);
+    }
+    if (auto preferred = o.member("preferredName")) {
+        auto decoded = NameInfoV0::decode(*preferred, o.pathOf("preferredName"));
+        if (!decoded) return std::move(decoded).error();
+        info.preferredName = std::move(*decoded);
+    }
+    auto allValues = o.optionalTexts("allValues");
+    if (!allValues) return std::move(allValues).error();
+    info.allValues = std::move(*allValues);
+    return info;
+}
+
+}  // namespace ap

@@ -1,0 +1,50 @@
+#include "ArgumentParser/NameInfoV0.hpp"
+
+namespace ap {
+
+NameInfoV0 NameInfoV0::describing(const Name& name) {
+    KindV0 kind = KindV0::long_;
+    switch (name.kind()) {
+        case Name::Kind::long_: kind = KindV0::long_; break;
+        case Name::Kind::short_: kind = KindV0::short_; break;
+        case Name::Kind::longWithSingleDash: kind = KindV0::longWithSingleDash; break;
+    }
+    return {kind, name.valueString()};
+}
+
+std::string NameInfoV0::synopsis() const { return (kind == KindV0::long_ ? "--" : "-") + name; }
+
+std::string_view caseName(NameInfoV0::KindV0 kind) {
+    switch (kind) {
+        case NameInfoV0::KindV0::long_: return "long";
+        case NameInfoV0::KindV0::short_: return "short";
+        case NameInfoV0::KindV0::longWithSingleDash: return "longWithSingleDash";
+    }
+    return {};
+}
+
+std::optional<NameInfoV0::KindV0> nameKindV0(std::string_view name) {
+    for (auto kind : {NameInfoV0::KindV0::long_, NameInfoV0::KindV0::short_, NameInfoV0::KindV0::longWithSingleDash})
+        if (caseName(kind) == name) return kind;
+    return std::nullopt;
+}
+
+void to_json(nlohmann::json& json, const NameInfoV0& name) {
+    json = nlohmann::json::object();
+    json["kind"] = caseName(name.kind);
+    json["name"] = name.name;
+}
+
+Decoded<NameInfoV0> NameInfoV0::decode(const nlohmann::json& value, const std::string& path) {
+    auto object = ObjectReader::open(value, path);
+    if (!object) return std::move(object).error();
+    auto kindText = object->text("kind");
+    if (!kindText) return std::move(kindText).error();
+    auto kind = nameKindV0(*kindText);
+    if (!kind) return DecodingError{object->pathOf("kind"), "unknown name kind \"" + *kindText + "\""};
+    auto name = object->text("name");
+    if (!name) return std::move(name).error();
+    return NameInfoV0{*kind, std::move(*name)};
+}
+
+}  // namespace ap

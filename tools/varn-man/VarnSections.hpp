@@ -1,0 +1,13 @@
+#pragma once
+// What varn's manual page says beyond its command description: how it ends,
+// the environment it reads, and where to read on.
+
+#include <vector>
+
+#include "tools/varn-man/ManPage.hpp"
+
+namespace varnman {
+
+std::vector<ManSection> varnSections();
+
+}  // namespace varnman
