@@ -1,10 +1,17 @@
 #include "cli/Merge.hpp"
 
+#include "cli/MergeHandOff.hpp"
+#include "cli/VerboseLog.hpp"
+
 namespace varn {
 
-// Stands in until the command's hand-off exists.
 ap::Result<void> Merge::run() {
-    return platform::Error{"VarnErrorDomain", 1, "'merge' is not available yet", {}};
+    logVerbose("Running Merge Command\u2026");
+    // The application's verdict comes back as an exit status and ends the
+    // run here; only a wait that runs out reaches the end.
+    if (auto handedOff = mergeHandOff(file); !handedOff) return handedOff;
+    logVerbose("Finished");
+    return {};
 }
 
 }  // namespace varn

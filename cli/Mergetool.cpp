@@ -1,10 +1,11 @@
 #include "cli/Mergetool.hpp"
 
+#include "cli/MergeHandOff.hpp"
+
 namespace varn {
 
-// Stands in until the command's hand-off exists.
-ap::Result<void> Mergetool::run() {
-    return platform::Error{"VarnErrorDomain", 1, "'_mergetool' is not available yet", {}};
-}
+// git hands over four files; the application works on the merged one, in
+// place in the work tree.
+ap::Result<void> Mergetool::run() { return mergeHandOff(merged); }
 
 }  // namespace varn

@@ -1,0 +1,45 @@
+#include "tools/varnel-stub/DeliveryLog.hpp"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "platform/ProcessInfo.hpp"
+
+namespace varnelstub {
+namespace {
+
+void appendEscaped(std::string& line, std::string_view field) {
+    for (char c : field) {
+        switch (c) {
+            case '\\': line += "\\\\"; break;
+            case '\t': line += "\\t"; break;
+            case '\n': line += "\\n"; break;
+            default: line += c;
+        }
+    }
+}
+
+}  // namespace
+
+std::string logLine(std::string_view kind, std::string_view target, std::string_view detail) {
+    std::string line;
+    appendEscaped(line, kind);
+    line += '\t';
+    appendEscaped(line, target);
+    line += '\t';
+    appendEscaped(line, detail);
+    line += '\n';
+    return line;
+}
+
+void appendToLog(std::string_view kind, std::string_view target, std::string_view detail) {
+    auto path = platform::environmentValue("VARNEL_STUB_LOG");
+    if (!path || path->empty()) return;
+    int fd = ::open(path->c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) return;
+    auto line = logLine(kind, target, detail);
+    (void)!::write(fd, line.data(), line.size());
+    ::close(fd);
+}
+
+}  // namespace varnelstub
