@@ -48,7 +48,8 @@ protected:
         step({"init", "-q", "-b", "main"});
         step({"config", "merge.conflictStyle", style});
         step({"config", "mergetool.varn.cmd",
-              varnProgram + " _mergetool --base \"$BASE\" --local \"$LOCAL\" --remote \"$REMOTE\" --merged \"$MERGED\""});
+              varnProgram + " _mergetool --base \"$BASE\" --local \"$LOCAL\" --remote \"$REMOTE\"" +
+                  " --merged \"$MERGED\""});
         step({"config", "mergetool.varn.trustExitCode", "true"});
         step({"config", "mergetool.keepBackup", "false"});
         tmp.writeFile("repo/greeting.txt", "hello\nworld\n");

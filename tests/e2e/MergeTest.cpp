@@ -134,8 +134,8 @@ TEST_F(MergeHandOff, WritesTheRecordHandsItOverAndEndsWithTheVerdict) {
     auto names = awaitDeliveries();
     ASSERT_EQ(names.size(), 1u);
     auto name = names.front();
-    EXPECT_TRUE(std::regex_match(name, std::regex("[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}")))
-        << name;
+    std::regex uuid("[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}");
+    EXPECT_TRUE(std::regex_match(name, uuid)) << name;
     auto record = recordOf(name);
     EXPECT_EQ(record, (nlohmann::json{{"repo", root}, {"fileToMerge", root + "/sub/a.c"}, {"path", handOff(name)}}));
     // The watcher's descriptor is not the application's.
