@@ -1,6 +1,6 @@
-// The hand-off's own outcome in-process, with a short wait: the verdict as
-// an exit code carrying the reported number, and a wait that runs out as a
-// normal return. The application is a script started by the real launcher.
+// A hand-off whose wait runs out, in-process with a short limit: a normal
+// return, which the merge command ends with status 0. The application is a
+// script started by the real launcher; it never answers.
 
 #include "cli/MergeHandOff.hpp"
 
@@ -27,13 +27,6 @@ protected:
         if (std::filesystem::exists("/tmp/.git")) GTEST_SKIP() << "the temporary directory lies inside a repository";
     }
 
-    /// An application that answers `status`, or nothing when empty.
-    void applicationAnswering(const std::string& status) {
-        std::string script = "#!/bin/sh\nexec >/dev/null 2>&1\n";
-        if (!status.empty()) script += "printf %s '" + status + "' > \"$1/.s\" && mv \"$1/.s\" \"$1/status\"\n";
-        tmp.writeFile("app", script, true);
-    }
-
     std::vector<std::filesystem::path> handOffs() const {
         return {std::filesystem::directory_iterator(temporary), {}};
     }
@@ -49,22 +42,8 @@ protected:
 
 }  // namespace
 
-TEST_F(MergeHandOffOutcome, TheVerdictIsTheExitCodeUnreduced) {
-    for (auto [answer, code] : {std::pair{"-3", -3}, {"300", 300}, {"0", 0}}) {
-        applicationAnswering(answer);
-        testing::internal::CaptureStdout();
-        auto outcome = mergeHandOff(root + "/a.c", 5s);
-        testing::internal::GetCapturedStdout();
-        ASSERT_FALSE(outcome);
-        auto exitCode = outcome.error().as<ap::ExitCode>();
-        ASSERT_TRUE(exitCode);
-        EXPECT_EQ(exitCode->rawValue, code);
-        EXPECT_TRUE(handOffs().empty());
-    }
-}
-
 TEST_F(MergeHandOffOutcome, AWaitThatRunsOutReturnsNormally) {
-    applicationAnswering("");
+    tmp.writeFile("app", "#!/bin/sh\nexit 0\n", true);
     testing::internal::CaptureStdout();
     auto outcome = mergeHandOff(root + "/a.c", 300ms);
     testing::internal::GetCapturedStdout();

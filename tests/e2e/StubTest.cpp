@@ -109,11 +109,9 @@ TEST_F(Stub, ReportsWhatItIsToldOrWhatWentWrong) {
         int exitStatus;
     } cases[] = {
         {"ok", twoConflicts, "0", 0},
-        {"error", twoConflicts, "-1", 0},
         {"failedToOpen", twoConflicts, "-2", 0},
         {"didNotResolve", twoConflicts, "-3", 0},
         {"7", twoConflicts, "7", 0},
-        {"-300", twoConflicts, "-300", 0},
         {"none", twoConflicts, std::nullopt, 0},
         {"sometimes", twoConflicts, "-1", 1},
         {"ours", "<<<<<<< HEAD\nours\n=======\ntheirs\n", "-1", 1},
