@@ -194,14 +194,15 @@ std::string helpDescription(const ParserError& error, const ArgumentSet& argumen
     if (auto e = error.as<ParserError::UnableToParseValue>()) {
         auto definition = definitionFor(e->forKey, arguments);
         if (!definition) return {};
-        auto value = "<" + definition->valueName() + ">  " + definition->help.abstract;
-        return e->name ? e->name->synopsis() + " " + value : value;
+        std::string value = e->name ? e->name->synopsis() + " <" : "<";
+        return value + definition->valueName() + ">  " + definition->help.abstract;
     }
     if (auto e = error.as<ParserError::NoValue>()) {
         auto definition = definitionFor(e->forKey, arguments);
         if (!definition) return {};
         if (definition->isNamed()) return synopsis(*definition) + "  " + definition->help.abstract;
-        return "<" + definition->valueName() + ">  " + definition->help.abstract;
+        std::string line = "<";
+        return line + definition->valueName() + ">  " + definition->help.abstract;
     }
     return {};
 }
