@@ -1,0 +1,463 @@
+#include "platform/Url.hpp"
+
+#include <arpa/inet.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <deque>
+#include <vector>
+
+#include "platform/FileSystem.hpp"
+
+namespace platform {
+
+namespace {
+
+bool isAlpha(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isHexDigit(char c) { return isDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
+bool isUnreserved(char c) { return isAlpha(c) || isDigit(c) || c == '-' || c == '.' || c == '_' || c == '~'; }
+bool isSubDelim(char c) { return std::string_view("!$&'()*+,;=").find(c) != std::string_view::npos; }
+bool isPathChar(char c) { return isUnreserved(c) || isSubDelim(c) || c == ':' || c == '@'; }
+
+// What each part allows unescaped, besides "%HH" escapes.
+bool allowedInPath(char c) { return isPathChar(c) || c == '/'; }
+bool allowedInQuery(char c) { return isPathChar(c) || c == '/' || c == '?'; }
+bool allowedInQueryItem(char c) { return allowedInQuery(c) && c != '&' && c != '=' && c != '+'; }
+bool allowedInRegName(char c) { return isUnreserved(c) || isSubDelim(c); }
+bool allowedInUserInfo(char c) { return isUnreserved(c) || isSubDelim(c) || c == ':'; }
+
+template <class Allowed>
+bool isEncodedAs(std::string_view text, Allowed allowed) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%') {
+            if (i + 2 >= text.size() || !isHexDigit(text[i + 1]) || !isHexDigit(text[i + 2])) return false;
+            i += 2;
+        } else if (!allowed(text[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool isValidScheme(std::string_view text) {
+    if (text.empty() || !isAlpha(text.front())) return false;
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return isAlpha(c) || isDigit(c) || c == '+' || c == '-' || c == '.'; });
+}
+
+bool isValidIpLiteral(std::string_view host) {
+    if (host.size() < 2 || host.front() != '[' || host.back() != ']') return false;
+    std::string inner(host.substr(1, host.size() - 2));
+    if (!inner.empty() && (inner.front() == 'v' || inner.front() == 'V')) {
+        // IPvFuture: "v" 1*HEXDIG "." 1*( unreserved / sub-delims / ":" )
+        auto dot = inner.find('.');
+        if (dot == std::string::npos || dot < 2 || dot + 1 == inner.size()) return false;
+        auto version = std::string_view(inner).substr(1, dot - 1);
+        auto rest = std::string_view(inner).substr(dot + 1);
+        return std::all_of(version.begin(), version.end(), isHexDigit) &&
+               std::all_of(rest.begin(), rest.end(), allowedInUserInfo);
+    }
+    in6_addr address;
+    return ::inet_pton(AF_INET6, inner.c_str(), &address) == 1;
+}
+
+bool isValidHost(std::string_view host) {
+    if (!host.empty() && host.front() == '[') return isValidIpLiteral(host);
+    return isEncodedAs(host, allowedInRegName);
+}
+
+bool isValidPort(std::string_view port) { return std::all_of(port.begin(), port.end(), isDigit); }
+
+int hexValue(char c) {
+    if (isDigit(c)) return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return c - 'a' + 10;
+}
+
+}  // namespace
+
+bool isUtf8(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        auto byte = static_cast<unsigned char>(text[i]);
+        std::size_t length;
+        unsigned char low = 0x80, high = 0xBF;
+        if (byte < 0x80) {
+            ++i;
+            continue;
+        } else if (byte >= 0xC2 && byte <= 0xDF) {
+            length = 2;
+        } else if (byte >= 0xE0 && byte <= 0xEF) {
+            length = 3;
+            if (byte == 0xE0) low = 0xA0;
+            if (byte == 0xED) high = 0x9F;
+        } else if (byte >= 0xF0 && byte <= 0xF4) {
+            length = 4;
+            if (byte == 0xF0) low = 0x90;
+            if (byte == 0xF4) high = 0x8F;
+        } else {
+            return false;
+        }
+        if (i + length > text.size()) return false;
+        for (std::size_t k = 1; k < length; ++k) {
+            auto next = static_cast<unsigned char>(text[i + k]);
+            if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF)) return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
+namespace {
+
+template <class Allowed>
+std::string encode(std::string_view text, Allowed allowed) {
+    static constexpr char digits[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        if (allowed(c)) {
+            out += c;
+        } else {
+            auto byte = static_cast<unsigned char>(c);
+            out += '%';
+            out += digits[byte >> 4];
+            out += digits[byte & 0x0F];
+        }
+    }
+    return out;
+}
+
+std::vector<std::string_view> splitOn(std::string_view text, char separator) {
+    std::vector<std::string_view> parts;
+    std::size_t start = 0;
+    while (true) {
+        auto end = text.find(separator, start);
+        parts.push_back(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+        if (end == std::string_view::npos) return parts;
+        start = end + 1;
+    }
+}
+
+// Removes "." and ".." segments of an absolute path as relative references
+// are resolved; a path ending in such a segment keeps its trailing "/".
+std::string removeDotSegments(std::string_view path) {
+    auto segments = splitOn(path.substr(1), '/');
+    std::vector<std::string_view> out;
+    for (std::size_t i = 0; i < segments.size(); ++i) {
+        bool last = i + 1 == segments.size();
+        if (segments[i] == "." || segments[i] == "..") {
+            if (segments[i] == ".." && !out.empty()) out.pop_back();
+            if (last) out.push_back("");
+            continue;
+        }
+        out.push_back(segments[i]);
+    }
+    std::string result = "/";
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        if (i > 0) result += '/';
+        result += out[i];
+    }
+    return result;
+}
+
+// Resolves the symbolic links of an absolute path one component at a time,
+// so that a part that does not exist is kept instead of failing the whole.
+std::optional<std::string> resolveSymlinks(std::string_view path) {
+    std::deque<std::string> pending;
+    for (auto part : splitOn(path, '/')) pending.emplace_back(part);
+    std::string resolved;  // empty stands for "/"
+    bool missing = false;
+    int links = 0;
+    while (!pending.empty()) {
+        auto part = std::move(pending.front());
+        pending.pop_front();
+        if (part.empty() || part == ".") continue;
+        if (part == "..") {
+            resolved.erase(resolved.rfind('/') == std::string::npos ? 0 : resolved.rfind('/'));
+            continue;
+        }
+        auto candidate = resolved + "/" + part;
+        if (!missing && isSymbolicLink(candidate)) {
+            auto destination = destinationOfSymbolicLink(candidate);
+            if (!destination || ++links > 40) return std::nullopt;
+            auto parts = splitOn(*destination, '/');
+            pending.insert(pending.begin(), parts.begin(), parts.end());
+            if (!destination->empty() && destination->front() == '/') resolved.clear();
+            continue;
+        }
+        if (!missing && !fileExists(candidate)) missing = true;
+        resolved = std::move(candidate);
+    }
+    return resolved.empty() ? "/" : resolved;
+}
+
+}  // namespace
+
+const QueryItem* findQueryItem(const std::vector<QueryItem>& items, std::string_view name) {
+    auto found = std::find_if(items.begin(), items.end(), [&](const QueryItem& item) { return item.name == name; });
+    return found == items.end() ? nullptr : &*found;
+}
+
+std::string percentEncoded(std::string_view text, UrlPart part) {
+    switch (part) {
+        case UrlPart::path: return encode(text, allowedInPath);
+        case UrlPart::queryItem: return encode(text, allowedInQueryItem);
+        case UrlPart::host: return encode(text, allowedInRegName);
+    }
+    return encode(text, allowedInRegName);
+}
+
+std::optional<std::string> percentDecoded(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '%') {
+            out += text[i];
+            continue;
+        }
+        if (i + 2 >= text.size() || !isHexDigit(text[i + 1]) || !isHexDigit(text[i + 2])) return std::nullopt;
+        out += static_cast<char>(hexValue(text[i + 1]) * 16 + hexValue(text[i + 2]));
+        i += 2;
+    }
+    if (!isUtf8(out)) return std::nullopt;
+    return out;
+}
+
+std::optional<UrlComponents> UrlComponents::split(std::string_view text) {
+    if (text.empty()) return std::nullopt;
+    UrlComponents parts;
+    auto rest = text;
+
+    // A ":" before any "/", "?" or "#" ends the scheme; a relative reference
+    // may not have one in its first segment, so a bad scheme is no URL.
+    auto schemeEnd = rest.find_first_of(":/?#");
+    if (schemeEnd != std::string_view::npos && rest[schemeEnd] == ':') {
+        auto scheme = rest.substr(0, schemeEnd);
+        if (!isValidScheme(scheme)) return std::nullopt;
+        parts.scheme = std::string(scheme);
+        rest.remove_prefix(schemeEnd + 1);
+    }
+
+    if (rest.substr(0, 2) == "//") {
+        rest.remove_prefix(2);
+        auto authorityEnd = std::min(rest.find_first_of("/?#"), rest.size());
+        auto authority = rest.substr(0, authorityEnd);
+        rest.remove_prefix(authorityEnd);
+        if (auto at = authority.find('@'); at != std::string_view::npos) {
+            auto userInfo = authority.substr(0, at);
+            if (!isEncodedAs(userInfo, allowedInUserInfo)) return std::nullopt;
+            parts.percentEncodedUserInfo = std::string(userInfo);
+            authority.remove_prefix(at + 1);
+        }
+        std::string_view host = authority;
+        if (!authority.empty() && authority.front() == '[') {
+            auto close = authority.find(']');
+            if (close == std::string_view::npos) return std::nullopt;
+            host = authority.substr(0, close + 1);
+            auto after = authority.substr(close + 1);
+            if (!after.empty()) {
+                if (after.front() != ':') return std::nullopt;
+                parts.port = std::string(after.substr(1));
+            }
+        } else if (auto colon = authority.rfind(':'); colon != std::string_view::npos) {
+            host = authority.substr(0, colon);
+            parts.port = std::string(authority.substr(colon + 1));
+        }
+        if (!isValidHost(host) || (parts.port && !isValidPort(*parts.port))) return std::nullopt;
+        parts.percentEncodedHost = std::string(host);
+    }
+
+    auto pathEnd = std::min(rest.find_first_of("?#"), rest.size());
+    parts.percentEncodedPath = std::string(rest.substr(0, pathEnd));
+    rest.remove_prefix(pathEnd);
+    if (!isEncodedAs(parts.percentEncodedPath, allowedInPath)) return std::nullopt;
+
+    if (!rest.empty() && rest.front() == '?') {
+        auto queryEnd = std::min(rest.find('#'), rest.size());
+        parts.percentEncodedQuery = std::string(rest.substr(1, queryEnd - 1));
+        rest.remove_prefix(queryEnd);
+        if (!isEncodedAs(*parts.percentEncodedQuery, allowedInQuery)) return std::nullopt;
+    }
+    if (!rest.empty()) {  // begins with "#"
+        parts.percentEncodedFragment = std::string(rest.substr(1));
+        if (!isEncodedAs(*parts.percentEncodedFragment, allowedInQuery)) return std::nullopt;
+    }
+    return parts;
+}
+
+std::optional<std::string> UrlComponents::host() const {
+    if (!percentEncodedHost) return std::nullopt;
+    if (!percentEncodedHost->empty() && percentEncodedHost->front() == '[') return percentEncodedHost;
+    return percentDecoded(*percentEncodedHost);
+}
+
+void UrlComponents::setHost(std::string_view host) {
+    if (!host.empty() && host.front() == '[' && host.back() == ']') {
+        percentEncodedHost = std::string(host);
+    } else {
+        percentEncodedHost = percentEncoded(host, UrlPart::host);
+    }
+}
+
+std::optional<std::string> UrlComponents::path() const { return percentDecoded(percentEncodedPath); }
+
+void UrlComponents::setPath(std::string_view path) { percentEncodedPath = percentEncoded(path, UrlPart::path); }
+
+std::optional<std::vector<QueryItem>> UrlComponents::queryItems() const {
+    std::vector<QueryItem> items;
+    if (!percentEncodedQuery) return items;
+    for (auto part : splitOn(*percentEncodedQuery, '&')) {
+        auto equals = part.find('=');
+        auto name = percentDecoded(part.substr(0, equals));
+        if (!name) return std::nullopt;
+        std::optional<std::string> value;
+        if (equals != std::string_view::npos) {
+            value = percentDecoded(part.substr(equals + 1));
+            if (!value) return std::nullopt;
+        }
+        items.push_back({std::move(*name), std::move(value)});
+    }
+    return items;
+}
+
+void UrlComponents::setQueryItems(const std::vector<QueryItem>& items) {
+    if (items.empty()) {
+        percentEncodedQuery.reset();
+        return;
+    }
+    std::string query;
+    for (const auto& item : items) {
+        if (&item != &items.front()) query += '&';
+        query += percentEncoded(item.name, UrlPart::queryItem);
+        if (item.value) {
+            query += '=';
+            query += percentEncoded(*item.value, UrlPart::queryItem);
+        }
+    }
+    percentEncodedQuery = std::move(query);
+}
+
+std::optional<std::string> UrlComponents::string() const {
+    std::string text;
+    if (scheme) {
+        if (!isValidScheme(*scheme)) return std::nullopt;
+        text += *scheme + ":";
+    }
+    if (percentEncodedHost) {
+        if (!isValidHost(*percentEncodedHost)) return std::nullopt;
+        text += "//";
+        if (percentEncodedUserInfo) {
+            if (!isEncodedAs(*percentEncodedUserInfo, allowedInUserInfo)) return std::nullopt;
+            text += *percentEncodedUserInfo + "@";
+        }
+        text += *percentEncodedHost;
+        if (port) {
+            if (!isValidPort(*port)) return std::nullopt;
+            text += ":" + *port;
+        }
+        if (!percentEncodedPath.empty() && percentEncodedPath.front() != '/') return std::nullopt;
+    } else {
+        if (percentEncodedUserInfo || port) return std::nullopt;
+        // Without an authority, "//" would be read back as one, and without a
+        // scheme a ":" in the first segment would be read back as a scheme.
+        if (percentEncodedPath.substr(0, 2) == "//") return std::nullopt;
+        if (!scheme && percentEncodedPath.substr(0, percentEncodedPath.find('/')).find(':') != std::string::npos) {
+            return std::nullopt;
+        }
+    }
+    if (!isEncodedAs(percentEncodedPath, allowedInPath)) return std::nullopt;
+    text += percentEncodedPath;
+    if (percentEncodedQuery) {
+        if (!isEncodedAs(*percentEncodedQuery, allowedInQuery)) return std::nullopt;
+        text += "?" + *percentEncodedQuery;
+    }
+    if (percentEncodedFragment) {
+        if (!isEncodedAs(*percentEncodedFragment, allowedInQuery)) return std::nullopt;
+        text += "#" + *percentEncodedFragment;
+    }
+    if (text.empty()) return std::nullopt;
+    return text;
+}
+
+std::optional<Url> UrlComponents::url() const {
+    auto text = string();
+    if (!text) return std::nullopt;
+    return Url(std::move(*text), *this);
+}
+
+std::optional<Url> Url::parse(std::string_view text) {
+    auto components = UrlComponents::split(text);
+    if (!components) return std::nullopt;
+    return Url(std::string(text), std::move(*components));
+}
+
+std::optional<std::string> Url::path() const {
+    auto path = components_.path();
+    while (path && path->size() > 1 && path->back() == '/') path->pop_back();
+    return path;
+}
+
+std::optional<std::vector<std::string>> Url::pathComponents() const {
+    std::vector<std::string> result;
+    std::string_view path = components_.percentEncodedPath;
+    if (!path.empty() && path.front() == '/') result.emplace_back("/");
+    for (auto segment : splitOn(path, '/')) {
+        if (segment.empty()) continue;
+        auto decoded = percentDecoded(segment);
+        if (!decoded) return std::nullopt;
+        result.push_back(std::move(*decoded));
+    }
+    return result;
+}
+
+bool Url::isFileURL() const {
+    const auto& s = components_.scheme;
+    return s && s->size() == 4 && std::equal(s->begin(), s->end(), "file", [](char a, char b) {
+               return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
+           });
+}
+
+std::optional<std::string> Url::filePath() const {
+    if (!isFileURL()) return std::nullopt;
+    auto decoded = path();
+    if (!decoded || decoded->empty() || decoded->front() != '/' || decoded->find('\0') != std::string::npos) {
+        return std::nullopt;
+    }
+    return decoded;
+}
+
+Url Url::resolvingSymlinksInPath() const {
+    auto local = filePath();
+    if (!local) return *this;
+    auto resolved = resolveSymlinks(*local);
+    if (!resolved) return *this;
+    auto url = fileURL(*resolved);
+    return url ? *url : *this;
+}
+
+std::optional<Url> fileURL(std::string_view path) {
+    if (path.find('\0') != std::string_view::npos || !isUtf8(path)) return std::nullopt;
+    std::string absolute;
+    if (!path.empty() && path.front() == '/') {
+        absolute = std::string(path);
+    } else {
+        std::vector<char> buffer(4096);
+        while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
+            if (errno != ERANGE) return std::nullopt;
+            buffer.resize(buffer.size() * 2);
+        }
+        std::string directory(buffer.data());
+        if (directory.empty() || directory.front() != '/') return std::nullopt;
+        absolute = removeDotSegments(directory + "/" + std::string(path));
+    }
+    UrlComponents components;
+    components.scheme = "file";
+    components.percentEncodedHost = "";
+    components.setPath(absolute);
+    return components.url();
+}
+
+}  // namespace platform
