@@ -221,7 +221,9 @@ TEST_F(FileUrlTest, ResolvingSymlinksKeepsWhatDoesNotExist) {
     std::filesystem::create_directory_symlink("real/inner", root_ + "/relative");
     std::filesystem::create_symlink("loop", root_ + "/loop");
 
-    auto resolve = [](const std::string& path) { return platform::fileURL(path)->resolvingSymlinksInPath().filePath(); };
+    auto resolve = [](const std::string& path) {
+        return platform::fileURL(path)->resolvingSymlinksInPath().filePath();
+    };
     EXPECT_EQ(resolve(root_ + "/absolute/inner"), root_ + "/real/inner");
     EXPECT_EQ(resolve(root_ + "/relative/../inner/missing/deeper"), root_ + "/real/inner/missing/deeper");
     EXPECT_EQ(resolve(root_ + "/./missing/../real"), root_ + "/real");

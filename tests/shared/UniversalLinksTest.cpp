@@ -106,9 +106,9 @@ TEST(UniversalLink, SchemeHostAndKindMustMatchExactly) {
     EXPECT_TRUE(isUniversalLink(url(link(rest))));
     EXPECT_TRUE(isUniversalLink(url(link(rest)), LinkKind::diff));
     EXPECT_FALSE(isUniversalLink(url(link(rest)), LinkKind::merge));
-    for (const auto& foreign : {std::string("http://") + VARN_LINK_HOST + rest, std::string("HTTPS://") + VARN_LINK_HOST + rest,
-                                "https://example.com" + rest, "https://OPEN.VARNEL.APP" + rest,
-                                std::string("https://") + VARN_LINK_HOST + ".evil.example" + rest}) {
+    const std::string host = VARN_LINK_HOST;
+    for (const auto& foreign : {"http://" + host + rest, "HTTPS://" + host + rest, "https://example.com" + rest,
+                                "https://OPEN.VARNEL.APP" + rest, "https://" + host + ".evil.example" + rest}) {
         EXPECT_FALSE(isUniversalLink(url(foreign))) << foreign;
         EXPECT_FALSE(parseDiffLink(url(foreign))) << foreign;
         EXPECT_FALSE(repositoryURL(url(foreign))) << foreign;
