@@ -1,14 +1,11 @@
 #include "platform/Url.hpp"
 
 #include <arpa/inet.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <deque>
 #include <vector>
 
-#include "platform/FileSystem.hpp"
+#include "platform/Paths.hpp"
 
 namespace platform {
 
@@ -139,59 +136,6 @@ std::vector<std::string_view> splitOn(std::string_view text, char separator) {
         if (end == std::string_view::npos) return parts;
         start = end + 1;
     }
-}
-
-// Removes "." and ".." segments of an absolute path as relative references
-// are resolved; a path ending in such a segment keeps its trailing "/".
-std::string removeDotSegments(std::string_view path) {
-    auto segments = splitOn(path.substr(1), '/');
-    std::vector<std::string_view> out;
-    for (std::size_t i = 0; i < segments.size(); ++i) {
-        bool last = i + 1 == segments.size();
-        if (segments[i] == "." || segments[i] == "..") {
-            if (segments[i] == ".." && !out.empty()) out.pop_back();
-            if (last) out.push_back("");
-            continue;
-        }
-        out.push_back(segments[i]);
-    }
-    std::string result = "/";
-    for (std::size_t i = 0; i < out.size(); ++i) {
-        if (i > 0) result += '/';
-        result += out[i];
-    }
-    return result;
-}
-
-// Resolves the symbolic links of an absolute path one component at a time,
-// so that a part that does not exist is kept instead of failing the whole.
-std::optional<std::string> resolveSymlinks(std::string_view path) {
-    std::deque<std::string> pending;
-    for (auto part : splitOn(path, '/')) pending.emplace_back(part);
-    std::string resolved;  // empty stands for "/"
-    bool missing = false;
-    int links = 0;
-    while (!pending.empty()) {
-        auto part = std::move(pending.front());
-        pending.pop_front();
-        if (part.empty() || part == ".") continue;
-        if (part == "..") {
-            resolved.erase(resolved.rfind('/') == std::string::npos ? 0 : resolved.rfind('/'));
-            continue;
-        }
-        auto candidate = resolved + "/" + part;
-        if (!missing && isSymbolicLink(candidate)) {
-            auto destination = destinationOfSymbolicLink(candidate);
-            if (!destination || ++links > 40) return std::nullopt;
-            auto parts = splitOn(*destination, '/');
-            pending.insert(pending.begin(), parts.begin(), parts.end());
-            if (!destination->empty() && destination->front() == '/') resolved.clear();
-            continue;
-        }
-        if (!missing && !fileExists(candidate)) missing = true;
-        resolved = std::move(candidate);
-    }
-    return resolved.empty() ? "/" : resolved;
 }
 
 }  // namespace
@@ -432,27 +376,15 @@ std::optional<std::string> Url::filePath() const {
 Url Url::resolvingSymlinksInPath() const {
     auto local = filePath();
     if (!local) return *this;
-    auto resolved = resolveSymlinks(*local);
-    if (!resolved) return *this;
-    auto url = fileURL(*resolved);
+    auto url = fileURL(platform::resolvingSymlinksInPath(*local));
     return url ? *url : *this;
 }
 
 std::optional<Url> fileURL(std::string_view path) {
     if (path.find('\0') != std::string_view::npos || !isUtf8(path)) return std::nullopt;
-    std::string absolute;
-    if (!path.empty() && path.front() == '/') {
-        absolute = std::string(path);
-    } else {
-        std::vector<char> buffer(4096);
-        while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
-            if (errno != ERANGE) return std::nullopt;
-            buffer.resize(buffer.size() * 2);
-        }
-        std::string directory(buffer.data());
-        if (directory.empty() || directory.front() != '/') return std::nullopt;
-        absolute = removeDotSegments(directory + "/" + std::string(path));
-    }
+    // An absolute path is kept as written; a relative one is made absolute
+    // and standardised as relative references are resolved.
+    std::string absolute = !path.empty() && path.front() == '/' ? std::string(path) : absolutePath(std::string(path));
     UrlComponents components;
     components.scheme = "file";
     components.percentEncodedHost = "";

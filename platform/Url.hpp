@@ -111,8 +111,8 @@ public:
     /// other URLs and for paths that hold a NUL character.
     std::optional<std::string> filePath() const;
     /// For a file URL, the same location with every symbolic link resolved
-    /// and "." and ".." removed; a part of the path that does not exist is
-    /// kept as written. Other URLs come back unchanged.
+    /// and "." and ".." removed (`platform::resolvingSymlinksInPath`). Other
+    /// URLs come back unchanged.
     Url resolvingSymlinksInPath() const;
 
     bool operator==(const Url& other) const { return text_ == other.text_; }
@@ -125,9 +125,9 @@ private:
     UrlComponents components_;
 };
 
-/// The file URL of a local path ("file:///..."); a relative path is taken
-/// against the current directory. Nothing when the path holds a NUL
-/// character, is not UTF-8, or the current directory cannot be had.
+/// The file URL of a local path ("file:///..."). An absolute path is kept as
+/// written; a relative one is taken against the current directory and
+/// standardised. Nothing when the path holds a NUL character or is not UTF-8.
 std::optional<Url> fileURL(std::string_view path);
 
 }  // namespace platform

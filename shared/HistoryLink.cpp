@@ -14,6 +14,12 @@ std::optional<platform::Url> historyLink(std::string_view subject, const platfor
     return historyLink(subject, *path);
 }
 
+std::optional<platform::Url> historyLink(const HistoryMetaData& record) {
+    auto repo = platform::fileURL(record.repo);
+    if (!repo) return std::nullopt;
+    return historyLink(record.historyFile, *repo);
+}
+
 std::optional<HistoryLink> parseHistoryLink(const platform::Url& url) {
     auto parsed = parseSubjectLink(url, LinkKind::history);
     if (!parsed) return std::nullopt;

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/Url.hpp"
+#include "shared/HistoryMetaData.hpp"
 
 namespace VarnShared {
 
@@ -18,6 +19,10 @@ struct HistoryLink {
 std::optional<platform::Url> historyLink(std::string_view subject, std::string_view repo);
 /// As above with the path of the file URL `repo`.
 std::optional<platform::Url> historyLink(std::string_view subject, const platform::Url& repo);
+
+/// The link for the record's `historyFile`, with its repository made an
+/// absolute path without a trailing "/".
+std::optional<platform::Url> historyLink(const HistoryMetaData& record);
 
 /// The request of a history link; nothing for anything else and for a link
 /// without a "repo" value. A relative "repo" is taken against the current

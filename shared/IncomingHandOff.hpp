@@ -9,13 +9,14 @@
 namespace VarnShared {
 
 /// The repository an incoming hand-off concerns, or nothing. The first that
-/// applies: a difftool or merge hand-off directory (its record's "repo",
-/// links resolved), a diff link's subject, a merge or history link's "repo",
+/// applies: the file URL of a difftool or merge hand-off directory with a
+/// readable record (its "repo", links resolved), a diff link's subject, a merge or history link's "repo",
 /// a URL of the scheme "repo" in any case (its path).
 std::optional<platform::Url> repositoryURL(const platform::Url& url);
 
-/// The file an incoming hand-off is about. The first that applies: a merge
-/// hand-off directory (its "fileToMerge", links resolved), a merge or history
+/// The file an incoming hand-off is about. The first that applies: the file
+/// URL of a merge hand-off directory with a readable record (its
+/// "fileToMerge", links resolved), a merge or history
 /// link's subject (even when its "repo" is missing), a diff link's subject,
 /// otherwise the URL's own path. Nothing only for a URL whose path is empty
 /// or does not decode.

@@ -14,6 +14,20 @@ std::optional<platform::Url> mergeLink(std::string_view subject, const platform:
     return mergeLink(subject, *path);
 }
 
+std::optional<platform::Url> mergeLink(const MergeToolMetaData& record) {
+    auto repo = platform::fileURL(record.repo);
+    if (!repo) return std::nullopt;
+    return mergeLink(record.fileToMerge, *repo);
+}
+
+std::optional<platform::Url> mergeLinkForDirectory(const platform::Url& url) {
+    auto directory = url.filePath();
+    if (!directory) return std::nullopt;
+    auto record = MergeToolMetaData::readMetadata(*directory);
+    if (!record) return std::nullopt;
+    return mergeLink(*record);
+}
+
 std::optional<MergeLink> parseMergeLink(const platform::Url& url) {
     auto parsed = parseSubjectLink(url, LinkKind::merge);
     if (!parsed) return std::nullopt;

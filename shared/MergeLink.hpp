@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/Url.hpp"
+#include "shared/MergeToolMetaData.hpp"
 
 namespace VarnShared {
 
@@ -18,6 +19,13 @@ struct MergeLink {
 std::optional<platform::Url> mergeLink(std::string_view subject, std::string_view repo);
 /// As above with the path of the file URL `repo`.
 std::optional<platform::Url> mergeLink(std::string_view subject, const platform::Url& repo);
+
+/// The link for the record's `fileToMerge`, with its repository made an
+/// absolute path without a trailing "/".
+std::optional<platform::Url> mergeLink(const MergeToolMetaData& record);
+/// The link of the merge hand-off in the directory of the file URL `url`;
+/// nothing when its record is missing or cannot be read.
+std::optional<platform::Url> mergeLinkForDirectory(const platform::Url& url);
 
 /// The request of a merge link; nothing for anything else and for a link
 /// without a "repo" value. A relative "repo" is taken against the current
