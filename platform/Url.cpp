@@ -288,19 +288,19 @@ std::optional<std::string> UrlComponents::string() const {
     std::string text;
     if (scheme) {
         if (!isValidScheme(*scheme)) return std::nullopt;
-        text += *scheme + ":";
+        text.append(*scheme).append(":");
     }
     if (percentEncodedHost) {
         if (!isValidHost(*percentEncodedHost)) return std::nullopt;
         text += "//";
         if (percentEncodedUserInfo) {
             if (!isEncodedAs(*percentEncodedUserInfo, allowedInUserInfo)) return std::nullopt;
-            text += *percentEncodedUserInfo + "@";
+            text.append(*percentEncodedUserInfo).append("@");
         }
         text += *percentEncodedHost;
         if (port) {
             if (!isValidPort(*port)) return std::nullopt;
-            text += ":" + *port;
+            text.append(":").append(*port);
         }
         if (!percentEncodedPath.empty() && percentEncodedPath.front() != '/') return std::nullopt;
     } else {
@@ -316,11 +316,11 @@ std::optional<std::string> UrlComponents::string() const {
     text += percentEncodedPath;
     if (percentEncodedQuery) {
         if (!isEncodedAs(*percentEncodedQuery, allowedInQuery)) return std::nullopt;
-        text += "?" + *percentEncodedQuery;
+        text.append("?").append(*percentEncodedQuery);
     }
     if (percentEncodedFragment) {
         if (!isEncodedAs(*percentEncodedFragment, allowedInQuery)) return std::nullopt;
-        text += "#" + *percentEncodedFragment;
+        text.append("#").append(*percentEncodedFragment);
     }
     if (text.empty()) return std::nullopt;
     return text;

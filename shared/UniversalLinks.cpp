@@ -15,7 +15,10 @@ platform::UrlComponents linkComponents(LinkKind kind, std::string_view subject) 
     platform::UrlComponents components;
     components.scheme = "https";
     components.setHost(VARN_LINK_HOST);
-    components.setPath("/" + std::string(linkKindName(kind)) + "/" + std::string(subject));
+    // Appended piece by piece: GCC 12 misreads a chain of "+" on strings at -O3.
+    std::string path = "/";
+    path.append(linkKindName(kind)).append("/").append(subject);
+    components.setPath(path);
     return components;
 }
 
