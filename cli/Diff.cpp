@@ -1,10 +1,27 @@
 #include "cli/Diff.hpp"
 
+#include "cli/LocateApplication.hpp"
+#include "cli/RepositoryResolution.hpp"
+#include "cli/RunOpen.hpp"
+#include "cli/ToolErrors.hpp"
+#include "shared/DiffLink.hpp"
+
 namespace varn {
 
-// Stands in until the command's hand-off exists.
 ap::Result<void> Diff::run() {
-    return platform::Error{"VarnErrorDomain", 1, "'diff' is not available yet", {}};
+    // The directory is only made absolute and link-free: the application
+    // finds the work tree itself, so a subdirectory is sent as it is.
+    auto path = absoluteFileURL(repo.value_or("."));
+    auto link = VarnShared::diffLink(path, revspecA, revspecB, paths);
+    if (!link) return repositoryNotFoundError(path);
+
+    std::vector<std::string> arguments{"-u", link->string()};
+    for (auto& a : applicationArguments()) arguments.push_back(std::move(a));
+    auto open = runOpen(arguments);
+    if (!open) return std::move(open).error();
+    auto status = open->waitUntilExit();
+    if (!status) return std::move(status).error();
+    return ap::ExitCode{*status};
 }
 
 }  // namespace varn
