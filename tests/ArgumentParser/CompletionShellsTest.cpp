@@ -137,7 +137,7 @@ TEST_F(ShellsTest, FishOffersEachKindAndAsksTheToolForCustomCandidates) {
 TEST_F(ShellsTest, ZshAsksTheToolAndRunsShellCommands) {
     // The root's positional is answered by the tool through the call-back.
     EXPECT_THAT(zsh("kit-tool ", "beta"), AllOf(HasSubstr("alpha"), HasSubstr("beta")));
-    // The words of a shell command reach _describe through the quoted
-    // argument specification.
+    // The words of a shell command reach _describe from inside the
+    // single-quoted _arguments entry.
     EXPECT_THAT(zsh("kit-tool --branch ", "dev"), AllOf(HasSubstr("main"), HasSubstr("dev")));
 }
