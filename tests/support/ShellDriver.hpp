@@ -2,7 +2,9 @@
 // Drives the real shells through a completion: bash by calling the script's
 // function with COMP_WORDS set, fish with `complete -C`, zsh interactively
 // through zpty with the completion system loaded. Used with generated
-// scripts here and with the scripts the built tool prints.
+// scripts by the framework's tests and with the built tool's own scripts by
+// the end-to-end tests. Every shell run is ended after a time limit, so a
+// script that hangs fails its test instead of stalling the suite.
 
 #include <sys/wait.h>
 
@@ -18,28 +20,36 @@ namespace shelldriver {
 
 namespace fs = std::filesystem;
 
+/// How long one shell run may take before it is ended.
+inline constexpr int timeLimitSeconds = 60;
+/// The status `timeout` reports for a run it had to end.
+inline constexpr int timedOutStatus = 124;
+
 struct Run {
     int status = -1;
     std::string output;
 };
 
-/// Runs `command` with /bin/sh, standard error joined to standard output.
-inline Run run(const std::string& command) {
+inline std::string shellQuoted(const std::string& text) {
+    std::string q = "'";
+    for (char c : text) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+/// Runs `command` with /bin/sh, standard error joined to standard output,
+/// for at most `seconds` (then it is terminated, and killed soon after).
+inline Run run(const std::string& command, int seconds = timeLimitSeconds) {
     std::fflush(stdout);
     Run result;
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+    std::string bounded = "timeout -k 5 " + std::to_string(seconds) + " /bin/sh -c " + shellQuoted(command) + " 2>&1";
+    FILE* pipe = popen(bounded.c_str(), "r");
     if (!pipe) return result;
     char buffer[4096];
     while (auto n = std::fread(buffer, 1, sizeof buffer, pipe)) result.output.append(buffer, n);
     int status = pclose(pipe);
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (result.status == timedOutStatus) result.output += "<timed out after " + std::to_string(seconds) + " s>";
     return result;
-}
-
-inline std::string shellQuoted(const std::string& text) {
-    std::string q = "'";
-    for (char c : text) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
 }
 
 inline void write(const fs::path& path, const std::string& text, bool executable = false) {
@@ -54,18 +64,27 @@ inline std::vector<std::string> lines(const std::string& text) {
     return result;
 }
 
+/// "PATH=<binDirectory>:$PATH " for a command line, or nothing without a
+/// directory.
+inline std::string pathPrefix(const fs::path& binDirectory) {
+    if (binDirectory.empty()) return "";
+    const char* path = std::getenv("PATH");
+    return "PATH=" + shellQuoted(binDirectory.string() + ":" + (path ? path : "")) + " ";
+}
+
 /// COMPREPLY after sourcing `script` and calling `function` in `where` for
-/// the words, the last one being completed.
+/// the words, the last one being completed; `binDirectory`, if given, comes
+/// first on PATH.
 inline std::vector<std::string> bashCompletions(const fs::path& script, const std::string& function,
                                                 const std::vector<std::string>& words, const fs::path& where,
-                                                bool withBashCompletion = false) {
+                                                bool withBashCompletion = false, const fs::path& binDirectory = {}) {
     std::string array;
     for (const auto& w : words) array += " " + shellQuoted(w);
     std::string commands = (withBashCompletion ? "source /usr/share/bash-completion/bash_completion; " : "") +
                            std::string("source ") + shellQuoted(script) + "; cd " + shellQuoted(where) +
                            "; COMP_WORDS=(" + array + "); COMP_CWORD=" + std::to_string(words.size() - 1) + "; " +
                            function + "; printf '%s\\n' \"${COMPREPLY[@]}\"";
-    auto r = run("bash --norc --noprofile -c " + shellQuoted(commands));
+    auto r = run(pathPrefix(binDirectory) + "bash --norc --noprofile -c " + shellQuoted(commands));
     if (r.status != 0) return {"<bash failed: " + r.output + ">"};
     auto result = lines(r.output);
     if (result.size() == 1 && result.front().empty()) result.clear();
@@ -79,22 +98,23 @@ inline std::vector<std::string> fishCompletions(const fs::path& script, const st
                                                 const fs::path& binDirectory) {
     std::string commands = "source " + shellQuoted(script) + "; cd " + shellQuoted(where) + "; complete -C " +
                            shellQuoted(line);
-    const char* path = std::getenv("PATH");
-    auto r = run("PATH=" + shellQuoted(binDirectory.string() + ":" + (path ? path : "")) + " fish --no-config -c " +
-                 shellQuoted(commands));
+    auto r = run(pathPrefix(binDirectory) + "fish --no-config -c " + shellQuoted(commands));
     if (r.status != 0) return {"<fish failed: " + r.output + ">"};
     return lines(r.output);
 }
 
 /// What interactive zsh shows after typing `line` and a tab in `where`, with
 /// compinit loading the completion functions of `functionDirectory` from a
-/// ZDOTDIR inside `scratch`; reading stops once `expected` appears or after
-/// twenty seconds.
+/// ZDOTDIR inside `scratch` and `binDirectory`, if given, first on PATH;
+/// reading stops once `expected` appears or after twenty seconds.
 inline std::string zshListing(const fs::path& functionDirectory, const fs::path& scratch, const fs::path& where,
-                              const std::string& line, const std::string& expected) {
+                              const std::string& line, const std::string& expected,
+                              const fs::path& binDirectory = {}) {
     auto zdot = scratch / "zdot";
     fs::create_directories(zdot);
-    write(zdot / ".zshrc", "fpath=(" + shellQuoted(functionDirectory) + " $fpath)\nautoload -Uz compinit\n"
+    // PATH is set in .zshrc: the system's zshenv may reset it on the way in.
+    write(zdot / ".zshrc", (binDirectory.empty() ? "" : "path=(" + shellQuoted(binDirectory) + " $path)\n") +
+                           "fpath=(" + shellQuoted(functionDirectory) + " $fpath)\nautoload -Uz compinit\n"
                            "compinit -u -d " + shellQuoted(zdot / "compdump") + "\nPS1='> '\nLISTMAX=1000\n");
     write(scratch / "drive.zsh",
           "zmodload zsh/zpty\n"

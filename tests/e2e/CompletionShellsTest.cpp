@@ -1,0 +1,112 @@
+// The completion scripts that the built varn prints, in real bash, zsh and
+// fish, with varn on PATH, inside a small repository with branches and a tag.
+
+#include <string>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "tests/e2e/Programs.hpp"
+#include "tests/support/ShellDriver.hpp"
+
+using ::testing::AllOf;
+using ::testing::Contains;
+using ::testing::Each;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+using ::testing::IsSupersetOf;
+using ::testing::Not;
+using ::testing::UnorderedElementsAreArray;
+
+namespace {
+
+class CompletionShells : public ::testing::Test {
+protected:
+    void SetUp() override {
+        tmp.makeLink("bin/varn", e2e::varnProgram);
+        for (const auto& [shell, file] : {std::pair{"bash", "varn.bash"}, std::pair{"zsh", "zsh/_varn"},
+                                          std::pair{"fish", "varn.fish"}}) {
+            auto printed = e2e::run(e2e::varnProgram, {"--generate-completion-script", shell}, tmp.path());
+            ASSERT_EQ(printed.terminationStatus, 0) << printed.standardError;
+            tmp.writeFile(file, printed.standardOutput);
+        }
+        tmp.makeDirectory("repo/src/deep");
+        tmp.writeFile("repo/notes.txt", "x");
+        auto git = shelldriver::run("cd " + shelldriver::shellQuoted(repo) +
+                                    " && git init -q -b main && git -c user.email=t@example.com -c user.name=t"
+                                    " commit -q --allow-empty -m one && git branch feature && git tag v1.0");
+        ASSERT_EQ(git.status, 0) << git.output;
+    }
+
+    std::vector<std::string> bash(const std::vector<std::string>& words, bool withBashCompletion = false) {
+        return shelldriver::bashCompletions(tmp / "varn.bash", "_varn", words, repo, withBashCompletion, bin);
+    }
+    std::vector<std::string> fish(const std::string& line) {
+        return shelldriver::fishCompletions(tmp / "varn.fish", line, repo, bin);
+    }
+    std::string zsh(const std::string& line, const std::string& expected) {
+        return shelldriver::zshListing(tmp / "zsh", tmp.path(), repo, line, expected, bin);
+    }
+
+    testsupport::TemporaryDirectory tmp;
+    std::string bin = tmp / "bin";
+    std::string repo = tmp / "repo";
+};
+
+}  // namespace
+
+TEST_F(CompletionShells, ShellsAcceptTheScripts) {
+    using shelldriver::shellQuoted;
+    for (const auto& check : {"bash -n " + shellQuoted(tmp / "varn.bash"), "zsh -n " + shellQuoted(tmp / "zsh/_varn"),
+                              "fish --no-execute " + shellQuoted(tmp / "varn.fish")}) {
+        auto checked = shelldriver::run(check);
+        EXPECT_EQ(checked.status, 0) << check << ": " << checked.output;
+    }
+}
+
+TEST_F(CompletionShells, BashOffersTheTopLevelWithoutHiddenSubcommands) {
+    const std::vector<std::string> topLevel = {"--help", "-h", "open", "merge", "diff", "help"};
+    EXPECT_THAT(bash({"varn", ""}), UnorderedElementsAreArray(topLevel));
+    EXPECT_THAT(bash({"varn", ""}, true), UnorderedElementsAreArray(topLevel));
+    EXPECT_THAT(bash({"varn", "m"}), UnorderedElementsAreArray({"merge"}));
+    EXPECT_THAT(bash({"varn", "_"}), IsEmpty());
+    // A word that names no subcommand leaves the top level in force.
+    EXPECT_THAT(bash({"varn", "--help", ""}), UnorderedElementsAreArray(topLevel));
+}
+
+TEST_F(CompletionShells, BashCompletesWithinEachSubcommand) {
+    auto diff = bash({"varn", "diff", ""});
+    EXPECT_THAT(diff, IsSupersetOf({"main", "feature", "v1.0", "-r", "--repo", "--help", "-h"}));
+    EXPECT_THAT(diff, AllOf(Not(Contains("open")), Not(Contains("merge")), Not(Contains("_difftool"))));
+    // Both revision arguments list the same names, so a name may come twice.
+    EXPECT_THAT(bash({"varn", "diff", "fe"}), AllOf(Not(IsEmpty()), Each("feature")));
+    EXPECT_THAT(bash({"varn", "diff", "main", "v"}), AllOf(Not(IsEmpty()), Each("v1.0")));
+
+    EXPECT_THAT(bash({"varn", "diff", "-r", ""}), UnorderedElementsAreArray({"src", ".git"}));
+    EXPECT_THAT(bash({"varn", "diff", "--repo", "s"}), UnorderedElementsAreArray({"src"}));
+    EXPECT_THAT(bash({"varn", "diff", "-r", "s"}, true), Contains(HasSubstr("src")));
+
+    // merge's file argument adds no words in bash: only its own options.
+    EXPECT_THAT(bash({"varn", "merge", ""}), UnorderedElementsAreArray({"--help", "-h"}));
+    EXPECT_THAT(bash({"varn", "open", "--"}), UnorderedElementsAreArray({"--help"}));
+}
+
+TEST_F(CompletionShells, ZshOffersSubcommandsAndRevisions) {
+    auto top = zsh("varn ", "Compare files");
+    EXPECT_THAT(top, AllOf(HasSubstr("open"), HasSubstr("Open a repository in Varnel"), HasSubstr("merge"),
+                           HasSubstr("Compare files between 2 revisions."), HasSubstr("Show subcommand help"),
+                           Not(HasSubstr("_mergetool")), Not(HasSubstr("_difftool"))));
+    auto revisions = zsh("varn diff ", "v1.0");
+    EXPECT_THAT(revisions, AllOf(HasSubstr("feature"), HasSubstr("v1.0")));
+}
+
+TEST_F(CompletionShells, FishListsSubcommandsWithDescriptions) {
+    EXPECT_THAT(fish("varn "), UnorderedElementsAreArray({"diff\tCompare files between 2 revisions.",
+                                                          "help\tShow subcommand help information.",
+                                                          "merge\tOpen conflicted file in Varnel's merge tool.",
+                                                          "open\tOpen a repository in Varnel"}));
+    EXPECT_THAT(fish("varn diff --"),
+                UnorderedElementsAreArray({"--help\tShow help information.", "--repo\tThe path to the repository."}));
+    EXPECT_THAT(fish("varn diff -r "), Contains(HasSubstr("src/")));
+}
