@@ -1,0 +1,20 @@
+#pragma once
+// One difftool run's part of its session: the record is loaded, extended by
+// the run's files (or started with them) and written back, all under the
+// session's lock, so runs that overlap lose no entry.
+
+#include <iostream>
+#include <string>
+
+#include "platform/Error.hpp"
+#include "shared/DifftoolOptions.hpp"
+
+namespace VarnShared {
+
+/// Adds the options' entry to their session, starting the session afresh
+/// when it has no readable record, and writes the record (printing
+/// "Writing to: " and its path on `out`). Returns the session directory to
+/// hand to the application. On failure the stored record is unchanged.
+platform::Result<std::string> recordDifftoolRun(const DifftoolOptions& options, std::ostream& out = std::cout);
+
+}  // namespace VarnShared

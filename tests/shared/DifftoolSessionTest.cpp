@@ -1,0 +1,235 @@
+// A difftool run's options, how its files enter the session, what the
+// application is shown as new, and one run's load, extend and write.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <regex>
+#include <sstream>
+
+#include "platform/FileSystem.hpp"
+#include "shared/DiffToolMetaData.hpp"
+#include "shared/DifftoolOptions.hpp"
+#include "shared/DifftoolRun.hpp"
+#include "shared/NewOptions.hpp"
+#include "shared/SessionEntries.hpp"
+#include "shared/SessionKey.hpp"
+#include "tests/platform/ScopedChanges.hpp"
+#include "tests/platform/TemporaryDirectory.hpp"
+
+using namespace VarnShared;
+using testsupport::readFile;
+
+namespace {
+
+class DifftoolSession : public ::testing::Test {
+protected:
+    DifftoolOptions options(const std::string& local, const std::string& remote,
+                            std::optional<std::string> revspecA = "main") const {
+        return DifftoolOptions(repo, 42, std::move(revspecA), std::nullopt, "/dev/null", local, remote, remote);
+    }
+    /// The copy's path is the session directory, the file's name, "-" and a UUID.
+    std::string copyPattern(const DifftoolOptions& o, const std::string& name) const {
+        return "^" + temporary + "//" + sessionKey(o) + "/" + name +
+               "-[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}$";
+    }
+
+    testsupport::TemporaryDirectory tmp;
+    std::string temporary = tmp.makeDirectory("T");
+    testsupport::ScopedVariable tmpdir{"TMPDIR", temporary};
+    std::string repo = tmp.makeDirectory("repo");
+    std::string inside = tmp.writeFile("repo/a.txt", "work tree\n");
+    std::string outside = tmp.writeFile("git-blob/a.txt", "old\n");
+};
+
+}  // namespace
+
+TEST(NormalizeFileArgument, FileUrlsAbsoluteAndRelativeTexts) {
+    testsupport::TemporaryDirectory cwd;
+    testsupport::ScopedCurrentDirectory in(cwd.path());
+    struct Case {
+        std::string text;
+        std::string path;
+    } cases[] = {
+        {"file:///Users/me/a%20b.txt", "/Users/me/a b.txt"},
+        {"file:///caf%C3%A9/%E2%80%A6", "/caf\xC3\xA9/\xE2\x80\xA6"},
+        {"file://localhost/etc/hosts?x=1#top", "/etc/hosts"},
+        {"file:/a/b/", "/a/b"},
+        // Not a URL (a blank, a broken escape, bytes that are no UTF-8): the
+        // text after "file:" is taken as a path.
+        {"file:///a b", "///a b"},
+        {"file:///100%", "///100%"},
+        {"file:///%FF", "///%FF"},
+        {"/abs/a%20b.txt", "/abs/a%20b.txt"},
+        {"a.txt", cwd / "a.txt"},
+        {"sub/../b.txt", cwd / "b.txt"},
+        {"file:a.txt", cwd / "file:a.txt"},
+        {"~/a", cwd / "~/a"},
+        {"", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(normalizeFileArgument(c.text), c.path) << c.text;
+}
+
+TEST(DifftoolOptionsConstruction, RepositoryIsAbsoluteLinkFreeAndTheCurrentDirectoryWhenAbsent) {
+    testsupport::TemporaryDirectory tmp;
+    auto real = tmp.makeDirectory("real/repo");
+    tmp.makeLink("link", "real");
+    testsupport::ScopedCurrentDirectory in(tmp.path());
+    testsupport::ScopedVariable home("HOME", tmp.path());
+
+    EXPECT_EQ(DifftoolOptions("link/repo/", 1, {}, {}, "", "", "", "").repo, real);
+    EXPECT_EQ(DifftoolOptions("~/link/./repo", 1, {}, {}, "", "", "", "").repo, real);
+    EXPECT_EQ(DifftoolOptions(std::nullopt, 1, {}, {}, "", "", "", "").repo, tmp.path());
+    EXPECT_EQ(DifftoolOptions("missing/../gone", 1, {}, {}, "", "", "", "").repo, tmp / "gone");
+
+    DifftoolOptions o("/r", -7, "a", std::nullopt, "file:///x", "y", "/dev/null", "/z");
+    EXPECT_EQ(o.pid, -7);
+    EXPECT_EQ(o.revspecA, "a");
+    EXPECT_EQ(o.revspecB, std::nullopt);
+    EXPECT_EQ(o.base, "/x");
+    EXPECT_EQ(o.local, tmp / "y");
+    EXPECT_EQ(o.remote, "/dev/null");
+    EXPECT_EQ(o.merged, "/z");
+}
+
+TEST_F(DifftoolSession, FilesInsideTheRepositoryStayWhereTheyAre) {
+    auto o = options(outside, inside);
+    tmp.makeLink("into-repo", "repo");
+    for (const auto& path : {inside, repo, tmp / "into-repo/a.txt", std::string("/dev/null"), std::string()}) {
+        auto preserved = preserveFile(path, o);
+        ASSERT_TRUE(preserved) << preserved.error().description;
+        EXPECT_EQ(*preserved, path);
+    }
+    EXPECT_FALSE(std::filesystem::exists(sessionDirectory(o))) << "nothing to copy, no directory";
+}
+
+TEST_F(DifftoolSession, FilesOutsideAreCopiedIntoTheSessionDirectory) {
+    auto o = options(outside, inside);
+    // A sibling whose name merely begins with the repository's is outside too.
+    auto sibling = tmp.writeFile("repo-old/b.txt", "sibling\n");
+    for (const auto& [path, name, content] : {std::tuple{outside, "a.txt", "old\n"}, {sibling, "b.txt", "sibling\n"}}) {
+        auto preserved = preserveFile(path, o);
+        ASSERT_TRUE(preserved) << preserved.error().description;
+        EXPECT_THAT(*preserved, ::testing::MatchesRegex(copyPattern(o, name)));
+        EXPECT_EQ(readFile(*preserved), content);
+    }
+    auto again = preserveFile(outside, o);
+    ASSERT_TRUE(again);
+    EXPECT_NE(*again, *preserveFile(outside, o)) << "every copy is new";
+}
+
+TEST_F(DifftoolSession, AFileThatCannotBeCopiedIsAnError) {
+    auto o = options(tmp / "gone/a.txt", inside);
+    auto preserved = preserveFile(o.local, o);
+    ASSERT_FALSE(preserved);
+    EXPECT_THAT(preserved.error().description, ::testing::HasSubstr(tmp / "gone/a.txt"));
+
+    std::ostringstream out;
+    EXPECT_FALSE(recordDifftoolRun(o, out));
+    EXPECT_EQ(out.str(), "");
+    EXPECT_FALSE(loadSession(o)) << "no record written";
+}
+
+TEST_F(DifftoolSession, EntryMakeSessionAndAdding) {
+    auto first = options(outside, inside);
+    auto session = makeSession(first);
+    ASSERT_TRUE(session) << session.error().description;
+    EXPECT_EQ(static_cast<const DiffToolSession&>(*session), static_cast<const DiffToolSession&>(first));
+    ASSERT_EQ(session->entries.size(), 1u);
+    const auto& entry = session->entries[0];
+    EXPECT_EQ(entry.base, "/dev/null");
+    EXPECT_THAT(entry.local, ::testing::MatchesRegex(copyPattern(first, "a.txt")));
+    EXPECT_EQ(entry.remote, inside);
+    EXPECT_EQ(entry.merged, inside);
+
+    // The record keeps its identity; the same pair twice is kept twice.
+    auto other = DifftoolOptions(repo, 7, "dev", "x", inside, inside, inside, inside);
+    auto grown = adding(*session, other);
+    ASSERT_TRUE(grown);
+    grown = adding(*grown, other);
+    ASSERT_TRUE(grown);
+    EXPECT_EQ(grown->pid, 42);
+    EXPECT_EQ(grown->revspecA, "main");
+    ASSERT_EQ(grown->entries.size(), 3u);
+    EXPECT_EQ(grown->entries[0], entry);
+    EXPECT_EQ(grown->entries[1], (DiffToolMetaData::Entry{inside, inside, inside, inside}));
+    EXPECT_EQ(grown->entries[2], grown->entries[1]);
+}
+
+TEST(NewOptions, FirstOccurrencesInOrderLessWhatWasSeen) {
+    using Entry = DiffToolMetaData::Entry;
+    Entry e1{"/b1", "/l1", "/r1", "/m1"}, e2{"/b2", "/l2", "/r2", "/m2"}, e3{"/b3", "/l3", "/r3", "/m3"};
+    DiffToolMetaData record;
+    record.repo = "/r";
+    record.pid = 42;
+    record.revspecA = "main";
+    record.entries = {e1, e2, e1, e3};
+    DiffToolMetaData previous = record;
+    previous.entries = {e1};
+
+    auto fresh = newOptions(record, previous);
+    ASSERT_EQ(fresh.size(), 2u);
+    EXPECT_EQ(fresh[0], DifftoolOptions("/r", 42, "main", std::nullopt, "/b2", "/l2", "/r2", "/m2"));
+    EXPECT_EQ(fresh[1], DifftoolOptions("/r", 42, "main", std::nullopt, "/b3", "/l3", "/r3", "/m3"));
+
+    auto all = newOptions(record, std::nullopt);
+    ASSERT_EQ(all.size(), 3u);
+    EXPECT_EQ(all[2].local, "/l3");
+    EXPECT_TRUE(newOptions(record, record).empty());
+
+    // Entries equal by canonical equivalence count as the same.
+    Entry composed{"/caf\xC3\xA9", "/l", "/r", "/m"}, decomposed{"/cafe\xCC\x81", "/l", "/r", "/m"};
+    record.entries = {composed, decomposed};
+    EXPECT_EQ(newOptions(record, std::nullopt).size(), 1u);
+}
+
+TEST_F(DifftoolSession, RunsOfOneSessionGrowOneRecord) {
+    auto first = options(outside, inside);
+    std::ostringstream out;
+    auto directory = recordDifftoolRun(first, out);
+    ASSERT_TRUE(directory) << directory.error().description;
+    EXPECT_EQ(*directory, sessionDirectory(first));
+    EXPECT_EQ(*directory, temporary + "//" + sessionKey(first)) << "T ends in a slash";
+    auto file = *directory + "/.varnel-difftool";
+    EXPECT_EQ(out.str(), "Writing to: " + file + "\n");
+
+    auto second = options(inside, inside);
+    ASSERT_TRUE(recordDifftoolRun(second, out));
+    auto record = loadSession(first);
+    ASSERT_TRUE(record);
+    ASSERT_EQ(record->entries.size(), 2u);
+    EXPECT_THAT(record->entries[0].local, ::testing::MatchesRegex(copyPattern(first, "a.txt")));
+    EXPECT_EQ(record->entries[1].local, inside);
+    EXPECT_EQ(out.str(), "Writing to: " + file + "\nWriting to: " + file + "\n");
+
+    // Other revisions or another group make another session.
+    auto elsewhere = options(inside, inside, "dev");
+    auto otherDirectory = recordDifftoolRun(elsewhere, out);
+    ASSERT_TRUE(otherDirectory);
+    EXPECT_NE(*otherDirectory, *directory);
+    auto otherGroup = DifftoolOptions(repo, 43, "main", std::nullopt, "/dev/null", inside, inside, inside);
+    EXPECT_NE(*recordDifftoolRun(otherGroup, out), *directory);
+    EXPECT_EQ(loadSession(first)->entries.size(), 2u);
+}
+
+TEST_F(DifftoolSession, ADamagedRecordStartsTheSessionAfresh) {
+    auto o = options(inside, inside);
+    std::filesystem::create_directories(sessionDirectory(o));
+    tmp.writeFile("T/" + sessionKey(o) + "/.varnel-difftool", "{\"repo\":\"/r\",\"entr");
+    std::ostringstream out;
+    ASSERT_TRUE(recordDifftoolRun(o, out));
+    auto record = loadSession(o);
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->entries.size(), 1u);
+}
+
+TEST_F(DifftoolSession, ASessionDirectoryThatIsALinkIsRefused) {
+    auto o = options(outside, inside);
+    auto elsewhere = tmp.makeDirectory("elsewhere");
+    tmp.makeLink("T/" + sessionKey(o), elsewhere);
+    std::ostringstream out;
+    EXPECT_FALSE(recordDifftoolRun(o, out));
+    EXPECT_FALSE(preserveFile(outside, o));
+    EXPECT_TRUE(std::filesystem::is_empty(elsewhere));
+}
