@@ -5,7 +5,24 @@
 #include "platform/Process.hpp"
 #include "shared/CanonicalText.hpp"
 
+extern char** environ;
+
 namespace varn {
+
+namespace {
+
+/// The process's environment less COLUMNS: ps cuts its lines to that
+/// width, and a cut command line would yield wrong revisions.
+std::vector<std::string> environmentForPs() {
+    std::vector<std::string> entries;
+    for (char** entry = environ; *entry; ++entry) {
+        std::string_view text = *entry;
+        if (!text.starts_with("COLUMNS=")) entries.emplace_back(text);
+    }
+    return entries;
+}
+
+}  // namespace
 
 std::string commandLineQuery(pid_t pid) {
     // The unquoted substitution makes echo join whatever ps prints into one
@@ -39,7 +56,8 @@ std::vector<std::string> splitLines(std::string_view text) {
 }
 
 std::optional<std::string> parentCommandLine(pid_t pid) {
-    auto shell = platform::Process::launch("/bin/sh", {"-c", commandLineQuery(pid)}, {.captureOutput = true});
+    auto shell = platform::Process::launch("/bin/sh", {"-c", commandLineQuery(pid)},
+                                          {.captureOutput = true, .environment = environmentForPs()});
     if (!shell) return std::nullopt;
     auto output = shell->readToEnd();
     (void)shell->waitUntilExit();

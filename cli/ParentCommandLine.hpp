@@ -20,8 +20,8 @@ std::string commandLineQuery(pid_t pid);
 std::vector<std::string> splitLines(std::string_view text);
 
 /// The command line of `pid` as `ps` reports it, arguments joined by single
-/// spaces; nothing when the shell cannot start or prints nothing. Logs the
-/// lines read (verbose).
+/// spaces, never cut to a screen width; nothing when the shell cannot start
+/// or prints nothing. Logs the lines read (verbose).
 std::optional<std::string> parentCommandLine(pid_t pid);
 
 }  // namespace varn

@@ -93,10 +93,13 @@ TEST(ParentCommandLine, ReadsTheProcessTableThroughTheShell) {
     EXPECT_EQ(commandLineQuery(42), "echo `ps -p 42 -o command=`");
 
     ScopedVariable verbose("VARNEL_VERBOSE", "1");
+    // A narrow COLUMNS would make ps cut the line.
+    ScopedVariable narrow("COLUMNS", "12");
     std::optional<std::string> line;
     auto printed = standardOutputOf([&] { line = parentCommandLine(::getpid()); });
     ASSERT_TRUE(line);
     EXPECT_NE(line->find("cli_tests"), std::string::npos) << *line;
+    EXPECT_GT(line->size(), 12u) << *line;
     EXPECT_EQ(printed, "Lines: " + quotedList({*line, ""}) + "\n");
 
     // No such process: ps prints nothing.
