@@ -274,3 +274,40 @@ TEST_F(Difftool, FiftyOverlappingRunsOfOneSessionLeaveFiftyEntries) {
     }
     EXPECT_EQ(contents.size(), static_cast<std::size_t>(runs)) << "every run's own file";
 }
+
+// The stand-in application, handed the session by every run, shows each
+// pair once, in the session's order, whichever of its deliveries sees it.
+TEST_F(Difftool, TheStandInApplicationShowsEachPairOnce) {
+    auto log = tmp / "stub.log";
+    auto stub = binaryDirectory + "/varnel-stub";
+    auto ran = difftool({"A", "B"}, {{"VARNEL_HOME", stub}, {"VARNEL_STUB_LOG", log}});
+    ASSERT_EQ(ran.output.terminationStatus, 0) << ran.output.standardError;
+    auto sessions = sessionDirectories();
+    ASSERT_EQ(sessions.size(), 1u);
+    const auto& directory = sessions[0];
+
+    // The launcher does not wait for the application: wait for its three
+    // deliveries to be logged.
+    auto deliveries = [&] {
+        auto lines = linesOf(readFile(log));
+        return std::count_if(lines.begin(), lines.end(), [](const auto& l) { return l.find("\tshown ") != l.npos; });
+    };
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (deliveries() < 3 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_EQ(deliveries(), 3) << readFile(log);
+
+    std::vector<std::string> pairs;
+    for (const auto& line : linesOf(readFile(log)))
+        if (line.find("\tpair ") != line.npos) pairs.push_back(line);
+    std::vector<std::string> expected;
+    for (const auto& entry : recordIn(directory).entries)
+        expected.push_back("difftool\t" + directory + "\tpair local=" + entry.local + " remote=" + entry.remote +
+                           " merged=" + entry.merged);
+    EXPECT_EQ(pairs, expected);
+
+    // Handed the session again, it has nothing new to show.
+    auto again = run(stub, {directory}, tmp.path(), {{"VARNEL_STUB_LOG", tmp / "again.log"}});
+    EXPECT_EQ(again.terminationStatus, 0) << again.standardError;
+    EXPECT_EQ(readFile(tmp / "again.log"), "difftool\t" + directory + "\tshown 0 of 3 entries\n");
+}

@@ -11,12 +11,14 @@
 #include "tools/varnel-stub/Delivery.hpp"
 #include "tools/varnel-stub/DeliveryLog.hpp"
 #include "tools/varnel-stub/DiffDelivery.hpp"
+#include "tools/varnel-stub/DifftoolDelivery.hpp"
 #include "tools/varnel-stub/MergeDelivery.hpp"
 
 namespace {
 
 /// Every kind of delivery the stub understands, asked in this order.
-const varnelstub::Delivery* const deliveries[] = {&varnelstub::mergeDelivery, &varnelstub::diffDelivery};
+const varnelstub::Delivery* const deliveries[] = {&varnelstub::mergeDelivery, &varnelstub::diffDelivery,
+                                                  &varnelstub::difftoolDelivery};
 
 }  // namespace
 
