@@ -1,0 +1,144 @@
+// What one difftool run costs against the size of its session: the load,
+// extend and write of the record in process, and a whole `varn _difftool`
+// with its shell, ps and launcher children, beside the cost of starting
+// varn at all (`varn --help`).
+//
+// Expected: both grow linearly with the number of entries (the record is
+// read and written in full once per run), and on a 1,000-entry session a
+// whole run costs less than 10 ms more than starting varn.
+
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/GitRevisions.hpp"
+#include "cli/ParentCommandLine.hpp"
+#include "cli/VerboseLog.hpp"
+#include "platform/FileSystem.hpp"
+#include "platform/Process.hpp"
+#include "platform/ProcessInfo.hpp"
+#include "platform/Paths.hpp"
+#include "shared/DiffToolMetaData.hpp"
+#include "shared/DifftoolOptions.hpp"
+#include "shared/DifftoolRun.hpp"
+#include "shared/SessionKey.hpp"
+
+extern char** environ;
+
+namespace {
+
+using VarnShared::DiffToolMetaData;
+using VarnShared::DifftoolOptions;
+
+/// A private T and a repository in it for the run, removed afterwards.
+class BenchDirectory {
+public:
+    BenchDirectory() {
+        std::string pattern = "/tmp/varn-bench-XXXXXX";
+        if (::mkdtemp(pattern.data())) path_ = pattern;
+        ::setenv("TMPDIR", (path_ + "/T").c_str(), 1);
+        (void)platform::createDirectoryWithParents(path_ + "/T");
+        (void)platform::createDirectoryWithParents(repo() + "/.git");
+        (void)platform::writeFileNoFollow(repo() + "/a.txt", "a\n");
+    }
+    ~BenchDirectory() {
+        if (!path_.empty()) (void)platform::removeRecursively(path_);
+    }
+    std::string repo() const { return path_ + "/repo"; }
+
+private:
+    std::string path_;
+};
+
+/// The session of `options` with `size` entries, as its file holds it.
+std::string sessionText(const DifftoolOptions& options, std::int64_t size) {
+    DiffToolMetaData record;
+    static_cast<VarnShared::DiffToolSession&>(record) = options;
+    for (std::int64_t i = 0; i < size; ++i) {
+        auto n = std::to_string(i);
+        record.entries.push_back({options.repo + "/dir/base-" + n + ".txt", "/tmp/git-blob-" + n + "/left.txt",
+                                  options.repo + "/dir/file-" + n + ".txt", options.repo + "/dir/file-" + n + ".txt"});
+    }
+    return *record.encode();
+}
+
+/// The file is put back to `size` entries before every run, outside the timing.
+void resetSession(const DifftoolOptions& options, const std::string& text) {
+    auto directory = VarnShared::sessionDirectory(options);
+    (void)platform::createDirectoryWithParents(directory);
+    (void)platform::writeFileAtomically(directory + "/.varnel-difftool", text);
+}
+
+void RecordRunInProcess(benchmark::State& state) {
+    BenchDirectory bench;
+    DifftoolOptions options(bench.repo(), 4242, "main", std::nullopt, bench.repo() + "/a.txt",
+                            bench.repo() + "/a.txt", bench.repo() + "/a.txt", bench.repo() + "/a.txt");
+    auto text = sessionText(options, state.range(0));
+    std::ostream discard(nullptr);
+    for (auto _ : state) {
+        state.PauseTiming();
+        resetSession(options, text);
+        state.ResumeTiming();
+        auto directory = VarnShared::recordDifftoolRun(options, discard);
+        if (!directory) state.SkipWithError(directory.error().description.c_str());
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(RecordRunInProcess)->RangeMultiplier(10)->Range(10, 10000)->Unit(benchmark::kMillisecond)->Complexity();
+
+const std::string binaryDirectory = platform::deletingLastPathComponent(*platform::executablePath());
+
+std::vector<std::string> benchEnvironment() {
+    std::vector<std::string> entries;
+    for (char** entry = environ; *entry; ++entry) {
+        std::string_view text = *entry;
+        if (!text.starts_with("VARNEL_")) entries.emplace_back(text);
+    }
+    entries.push_back("VARNEL_HOME=/bin/true");
+    return entries;
+}
+
+/// Runs varn with `arguments` to its end; false when it failed.
+bool runVarn(const std::vector<std::string>& arguments, const std::vector<std::string>& environment) {
+    auto varn = platform::runCollectingOutput(binaryDirectory + "/varn", arguments,
+                                              {.nullInput = true, .workingDirectory = "/", .environment = environment});
+    return varn && varn->terminationStatus == 0;
+}
+
+void DifftoolProcess(benchmark::State& state) {
+    BenchDirectory bench;
+    // The child shares this process's group, so its session is the one
+    // these options name: the same group and the revisions its leader's
+    // command line gives.
+    ::setenv("VARNEL_VERBOSE", "", 1);
+    auto group = *platform::processGroupIdentifier();
+    auto line = varn::parentCommandLine(group);
+    auto revisions = line ? varn::parseGitRevisions(*line) : varn::GitRevisions{};
+    auto file = bench.repo() + "/a.txt";
+    DifftoolOptions options(bench.repo(), group, revisions.revspecA, revisions.revspecB, file, file, file, file);
+    auto text = sessionText(options, state.range(0));
+    auto environment = benchEnvironment();
+    for (auto _ : state) {
+        state.PauseTiming();
+        resetSession(options, text);
+        state.ResumeTiming();
+        if (!runVarn({"_difftool", "--base", file, "--local", file, "--remote", file, "--merged", file},
+                     environment))
+            state.SkipWithError("varn _difftool failed");
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(DifftoolProcess)->RangeMultiplier(10)->Range(10, 10000)->Unit(benchmark::kMillisecond)->Complexity();
+
+void VarnProcessStart(benchmark::State& state) {
+    auto environment = benchEnvironment();
+    for (auto _ : state)
+        if (!runVarn({"--help"}, environment)) state.SkipWithError("varn --help failed");
+}
+BENCHMARK(VarnProcessStart)->Unit(benchmark::kMillisecond);
+
+}  // namespace
