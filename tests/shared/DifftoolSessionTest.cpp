@@ -5,10 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <regex>
 #include <sstream>
 
-#include "platform/FileSystem.hpp"
 #include "shared/DiffToolMetaData.hpp"
 #include "shared/DifftoolOptions.hpp"
 #include "shared/DifftoolRun.hpp"
@@ -182,46 +180,6 @@ TEST(NewOptions, FirstOccurrencesInOrderLessWhatWasSeen) {
     Entry composed{"/caf\xC3\xA9", "/l", "/r", "/m"}, decomposed{"/cafe\xCC\x81", "/l", "/r", "/m"};
     record.entries = {composed, decomposed};
     EXPECT_EQ(newOptions(record, std::nullopt).size(), 1u);
-}
-
-TEST_F(DifftoolSession, RunsOfOneSessionGrowOneRecord) {
-    auto first = options(outside, inside);
-    std::ostringstream out;
-    auto directory = recordDifftoolRun(first, out);
-    ASSERT_TRUE(directory) << directory.error().description;
-    EXPECT_EQ(*directory, sessionDirectory(first));
-    EXPECT_EQ(*directory, temporary + "//" + sessionKey(first)) << "T ends in a slash";
-    auto file = *directory + "/.varnel-difftool";
-    EXPECT_EQ(out.str(), "Writing to: " + file + "\n");
-
-    auto second = options(inside, inside);
-    ASSERT_TRUE(recordDifftoolRun(second, out));
-    auto record = loadSession(first);
-    ASSERT_TRUE(record);
-    ASSERT_EQ(record->entries.size(), 2u);
-    EXPECT_THAT(record->entries[0].local, ::testing::MatchesRegex(copyPattern(first, "a.txt")));
-    EXPECT_EQ(record->entries[1].local, inside);
-    EXPECT_EQ(out.str(), "Writing to: " + file + "\nWriting to: " + file + "\n");
-
-    // Other revisions or another group make another session.
-    auto elsewhere = options(inside, inside, "dev");
-    auto otherDirectory = recordDifftoolRun(elsewhere, out);
-    ASSERT_TRUE(otherDirectory);
-    EXPECT_NE(*otherDirectory, *directory);
-    auto otherGroup = DifftoolOptions(repo, 43, "main", std::nullopt, "/dev/null", inside, inside, inside);
-    EXPECT_NE(*recordDifftoolRun(otherGroup, out), *directory);
-    EXPECT_EQ(loadSession(first)->entries.size(), 2u);
-}
-
-TEST_F(DifftoolSession, ADamagedRecordStartsTheSessionAfresh) {
-    auto o = options(inside, inside);
-    std::filesystem::create_directories(sessionDirectory(o));
-    tmp.writeFile("T/" + sessionKey(o) + "/.varnel-difftool", "{\"repo\":\"/r\",\"entr");
-    std::ostringstream out;
-    ASSERT_TRUE(recordDifftoolRun(o, out));
-    auto record = loadSession(o);
-    ASSERT_TRUE(record);
-    EXPECT_EQ(record->entries.size(), 1u);
 }
 
 TEST_F(DifftoolSession, ASessionDirectoryThatIsALinkIsRefused) {
