@@ -86,7 +86,8 @@ TEST(ParentCommandLine, SplitsAtEveryNewlineCharacterKeepingEmptyPieces) {
     EXPECT_EQ(splitLines(""), Lines{""});
     EXPECT_EQ(splitLines("git difftool a b\n"), (Lines{"git difftool a b", ""}));
     EXPECT_EQ(splitLines("a\r\nb\x0B" "c\x0C" "d"), (Lines{"a", "", "b", "c", "d"}));
-    EXPECT_EQ(splitLines("a\xC2\x85" "b\xE2\x80\xA8" "c\xE2\x80\xA9" "d\xE2\x80\xA6"), (Lines{"a", "b", "c", "d\xE2\x80\xA6"}));
+    EXPECT_EQ(splitLines("a\xC2\x85" "b\xE2\x80\xA8" "c\xE2\x80\xA9" "d\xE2\x80\xA6"),
+              (Lines{"a", "b", "c", "d\xE2\x80\xA6"}));
 }
 
 TEST(ParentCommandLine, ReadsTheProcessTableThroughTheShell) {
