@@ -11,6 +11,9 @@ template <class... F>
 struct Overloaded : F... {
     using F::operator()...;
 };
+// Spelled out for compilers without deduction for aggregates (clang 14).
+template <class... F>
+Overloaded(F...) -> Overloaded<F...>;
 
 std::string joined(const std::vector<std::string>& parts, std::string_view separator) {
     std::string out;
