@@ -1,0 +1,79 @@
+// URL text from anywhere: split into components and built back, percent
+// escapes undone and redone, and every reader of incoming links and hand-off
+// URLs given the result. A diff link that parses must come back the same
+// when it is built again from what was read.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/Url.hpp"
+#include "shared/DiffLink.hpp"
+#include "shared/HistoryLink.hpp"
+#include "shared/IncomingHandOff.hpp"
+#include "shared/MergeLink.hpp"
+#include "shared/MergeToolCallbackData.hpp"
+#include "shared/UniversalLinks.hpp"
+
+namespace {
+
+void checkEscaping(std::string_view text) {
+    if (!platform::isUtf8(text)) return;
+    for (auto part : {platform::UrlPart::path, platform::UrlPart::queryItem, platform::UrlPart::host}) {
+        auto decoded = platform::percentDecoded(platform::percentEncoded(text, part));
+        if (!decoded || *decoded != text) __builtin_trap();
+    }
+}
+
+void checkComponents(std::string_view text) {
+    auto components = platform::UrlComponents::split(text);
+    if (!components) return;
+    // Nothing is normalised: the parts make up the text they came from.
+    auto rebuilt = components->string();
+    if (!rebuilt || *rebuilt != text) __builtin_trap();
+    (void)components->host();
+    (void)components->path();
+    (void)components->queryItems();
+}
+
+void checkDiffLink(const platform::Url& url) {
+    auto link = VarnShared::parseDiffLink(url);
+    if (!link) return;
+    auto repo = link->repo.filePath();
+    if (!repo) __builtin_trap();
+    auto again = VarnShared::diffLink(*repo, link->revspecA, link->revspecB, link->paths);
+    if (!again) __builtin_trap();
+    auto reread = VarnShared::parseDiffLink(*again);
+    if (!reread || reread->repo != link->repo || reread->revspecA != link->revspecA ||
+        reread->revspecB != link->revspecB || reread->paths != link->paths)
+        __builtin_trap();
+}
+
+void readLink(const platform::Url& url) {
+    (void)url.path();
+    (void)url.pathComponents();
+    (void)url.queryItems();
+    (void)url.filePath();
+    (void)VarnShared::isUniversalLink(url);
+    (void)VarnShared::linkSubject(url);
+    checkDiffLink(url);
+    (void)VarnShared::parseMergeLink(url);
+    (void)VarnShared::parseHistoryLink(url);
+    (void)VarnShared::MergeToolCallbackData::fromURL(url);
+    (void)VarnShared::repositoryURL(url);
+    (void)VarnShared::targetFileURL(url);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    std::string_view text(reinterpret_cast<const char*>(data), size);
+    checkEscaping(text);
+    checkComponents(text);
+    auto url = platform::Url::parse(text);
+    if (!url) return 0;
+    if (url->string() != text) __builtin_trap();
+    readLink(*url);
+    return 0;
+}
