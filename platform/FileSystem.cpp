@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <vector>
 
 #include "platform/Uuid.hpp"
@@ -210,6 +211,30 @@ Result<std::string> readFile(const std::string& path) {
     std::string contents;
     if (int err = readAll(file.get(), contents)) return Error::posix(err, "Cannot read file " + path, path);
     return contents;
+}
+
+Result<std::string> readSmallFile(const std::string& path, std::size_t limit) {
+    // Non-blocking, so that opening a named pipe does not wait for a writer.
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (file.get() < 0) return Error::posix(errno, "Cannot read file " + path, path);
+    struct stat s;
+    if (::fstat(file.get(), &s) != 0) return Error::posix(errno, "Cannot read file " + path, path);
+    if (!S_ISREG(s.st_mode))
+        return Error{"NSPOSIXErrorDomain", EINVAL, "Cannot read file " + path + ": it is not a regular file", path};
+    std::string contents;
+    // One byte more than allowed tells a file that grew since fstat.
+    std::vector<char> buffer(limit + 1);
+    std::size_t filled = 0;
+    while (filled < buffer.size() && static_cast<std::uintmax_t>(s.st_size) <= limit) {
+        auto n = ::read(file.get(), buffer.data() + filled, buffer.size() - filled);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return Error::posix(errno, "Cannot read file " + path, path);
+        if (n == 0) break;
+        filled += static_cast<std::size_t>(n);
+    }
+    if (static_cast<std::uintmax_t>(s.st_size) > limit || filled > limit)
+        return Error{"NSPOSIXErrorDomain", EFBIG, "Cannot read file " + path + ": it is too large", path};
+    return std::string(buffer.data(), filled);
 }
 
 Result<void> copyFile(const std::string& from, const std::string& to) {

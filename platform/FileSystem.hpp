@@ -3,6 +3,7 @@
 // need. Each query follows symbolic links unless its name says otherwise;
 // each change reports its failure as an error naming the path.
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,6 +39,12 @@ Result<void> writeFileAtomically(const std::string& path, std::string_view conte
 
 /// The whole content of the file at `path`, as bytes.
 Result<std::string> readFile(const std::string& path);
+
+/// The content of the regular file at `path` (a link to one is followed)
+/// when it holds at most `limit` bytes. Anything else is an error, found
+/// without waiting or reading on: a directory, a device, a named pipe, a
+/// longer file.
+Result<std::string> readSmallFile(const std::string& path, std::size_t limit);
 
 /// Copies the file `from` to `to`, which must not exist yet (a symbolic link
 /// there is refused too). The copy keeps the permission bits of `from`.

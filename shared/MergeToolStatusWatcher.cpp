@@ -33,7 +33,10 @@ std::optional<std::int32_t> MergeToolStatusWatcher::parseStatus(std::string_view
 
 std::optional<std::int32_t> MergeToolStatusWatcher::checkStatus() {
     if (!platform::fileExists(statusPath_)) return std::nullopt;
-    auto text = platform::readFile(statusPath_);
+    // Only a plain file short enough to be a number is read: whatever else
+    // stands at the name (a pipe, a device, a huge file) must neither block
+    // the wait nor fill the memory.
+    auto text = platform::readSmallFile(statusPath_, maximumStatusLength);
     if (!text || text->empty()) return std::nullopt;
     auto status = parseStatus(*text);
     if (!status) return std::nullopt;

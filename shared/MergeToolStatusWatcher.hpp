@@ -10,6 +10,7 @@
 // change, and one that is there before watching starts, likewise.
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -39,10 +40,15 @@ public:
     /// on several descriptors; -1 when not watching.
     int descriptor() const { return watcher_.descriptor(); }
 
+    /// The longest status text read; a longer file is no verdict. Leading
+    /// zeros beyond it are the one valid form given up.
+    static constexpr std::size_t maximumStatusLength = 4096;
+
     /// Looks at the status file once: when it holds a valid number, removes
     /// the hand-off directory (a failure to remove is ignored) and returns
-    /// the number. A missing, unreadable or empty file, or text that is not
-    /// a number, gives nothing.
+    /// the number. A missing, unreadable or empty file, anything but a
+    /// regular file (links followed), a file longer than
+    /// `maximumStatusLength`, or text that is not a number, gives nothing.
     std::optional<std::int32_t> checkStatus();
 
     /// Consumes pending events without waiting and checks the status when

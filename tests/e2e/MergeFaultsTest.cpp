@@ -1,0 +1,132 @@
+// The merge hand-off when things go wrong around it: a temporary directory
+// that is full or read-only, a status file that is no plain number in a
+// plain file, a launcher that cannot be started.
+
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+
+#include <gtest/gtest.h>
+
+#include "platform/FileSystem.hpp"
+#include "tests/e2e/Programs.hpp"
+
+using namespace e2e;
+using namespace std::chrono_literals;
+
+namespace {
+
+class MergeFaults : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (std::filesystem::exists("/tmp/.git")) GTEST_SKIP() << "the temporary directory lies inside a repository";
+        ::chmod(temporary.c_str(), 0700);
+        // The application tells which hand-off it was given, and nothing else.
+        tmp.writeFile("app",
+                      "#!/bin/sh\n"
+                      "exec >/dev/null 2>&1\n"
+                      "printf '%s' \"$1\" > '" + handedOver + ".part' && mv '" + handedOver + ".part' '" +
+                          handedOver + "'\n",
+                      true);
+    }
+
+    EnvironmentChanges environment() const {
+        return {{"TMPDIR", temporary}, {"VARNEL_HOME", application}, {"VARNEL_VERBOSE", std::nullopt}};
+    }
+
+    platform::Process start(const std::vector<std::string>& arguments) const {
+        auto started = platform::Process::launch(varnProgram, arguments,
+                                                 {.captureOutput = true, .captureError = true, .nullInput = true,
+                                                  .workingDirectory = root,
+                                                  .environment = environmentWith(environment())});
+        if (!started) throw std::runtime_error(started.error().description);
+        return std::move(*started);
+    }
+
+    /// The regular files below `directory`, as paths relative to it.
+    static std::vector<std::string> filesBelow(const std::string& directory) {
+        std::vector<std::string> files;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(directory))
+            if (!entry.is_directory()) files.push_back(std::filesystem::relative(entry.path(), directory).string());
+        std::sort(files.begin(), files.end());
+        return files;
+    }
+
+    /// The tool ends within 5 s (else it is killed); its status, -1 when killed.
+    static int ending(platform::Process& tool) {
+        if (auto status = tool.waitUntilExit(5s); status && *status) return **status;
+        (void)tool.sendSignal(SIGKILL);
+        (void)tool.waitUntilExit();
+        return -1;
+    }
+
+    /// The tool's peak resident memory in KiB, from the kernel's account.
+    static long peakMemory(const platform::Process& tool) {
+        std::ifstream status("/proc/" + std::to_string(tool.processIdentifier()) + "/status");
+        std::string line;
+        while (std::getline(status, line))
+            if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6));
+        return -1;
+    }
+
+    testsupport::TemporaryDirectory tmp;
+    std::string temporary = tmp.makeDirectory("T");
+    std::string handedOver = tmp / "handed-over";
+    std::string application = tmp / "app";
+    std::string root = tmp.makeDirectory("repo");
+    std::string gitDirectory = tmp.makeDirectory("repo/.git");
+    const std::string uuid = "[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}";
+};
+
+}  // namespace
+
+// Whatever stands at the status file's name, the tool reads no more than a
+// number's worth, never blocks on it and keeps waiting for a real verdict.
+TEST_F(MergeFaults, AStatusThatIsNoPlainNumberInAPlainFileIsIgnored) {
+    auto target = tmp.writeFile("five", "5");
+    auto huge = tmp / "huge";
+    std::filesystem::resize_file(tmp.writeFile("huge", ""), std::uintmax_t{1} << 30);  // sparse: no disk taken
+    struct Case {
+        std::string name;
+        std::function<void(const std::string&)> make;
+        int status;  // the verdict once a real one is moved in; the link's own
+    } cases[] = {
+        {"a directory", [](const std::string& status) { std::filesystem::create_directory(status); }, 7},
+        {"a named pipe", [](const std::string& status) { ASSERT_EQ(::mkfifo(status.c_str(), 0600), 0); }, 7},
+        {"a link to an endless device", [](const std::string& status) {
+             std::filesystem::create_symlink("/dev/zero", status);
+         }, 7},
+        {"a huge file", [&](const std::string& status) { std::filesystem::rename(huge, status); }, 7},
+        {"text that is not UTF-8", [&](const std::string& status) {
+             ASSERT_TRUE(platform::writeFileAtomically(status, "\xff\xfe" "1"));
+         }, 7},
+        {"a dangling link", [](const std::string& status) { std::filesystem::create_symlink("nowhere", status); }, 7},
+        {"a link to a number", [&](const std::string& status) { std::filesystem::create_symlink(target, status); }, 5},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(handedOver);
+        auto tool = start({"merge", "a.c"});
+        auto directory = awaitFile(handedOver);
+        ASSERT_TRUE(directory) << "nothing was handed over";
+        auto status = *directory + "/status";
+        c.make(status);
+        // A second entry, so the tool looks again whatever the first was.
+        ASSERT_TRUE(platform::writeFileAtomically(*directory + "/nudge", ""));
+        if (c.status == 5) {
+            EXPECT_EQ(ending(tool), 5);
+            continue;
+        }
+        auto ended = tool.waitUntilExit(300ms);
+        ASSERT_TRUE(ended && !*ended) << "the tool ended on it";
+        EXPECT_LT(peakMemory(tool), 200 * 1024) << "KiB taken by the tool";
+        std::filesystem::remove(status);
+        ASSERT_TRUE(platform::writeFileAtomically(status, "7"));
+        EXPECT_EQ(ending(tool), 7);
+        EXPECT_FALSE(std::filesystem::exists(*directory));
+    }
+}
