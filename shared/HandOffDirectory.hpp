@@ -26,8 +26,8 @@ platform::Result<std::string> newHandOffPath();
 
 /// Creates `directory` with its parents, checks that it is the user's own
 /// real directory, and writes `json` into the metadata file `fileName`
-/// without following a link there. When the file cannot be written the
-/// directory stays.
+/// without following a link there, complete or not at all. When the file
+/// cannot be written the directory stays, empty.
 platform::Result<void> writeHandOff(const std::string& directory, std::string_view fileName, std::string_view json);
 
 /// Reads the metadata file `fileName` in `directory` and decodes it as a

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/FileSystem.hpp"
+#include "tests/e2e/PrivateMount.hpp"
 #include "tests/e2e/Programs.hpp"
 
 using namespace e2e;
@@ -83,6 +84,38 @@ protected:
 };
 
 }  // namespace
+
+TEST_F(MergeFaults, AFullTemporaryDirectoryLeavesNoPartialRecord) {
+    std::string whyNot;
+    auto mount = PrivateMount::make(temporary, 64, whyNot);
+    if (!mount) GTEST_SKIP() << whyNot;
+    ASSERT_TRUE(mount->fill("filler"));
+
+    auto ran = run(varnProgram, {"merge", "a.c"}, root, environment());
+    EXPECT_EQ(ran.terminationStatus, 1);
+    EXPECT_EQ(ran.standardOutput, "");
+    std::regex message("Error: Cannot write file " + temporary + "//" + uuid +
+                       "/\\.varnel-mergetool: No space left on device\n");
+    EXPECT_TRUE(std::regex_match(ran.standardError, message)) << ran.standardError;
+    // No record that a reader could take for a request, whole or in part.
+    EXPECT_EQ(filesBelow(temporary), std::vector<std::string>{"filler"});
+    EXPECT_FALSE(std::filesystem::exists(handedOver));
+}
+
+TEST_F(MergeFaults, AReadOnlyTemporaryDirectoryIsReported) {
+    std::string whyNot;
+    auto mount = PrivateMount::make(temporary, 64, whyNot);
+    if (!mount) GTEST_SKIP() << whyNot;
+    ASSERT_TRUE(mount->makeReadOnly());
+
+    auto ran = run(varnProgram, {"merge", "a.c"}, root, environment());
+    EXPECT_EQ(ran.terminationStatus, 1);
+    EXPECT_EQ(ran.standardOutput, "");
+    std::regex message("Error: Cannot create directory " + temporary + "//" + uuid + ": Read-only file system\n");
+    EXPECT_TRUE(std::regex_match(ran.standardError, message)) << ran.standardError;
+    EXPECT_TRUE(std::filesystem::is_empty(temporary));
+    EXPECT_FALSE(std::filesystem::exists(handedOver));
+}
 
 // Whatever stands at the status file's name, the tool reads no more than a
 // number's worth, never blocks on it and keeps waiting for a real verdict.
