@@ -34,7 +34,8 @@ std::string joinedIndented(const std::vector<std::string_view>& lines, std::size
 }  // namespace
 
 std::string wrapped(std::string_view text, int width, int indent) {
-    const int columns = width - indent;
+    // Widths come from the environment: any int, so the difference may not fit one.
+    const long long columns = static_cast<long long>(width) - indent;
     if (columns < 1) return {};
     const auto window = static_cast<std::size_t>(columns);
     const auto chars = unicode::characters(text);

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <limits>
 
 #include "ArgumentParser/TerminalSize.hpp"
 #include "ArgumentParser/TextWrapping.hpp"
@@ -35,6 +36,9 @@ TEST(Wrapping, NothingFitsBelowOneColumn) {
     EXPECT_EQ(wrapped("text", 4, 4), "");
     EXPECT_EQ(wrapped("text", 0), "");
     EXPECT_EQ(wrapped("t", 5, 4), "    t");
+    // COLUMNS may hold any int; the width less the indent must not overflow.
+    EXPECT_EQ(wrapped("text", std::numeric_limits<int>::min(), 26), "");
+    EXPECT_EQ(wrapped("a b", std::numeric_limits<int>::max(), 8), "        a b");
 }
 
 TEST(Wrapping, CountsUserPerceivedCharacters) {
