@@ -163,3 +163,23 @@ TEST_F(MergeFaults, AStatusThatIsNoPlainNumberInAPlainFileIsIgnored) {
         EXPECT_FALSE(std::filesystem::exists(*directory));
     }
 }
+
+TEST_F(MergeFaults, ALauncherThatIsNotExecutableIsReported) {
+    testsupport::TemporaryDirectory install;
+    std::filesystem::create_directories(install / "bin");
+    std::filesystem::copy_file(varnProgram, install / "bin/varn");
+    std::filesystem::copy_file(launcherProgram, install / "bin/varnel-open");
+    ::chmod((install / "bin/varnel-open").c_str(), 0644);
+    const std::string announced = "Using 'VARNEL_HOME' environment variable: " + application + "\n";
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string output;
+    } cases[] = {{{"merge", "a.c"}, announced}, {{"diff", "main"}, announced}, {{}, ""}};
+    for (const auto& c : cases) {
+        auto ran = run(install / "bin/varn", c.arguments, root, environment());
+        EXPECT_EQ(ran.terminationStatus, 1) << ran.standardError;
+        EXPECT_EQ(ran.standardError, "Error: Cannot launch " + install / "bin/varnel-open" + ": Permission denied\n");
+        EXPECT_EQ(ran.standardOutput, c.output);
+    }
+    EXPECT_FALSE(std::filesystem::exists(handedOver));
+}
