@@ -164,22 +164,31 @@ TEST_F(MergeFaults, AStatusThatIsNoPlainNumberInAPlainFileIsIgnored) {
     }
 }
 
-TEST_F(MergeFaults, ALauncherThatIsNotExecutableIsReported) {
+// Every command that hands something over reports a launcher it cannot
+// start, and ends with status 1.
+TEST_F(MergeFaults, ALauncherThatIsMissingOrNotExecutableIsReported) {
     testsupport::TemporaryDirectory install;
     std::filesystem::create_directories(install / "bin");
     std::filesystem::copy_file(varnProgram, install / "bin/varn");
-    std::filesystem::copy_file(launcherProgram, install / "bin/varnel-open");
-    ::chmod((install / "bin/varnel-open").c_str(), 0644);
+    const std::string launcher = install / "bin/varnel-open";
     const std::string announced = "Using 'VARNEL_HOME' environment variable: " + application + "\n";
     struct Case {
         std::vector<std::string> arguments;
         std::string output;
     } cases[] = {{{"merge", "a.c"}, announced}, {{"diff", "main"}, announced}, {{}, ""}};
-    for (const auto& c : cases) {
-        auto ran = run(install / "bin/varn", c.arguments, root, environment());
-        EXPECT_EQ(ran.terminationStatus, 1) << ran.standardError;
-        EXPECT_EQ(ran.standardError, "Error: Cannot launch " + install / "bin/varnel-open" + ": Permission denied\n");
-        EXPECT_EQ(ran.standardOutput, c.output);
+    for (bool present : {false, true}) {
+        if (present) {
+            std::filesystem::copy_file(launcherProgram, launcher);
+            ::chmod(launcher.c_str(), 0644);
+        }
+        for (const auto& c : cases) {
+            SCOPED_TRACE((present ? "not executable: " : "missing: ") + (c.arguments.empty() ? "open" : c.arguments[0]));
+            auto ran = run(install / "bin/varn", c.arguments, root, environment());
+            EXPECT_EQ(ran.terminationStatus, 1) << ran.standardError;
+            EXPECT_EQ(ran.standardError, "Error: Cannot launch " + launcher + ": " +
+                                             (present ? "Permission denied" : "No such file or directory") + "\n");
+            EXPECT_EQ(ran.standardOutput, c.output);
+        }
     }
     EXPECT_FALSE(std::filesystem::exists(handedOver));
 }
