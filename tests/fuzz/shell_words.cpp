@@ -1,6 +1,7 @@
-// The shell-style splitting of a process group leader's command line. The
-// words must come out the same when they are quoted and split again, and an
-// unfinished quote or escape gives nothing rather than a guess.
+// The shell-style splitting of a process group leader's command line, and
+// the revisions read from it. The words must come out the same when they are
+// quoted and split again; an unfinished quote or escape gives nothing rather
+// than a guess, and so no revisions.
 
 #include <cstddef>
 #include <cstdint>
@@ -8,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/GitRevisions.hpp"
 #include "platform/ShellWords.hpp"
 
 namespace {
@@ -27,7 +29,14 @@ std::string quoted(const std::string& word) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string_view line(reinterpret_cast<const char*>(data), size);
     auto words = platform::splitShellWords(line);
-    if (!words) return 0;
+    auto revisions = varn::parseGitRevisions(line);
+    // git's options are never taken for a revision, and a second needs a first.
+    if (revisions.revspecA && revisions.revspecA->starts_with("-")) __builtin_trap();
+    if (revisions.revspecB && !revisions.revspecA) __builtin_trap();
+    if (!words) {
+        if (revisions.revspecA) __builtin_trap();
+        return 0;
+    }
     std::string again;
     for (const auto& word : *words) again += quoted(word) + " ";
     auto split = platform::splitShellWords(again);
