@@ -26,8 +26,9 @@ std::vector<std::string> environmentForPs() {
 
 std::string commandLineQuery(pid_t pid) {
     // The unquoted substitution makes echo join whatever ps prints into one
-    // line with single spaces.
-    return "echo `ps -p " + std::to_string(pid) + " -o command=`";
+    // line with single spaces. Pattern expansion is off, or a revision like
+    // "v1.*" would come back as the names of files that match it.
+    return "set -f; echo `ps -p " + std::to_string(pid) + " -o command=`";
 }
 
 std::vector<std::string> splitLines(std::string_view text) {

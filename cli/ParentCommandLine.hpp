@@ -11,8 +11,8 @@
 
 namespace varn {
 
-/// The shell command that prints the command line of `pid` on one line:
-/// echo `ps -p PID -o command=`.
+/// The shell command that prints the command line of `pid` on one line,
+/// with file patterns left alone: set -f; echo `ps -p PID -o command=`.
 std::string commandLineQuery(pid_t pid);
 
 /// `text` split at every newline character (line feed, vertical tab, form

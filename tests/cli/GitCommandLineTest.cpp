@@ -91,7 +91,7 @@ TEST(ParentCommandLine, SplitsAtEveryNewlineCharacterKeepingEmptyPieces) {
 }
 
 TEST(ParentCommandLine, ReadsTheProcessTableThroughTheShell) {
-    EXPECT_EQ(commandLineQuery(42), "echo `ps -p 42 -o command=`");
+    EXPECT_EQ(commandLineQuery(42), "set -f; echo `ps -p 42 -o command=`");
 
     ScopedVariable verbose("VARNEL_VERBOSE", "1");
     // A narrow COLUMNS would make ps cut the line.

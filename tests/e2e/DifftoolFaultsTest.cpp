@@ -208,3 +208,14 @@ TEST_F(DifftoolFaults, WithoutPsTheRevisionsAreAbsentAndTheRunGoesOn) {
     }
 }
 
+// git's command line is read, never expanded: a revision that looks like a
+// file pattern stays as it was typed, whatever files the directory holds.
+TEST_F(DifftoolFaults, PatternsInGitsCommandLineAreNotExpanded) {
+    tmp.writeFile("repo/a.txt", "");
+    auto run = startRun({"git", "difftool", "a.*", "[ab].txt"});
+    auto directory = sessionDirectory(run, "a.*", "[ab].txt");
+    auto ended = finish(run);
+    EXPECT_EQ(ended.terminationStatus, 0) << ended.standardError;
+    EXPECT_NE(ended.standardOutput.find("Writing to: " + directory + "/.varnel-difftool\n"), std::string::npos)
+        << ended.standardOutput;
+}
