@@ -37,7 +37,8 @@ protected:
     /// script stand in its command line, where git's would be.
     platform::Process startRun(const std::vector<std::string>& commandLineWords = {},
                                EnvironmentChanges changes = {}) const {
-        std::string script = "i=0; while [ ! -e " + tmp / "go" + " ] && [ $i -lt 200 ]; do sleep 0.05; i=$((i+1)); done; " +
+        std::string script = "i=0; while [ ! -e " + tmp / "go" + " ] && [ $i -lt 200 ]; do sleep 0.05; " +
+                             "i=$((i+1)); done; " +
                              varnProgram + " _difftool --base /dev/null --local " + root + "/a.txt --remote " + root +
                              "/b.txt --merged " + root + "/a.txt";
         std::vector<std::string> arguments = {"-c", script};
@@ -180,7 +181,8 @@ TEST_F(DifftoolFaults, ASessionDirectoryThatIsALinkOrNotOursIsRefused) {
         auto ended = finish(run);
         EXPECT_EQ(ended.terminationStatus, 1);
         EXPECT_EQ(ended.standardOutput, "");
-        EXPECT_EQ(ended.standardError, "Error: Refusing to use the session directory " + directory + ": " + c.reason + "\n");
+        EXPECT_EQ(ended.standardError,
+                  "Error: Refusing to use the session directory " + directory + ": " + c.reason + "\n");
         EXPECT_TRUE(std::filesystem::is_empty(elsewhere));
         EXPECT_FALSE(std::filesystem::exists(appLog));
     }

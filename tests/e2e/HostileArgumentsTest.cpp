@@ -77,7 +77,8 @@ TEST_F(HostileArguments, HelpRendersWhateverTheNamesAndTheWidth) {
     }
     for (std::string width : {"0", "1", "-1", "7", "2147483647", "-2147483648", "99999999999", "\xff"}) {
         SCOPED_TRACE("COLUMNS=" + width);
-        for (const auto& arguments : std::vector<std::vector<std::string>>{{"--help"}, {"diff", "-h"}, {"--help-hidden"}}) {
+        const std::vector<std::vector<std::string>> requests = {{"--help"}, {"diff", "-h"}, {"--help-hidden"}};
+        for (const auto& arguments : requests) {
             auto ran = varn(arguments, {{"COLUMNS", width}});
             EXPECT_EQ(ran.terminationStatus, 0) << ran.standardError;
             EXPECT_EQ(ran.standardError, "");

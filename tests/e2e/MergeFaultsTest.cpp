@@ -182,7 +182,8 @@ TEST_F(MergeFaults, ALauncherThatIsMissingOrNotExecutableIsReported) {
             ::chmod(launcher.c_str(), 0644);
         }
         for (const auto& c : cases) {
-            SCOPED_TRACE((present ? "not executable: " : "missing: ") + (c.arguments.empty() ? "open" : c.arguments[0]));
+            std::string command = c.arguments.empty() ? "open" : c.arguments[0];
+            SCOPED_TRACE((present ? "not executable: " : "missing: ") + command);
             auto ran = run(install / "bin/varn", c.arguments, root, environment());
             EXPECT_EQ(ran.terminationStatus, 1) << ran.standardError;
             EXPECT_EQ(ran.standardError, "Error: Cannot launch " + launcher + ": " +

@@ -51,7 +51,8 @@ public:
         if (fd < 0) return false;
         std::string block(4096, 'x');
         bool full = false;
-        for (int i = 0; i < 1 << 20 && !full; ++i) full = ::write(fd, block.data(), block.size()) < 0 && errno == ENOSPC;
+        for (int i = 0; i < 1 << 20 && !full; ++i)
+            full = ::write(fd, block.data(), block.size()) < 0 && errno == ENOSPC;
         ::close(fd);
         return full;
     }
