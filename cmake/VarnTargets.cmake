@@ -2,6 +2,9 @@
 function(varn_target_defaults target)
   # Declarations use designated initializers that leave defaulted fields out.
   target_compile_options(${target} PRIVATE -Wall -Wextra -Werror -Wno-missing-field-initializers)
+  # Every function and object in a section of its own, so that the linker
+  # can leave out whatever a program never reaches.
+  target_compile_options(${target} PRIVATE -ffunction-sections -fdata-sections)
   target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
 endfunction()
 
@@ -10,7 +13,10 @@ function(varn_library name)
   varn_target_defaults(${name})
 endfunction()
 
+# A program keeps only the code and data it can reach: varn starts by
+# reading fewer pages and ships smaller.
 function(varn_executable name)
   add_executable(${name} ${ARGN})
   varn_target_defaults(${name})
+  target_link_options(${name} PRIVATE -Wl,--gc-sections)
 endfunction()
