@@ -1,17 +1,16 @@
 #include "cli/LocateApplication.hpp"
 
-#include <iostream>
-
 #include "cli/VerboseLog.hpp"
 #include "platform/FileSystem.hpp"
 #include "platform/Paths.hpp"
 #include "platform/ProcessInfo.hpp"
+#include "platform/StandardOutput.hpp"
 
 namespace varn {
 
 std::optional<std::string> locateApplication() {
     if (auto home = platform::environmentValue("VARNEL_HOME")) {
-        std::cout << "Using 'VARNEL_HOME' environment variable: " << *home << '\n';
+        platform::standardOutput() << "Using 'VARNEL_HOME' environment variable: " << *home << '\n';
         return home;
     }
     const auto& arguments = platform::processArguments();

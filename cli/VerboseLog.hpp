@@ -2,7 +2,7 @@
 // The verbose log: one line on standard output per call while
 // VARNEL_VERBOSE is set and not empty.
 
-#include <iostream>
+#include "platform/StandardOutput.hpp"
 
 namespace varn {
 
@@ -14,9 +14,10 @@ bool verboseLoggingEnabled();
 template <class... Items>
 void logVerbose(const Items&... items) {
     if (!verboseLoggingEnabled()) return;
+    auto& out = platform::standardOutput();
     const char* separator = "";
-    ((std::cout << separator << items, separator = " "), ...);
-    std::cout << '\n';
+    ((out << separator << items, separator = " "), ...);
+    out << '\n';
 }
 
 }  // namespace varn

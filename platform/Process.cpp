@@ -9,7 +9,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <iostream>
 #include <thread>
 
 extern char** environ;
@@ -140,7 +139,6 @@ Result<Process> Process::launch(const std::string& executable, const std::vector
 
     // What the parent wrote so far must reach the shared stream before
     // anything the child writes.
-    std::cout.flush();
     std::fflush(stdout);
 
     pid_t pid = -1;

@@ -6,13 +6,14 @@
 
 #include <cstddef>
 #include <functional>
-#include <iostream>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/Error.hpp"
+#include "platform/StandardOutput.hpp"
 #include "shared/DiffToolSession.hpp"
 
 namespace VarnShared {
@@ -49,7 +50,7 @@ struct DiffToolMetaData : DiffToolSession {
     /// when needed, and prints "Writing to: " and the file's path on `out`.
     /// The file is replaced atomically, so a failed write leaves the earlier
     /// session intact.
-    platform::Result<void> write(std::ostream& out = std::cout) const;
+    platform::Result<void> write(std::ostream& out = platform::standardOutput()) const;
 };
 
 /// The record stored for `session`, or nothing when there is none or it
