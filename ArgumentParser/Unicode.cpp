@@ -37,10 +37,34 @@ std::string mapped(std::string_view text, Map map) {
     return out;
 }
 
+bool isAscii(std::string_view text) {
+    for (unsigned char c : text)
+        if (c >= 0x80) return false;
+    return true;
+}
+
+// Plain ASCII without CR never joins into clusters (CR LF is the one ASCII
+// cluster), so each byte is a character. Declarations, help and scripts are
+// nearly always such text: this keeps them away from the Unicode tables,
+// whose pages a short run would otherwise have to read in.
+bool isPlainAscii(std::string_view text) {
+    for (unsigned char c : text)
+        if (c >= 0x80 || c == '\r') return false;
+    return true;
+}
+
+char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char asciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
 }  // namespace
 
 std::vector<std::string_view> characters(std::string_view text) {
     std::vector<std::string_view> result;
+    if (isPlainAscii(text)) {
+        result.reserve(text.size());
+        for (std::size_t i = 0; i < text.size(); ++i) result.push_back(text.substr(i, 1));
+        return result;
+    }
     std::size_t start = 0;
     utf8proc_int32_t state = 0;
     utf8proc_int32_t previous = -1;
@@ -62,16 +86,7 @@ std::vector<std::string_view> characters(std::string_view text) {
 }
 
 std::size_t count(std::string_view text) {
-    // Plain ASCII without control characters never joins into clusters
-    // (CR LF is the one ASCII cluster), which keeps the common case cheap.
-    bool ascii = true;
-    for (unsigned char c : text) {
-        if (c >= 0x80 || c == '\r') {
-            ascii = false;
-            break;
-        }
-    }
-    return ascii ? text.size() : characters(text).size();
+    return isPlainAscii(text) ? text.size() : characters(text).size();
 }
 
 std::string_view dropFirst(std::string_view text, std::size_t n) {
@@ -80,19 +95,34 @@ std::string_view dropFirst(std::string_view text, std::size_t n) {
 
 std::string_view prefix(std::string_view text, std::size_t n) {
     if (n == 0) return text.substr(0, 0);
+    if (isPlainAscii(text)) return text.substr(0, n);
     auto chars = characters(text);
     if (n >= chars.size()) return text;
     return text.substr(0, static_cast<std::size_t>(chars[n].data() - text.data()));
 }
 
-std::string lowercased(std::string_view text) { return mapped(text, utf8proc_tolower); }
-std::string uppercased(std::string_view text) { return mapped(text, utf8proc_toupper); }
+// ASCII letters map to ASCII letters and nothing else in ASCII changes case.
+std::string lowercased(std::string_view text) {
+    if (!isAscii(text)) return mapped(text, utf8proc_tolower);
+    std::string out(text);
+    for (auto& c : out) c = asciiLower(c);
+    return out;
+}
+
+std::string uppercased(std::string_view text) {
+    if (!isAscii(text)) return mapped(text, utf8proc_toupper);
+    std::string out(text);
+    for (auto& c : out) c = asciiUpper(c);
+    return out;
+}
 
 bool isUppercase(std::string_view character) {
+    if (character.size() == 1 && isAscii(character)) return character[0] >= 'A' && character[0] <= 'Z';
     return lowercased(character) != character && uppercased(character) == character;
 }
 
 bool isLowercase(std::string_view character) {
+    if (character.size() == 1 && isAscii(character)) return character[0] >= 'a' && character[0] <= 'z';
     return uppercased(character) != character && lowercased(character) == character;
 }
 
