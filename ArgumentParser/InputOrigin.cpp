@@ -1,6 +1,7 @@
 #include "ArgumentParser/InputOrigin.hpp"
 
 #include <algorithm>
+#include <iterator>
 
 namespace ap {
 
@@ -14,7 +15,22 @@ void InputOrigin::insert(const Element& element) {
 }
 
 void InputOrigin::formUnion(const InputOrigin& other) {
-    for (const auto& e : other.elements_) insert(e);
+    // A value's origin grows one position at a time, in order; the origins
+    // of a whole command line meet as two long sorted lists, merged once.
+    if (other.elements_.empty()) return;
+    if (elements_.empty() || elements_.back() < other.elements_.front()) {
+        elements_.insert(elements_.end(), other.elements_.begin(), other.elements_.end());
+        return;
+    }
+    if (other.elements_.size() <= 4) {
+        for (const auto& e : other.elements_) insert(e);
+        return;
+    }
+    std::vector<Element> merged;
+    merged.reserve(elements_.size() + other.elements_.size());
+    std::set_union(elements_.begin(), elements_.end(), other.elements_.begin(), other.elements_.end(),
+                   std::back_inserter(merged));
+    elements_ = std::move(merged);
 }
 
 InputOrigin InputOrigin::united(const InputOrigin& other) const {
