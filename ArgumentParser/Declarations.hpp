@@ -456,10 +456,11 @@ CommandType makeCommandType(CommandRef self) {
 
 }  // namespace detail
 
-/// The description of command type `C`, built once.
+/// The description of command type `C`, built once and kept until the
+/// process ends, so that ending it does not first take the tree apart.
 template <class C>
 const CommandType& typeOf() {
-    static const CommandType type = detail::makeCommandType<C>(&typeOf<C>);
+    static const CommandType& type = *new CommandType(detail::makeCommandType<C>(&typeOf<C>));
     return type;
 }
 
