@@ -149,6 +149,9 @@ std::optional<CommandParser::Failure> CommandParser::checkBuiltinFlags(const Spl
 }
 
 std::optional<CommandError> CommandParser::completionScriptRequest(const SplitArguments& split) const {
+    // Both pseudo-commands know this one name and nothing else: a line
+    // without it, as nearly every line is, cannot ask for a script.
+    if (!split.contains(Name::long_("generate-completion-script"))) return std::nullopt;
     const auto& root = *tree_.root().element;
     if (auto named = leniently(typeOf<GenerateCompletions>(), split))
         return CommandError{{&root}, ParserError::CompletionScriptRequested{static_cast<GenerateCompletions&>(*named).shell}};
