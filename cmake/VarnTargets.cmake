@@ -5,6 +5,10 @@ function(varn_target_defaults target)
   # Every function and object in a section of its own, so that the linker
   # can leave out whatever a program never reaches.
   target_compile_options(${target} PRIVATE -ffunction-sections -fdata-sections)
+  # Optimised for size: a run of varn is over in a few hundred thousand
+  # instructions, and what it costs is mostly the pages it reads in, so code
+  # half the size starts faster than code tuned for speed.
+  target_compile_options(${target} PRIVATE $<$<NOT:$<CONFIG:Debug>>:-Os>)
   target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
 endfunction()
 
