@@ -155,7 +155,9 @@ std::optional<ParserError> ArgumentSet::parseValue(const ArgumentDefinition& def
 std::optional<ParserError> ArgumentSet::parsePositionals(SplitArguments unused, ParsedValues& values) const {
     const auto& elements = unused.elements();
     const auto& original = unused.originalInput();
-    auto text = [&](std::size_t i) { return original[static_cast<std::size_t>(elements[i].index.inputIndex)]; };
+    auto text = [&](std::size_t i) -> const std::string& {
+        return original[static_cast<std::size_t>(elements[i].index.inputIndex)];
+    };
 
     for (const auto& d : content) {
         if (!d.isRepeatingPositional() || d.parsingStrategy != ParsingStrategy::postTerminator) continue;

@@ -45,8 +45,8 @@ public:
 
     InputOrigin() = default;
     InputOrigin(std::initializer_list<Element> elements);
-    static InputOrigin at(SplitIndex i) { return {Element::argumentIndex(i)}; }
-    static InputOrigin defaultValue() { return {Element::defaultValue()}; }
+    static InputOrigin at(SplitIndex i) { return InputOrigin(Element::argumentIndex(i)); }
+    static InputOrigin defaultValue() { return InputOrigin(Element::defaultValue()); }
 
     void insert(const Element& element);
     void formUnion(const InputOrigin& other);
@@ -63,6 +63,8 @@ public:
     friend bool operator==(const InputOrigin&, const InputOrigin&) = default;
 
 private:
+    explicit InputOrigin(const Element& only) : elements_(1, only) {}
+
     std::vector<Element> elements_;  // sorted, unique
 };
 

@@ -86,7 +86,7 @@ platform::Expected<SplitArguments, ParserError> SplitArguments::split(std::vecto
     data->originalInput = std::move(arguments);
 
     SplitArguments split;
-    split.used_.assign(elements.size(), false);
+    split.used_.assign(elements.size(), 0);
     split.unusedCount_ = elements.size();
     split.data_ = std::move(data);
     return split;
@@ -96,7 +96,7 @@ bool SplitArguments::empty() const { return unusedCount_ == 0; }
 
 void SplitArguments::markUsed(std::size_t element) {
     if (used_[element]) return;
-    used_[element] = true;
+    used_[element] = 1;
     --unusedCount_;
 }
 

@@ -3,6 +3,7 @@
 // each tagged with its position. The parser consumes elements from it;
 // what is left at the end is reported as unknown or unexpected.
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -92,7 +93,7 @@ private:
     std::optional<std::size_t> firstWholeElementAfter(int inputIndex) const;
 
     std::shared_ptr<const Data> data_;
-    std::vector<bool> used_;
+    std::vector<std::uint8_t> used_;  // bytes, not bits: read and written once per element in a parse
     std::size_t unusedCount_ = 0;
     mutable std::size_t front_ = 0;  // no unused element before it
 };
