@@ -3,10 +3,11 @@
 // the run's files (or started with them) and written back, all under the
 // session's lock, so runs that overlap lose no entry.
 
-#include <iostream>
+#include <ostream>
 #include <string>
 
 #include "platform/Error.hpp"
+#include "platform/StandardOutput.hpp"
 #include "shared/DifftoolOptions.hpp"
 
 namespace VarnShared {
@@ -15,6 +16,6 @@ namespace VarnShared {
 /// when it has no readable record, and writes the record (printing
 /// "Writing to: " and its path on `out`). Returns the session directory to
 /// hand to the application. On failure the stored record is unchanged.
-platform::Result<std::string> recordDifftoolRun(const DifftoolOptions& options, std::ostream& out = std::cout);
+platform::Result<std::string> recordDifftoolRun(const DifftoolOptions& options, std::ostream& out = platform::standardOutput());
 
 }  // namespace VarnShared
