@@ -9,6 +9,10 @@ namespace {
 
 bool isValidUtf8(std::string_view text) {
     for (std::size_t i = 0; i < text.size();) {
+        if (static_cast<unsigned char>(text[i]) < 0x80) {  // ASCII, nearly every byte of a description
+            ++i;
+            continue;
+        }
         utf8proc_int32_t codePoint = -1;
         auto length = utf8proc_iterate(reinterpret_cast<const utf8proc_uint8_t*>(text.data() + i),
                                        static_cast<utf8proc_ssize_t>(text.size() - i), &codePoint);

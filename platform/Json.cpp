@@ -8,27 +8,36 @@ namespace platform {
 namespace {
 
 void writeString(const std::string& text, std::string& out) {
+    // Runs of characters that need no escape are copied whole: paths in a
+    // session record are nearly all such characters.
     out += '"';
-    for (unsigned char c : text) {
+    std::size_t run = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        auto c = static_cast<unsigned char>(text[i]);
+        const char* escape = nullptr;
         switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '/': out += "\\/"; break;
-            case '\b': out += "\\b"; break;
-            case '\f': out += "\\f"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
+            case '"': escape = "\\\""; break;
+            case '\\': escape = "\\\\"; break;
+            case '/': escape = "\\/"; break;
+            case '\b': escape = "\\b"; break;
+            case '\f': escape = "\\f"; break;
+            case '\n': escape = "\\n"; break;
+            case '\r': escape = "\\r"; break;
+            case '\t': escape = "\\t"; break;
             default:
-                if (c < 0x20) {
-                    char buffer[8];
-                    std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
-                    out += buffer;
-                } else {
-                    out += static_cast<char>(c);
-                }
+                if (c >= 0x20) continue;
+        }
+        out.append(text, run, i - run);
+        run = i + 1;
+        if (escape) {
+            out += escape;
+        } else {
+            char buffer[8];
+            std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
+            out += buffer;
         }
     }
+    out.append(text, run, std::string::npos);
     out += '"';
 }
 

@@ -40,6 +40,12 @@ bool isValidUtf8(std::string_view text) {
     auto bytes = reinterpret_cast<const utf8proc_uint8_t*>(text.data());
     auto left = static_cast<utf8proc_ssize_t>(text.size());
     while (left > 0) {
+        // ASCII is valid on its own and is nearly all a path holds.
+        if (*bytes < 0x80) {
+            ++bytes;
+            --left;
+            continue;
+        }
         utf8proc_int32_t codePoint;
         auto used = utf8proc_iterate(bytes, left, &codePoint);
         if (used <= 0) return false;
