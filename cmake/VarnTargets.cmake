@@ -7,8 +7,14 @@ function(varn_target_defaults target)
   target_compile_options(${target} PRIVATE -ffunction-sections -fdata-sections)
   # Optimised for size: a run of varn is over in a few hundred thousand
   # instructions, and what it costs is mostly the pages it reads in, so code
-  # half the size starts faster than code tuned for speed.
-  target_compile_options(${target} PRIVATE $<$<NOT:$<CONFIG:Debug>>:-Os>)
+  # half the size starts faster than code tuned for speed. The shared records
+  # are the exception: a difftool run spends its time there, decoding and
+  # encoding a session's JSON.
+  if(target STREQUAL "VarnShared")
+    target_compile_options(${target} PRIVATE $<$<NOT:$<CONFIG:Debug>>:-O2>)
+  else()
+    target_compile_options(${target} PRIVATE $<$<NOT:$<CONFIG:Debug>>:-Os>)
+  endif()
   target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
 endfunction()
 
