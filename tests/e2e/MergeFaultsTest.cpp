@@ -150,7 +150,7 @@ TEST_F(MergeFaults, AStatusThatIsNoPlainNumberInAPlainFileIsIgnored) {
         c.make(status);
         // A second entry, so the tool looks again whatever the first was. A
         // verdict it took may already have ended it and removed the directory.
-        bool nudged = platform::writeFileAtomically(*directory + "/nudge", "");
+        auto nudged = platform::writeFileAtomically(*directory + "/nudge", "");
         if (c.status == 5) {
             EXPECT_EQ(ending(tool), 5);
             continue;

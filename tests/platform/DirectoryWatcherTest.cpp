@@ -4,10 +4,11 @@
 
 #include "platform/DirectoryWatcher.hpp"
 #include "platform/FileSystem.hpp"
-#include "tests/platform/TemporaryScratchDirectory.hpp"
+#include "tests/platform/ScopedChanges.hpp"
+#include "tests/platform/TemporaryDirectory.hpp"
 
 using platform::DirectoryWatcher;
-using testing_support::TemporaryScratchDirectory;
+using testsupport::TemporaryDirectory;
 using namespace std::chrono_literals;
 
 namespace {
@@ -21,7 +22,7 @@ class DirectoryWatcherTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(watcher.watch(scratch.path())); }
 
-    TemporaryScratchDirectory scratch;
+    TemporaryDirectory scratch;
     DirectoryWatcher watcher;
 };
 
@@ -31,7 +32,7 @@ TEST_F(DirectoryWatcherTest, EntryChangesAreReported) {
     ASSERT_TRUE(platform::writeFileNoFollow(scratch / "created", ""));
     EXPECT_EQ(waitBriefly(watcher), DirectoryWatcher::Wait::changed);
 
-    TemporaryScratchDirectory elsewhere;
+    TemporaryDirectory elsewhere;
     ASSERT_TRUE(platform::writeFileNoFollow(elsewhere / "moved", "x"));
     ASSERT_EQ(::rename((elsewhere / "moved").c_str(), (scratch / "moved").c_str()), 0);
     EXPECT_EQ(waitBriefly(watcher), DirectoryWatcher::Wait::changed);
@@ -65,7 +66,7 @@ TEST_F(DirectoryWatcherTest, TakeChangesDoesNotWait) {
 }
 
 TEST(DirectoryWatcher, UnwatchableDirectoryIsAnErrorAndWaitsSleepToTheDeadline) {
-    TemporaryScratchDirectory scratch;
+    TemporaryDirectory scratch;
     DirectoryWatcher watcher;
     auto watched = watcher.watch(scratch / "missing");
     ASSERT_FALSE(watched);
@@ -77,7 +78,7 @@ TEST(DirectoryWatcher, UnwatchableDirectoryIsAnErrorAndWaitsSleepToTheDeadline) 
 }
 
 TEST(DirectoryWatcher, MovingAndClosingReleaseTheDescriptor) {
-    TemporaryScratchDirectory scratch;
+    TemporaryDirectory scratch;
     DirectoryWatcher first;
     ASSERT_TRUE(first.watch(scratch.path()));
     int fd = first.descriptor();

@@ -7,9 +7,10 @@
 #include <set>
 
 #include "platform/FileSystem.hpp"
-#include "tests/platform/TemporaryScratchDirectory.hpp"
+#include "tests/platform/ScopedChanges.hpp"
+#include "tests/platform/TemporaryDirectory.hpp"
 
-using testing_support::TemporaryScratchDirectory;
+using testsupport::TemporaryDirectory;
 
 namespace {
 
@@ -33,14 +34,14 @@ std::string contentOf(const std::string& path) {
 }  // namespace
 
 TEST(CreateDirectoryWithParents, CreatesMissingParentsAndAcceptsExistingOnes) {
-    TemporaryScratchDirectory scratch;
+    TemporaryDirectory scratch;
     EXPECT_TRUE(platform::createDirectoryWithParents(scratch / "a/b//c/"));
     EXPECT_TRUE(platform::isDirectory(scratch / "a/b/c"));
     EXPECT_TRUE(platform::createDirectoryWithParents(scratch / "a/b/c"));
 }
 
 TEST(CreateDirectoryWithParents, FileInTheWayIsAnErrorNamingThePath) {
-    TemporaryScratchDirectory scratch;
+    TemporaryDirectory scratch;
     ASSERT_TRUE(platform::writeFileNoFollow(scratch / "file", "x"));
     auto created = platform::createDirectoryWithParents(scratch / "file/sub");
     ASSERT_FALSE(created);
@@ -49,14 +50,14 @@ TEST(CreateDirectoryWithParents, FileInTheWayIsAnErrorNamingThePath) {
 }
 
 TEST(WriteFileNoFollow, ReplacesLongerContentExactly) {
-    TemporaryScratchDirectory scratch;
+    TemporaryDirectory scratch;
     ASSERT_TRUE(platform::writeFileNoFollow(scratch / "f", "a much longer earlier content"));
     ASSERT_TRUE(platform::writeFileNoFollow(scratch / "f", "new"));
     EXPECT_EQ(contentOf(scratch / "f"), "new");
 }
 
 TEST(WriteFileNoFollow, RefusesSymbolicLinkAndLeavesItsTargetAlone) {
-    TemporaryScratchDirectory scratch;
+    TemporaryDirectory scratch;
     ASSERT_TRUE(platform::writeFileNoFollow(scratch / "target", "original"));
     ASSERT_EQ(::symlink((scratch / "target").c_str(), (scratch / "link").c_str()), 0);
     auto written = platform::writeFileNoFollow(scratch / "link", "evil");
@@ -66,7 +67,7 @@ TEST(WriteFileNoFollow, RefusesSymbolicLinkAndLeavesItsTargetAlone) {
 }
 
 TEST(WriteFileAtomically, ReplacesContentAndLeavesNoTemporaryFile) {
-    TemporaryScratchDirectory scratch;
+    TemporaryDirectory scratch;
     ASSERT_TRUE(platform::writeFileAtomically(scratch / "f", "first, and longer"));
     ASSERT_TRUE(platform::writeFileAtomically(scratch / "f", "second"));
     EXPECT_EQ(contentOf(scratch / "f"), "second");
@@ -74,7 +75,7 @@ TEST(WriteFileAtomically, ReplacesContentAndLeavesNoTemporaryFile) {
 }
 
 TEST(WriteFileAtomically, ReplacesALinkAtTheNameInsteadOfWritingThroughIt) {
-    TemporaryScratchDirectory scratch;
+    TemporaryDirectory scratch;
     ASSERT_TRUE(platform::writeFileNoFollow(scratch / "target", "original"));
     ASSERT_EQ(::symlink((scratch / "target").c_str(), (scratch / "link").c_str()), 0);
     ASSERT_TRUE(platform::writeFileAtomically(scratch / "link", "new"));
@@ -84,14 +85,14 @@ TEST(WriteFileAtomically, ReplacesALinkAtTheNameInsteadOfWritingThroughIt) {
 }
 
 TEST(WriteFileAtomically, FailureInAMissingDirectoryNamesThePath) {
-    TemporaryScratchDirectory scratch;
+    TemporaryDirectory scratch;
     auto written = platform::writeFileAtomically(scratch / "missing/f", "x");
     ASSERT_FALSE(written);
     EXPECT_NE(written.error().description.find(scratch / "missing/f"), std::string::npos);
 }
 
 TEST(ReadFile, MissingFileIsAnErrorNamingThePath) {
-    TemporaryScratchDirectory scratch;
+    TemporaryDirectory scratch;
     auto read = platform::readFile(scratch / "missing");
     ASSERT_FALSE(read);
     EXPECT_EQ(read.error().code, ENOENT);
@@ -99,7 +100,7 @@ TEST(ReadFile, MissingFileIsAnErrorNamingThePath) {
 }
 
 TEST(CopyFile, CopiesContentAndModeToANewName) {
-    TemporaryScratchDirectory scratch;
+    TemporaryDirectory scratch;
     std::string big(200000, 'x');
     ASSERT_TRUE(platform::writeFileNoFollow(scratch / "from", big));
     ASSERT_EQ(::chmod((scratch / "from").c_str(), 0640), 0);
@@ -111,7 +112,7 @@ TEST(CopyFile, CopiesContentAndModeToANewName) {
 }
 
 TEST(CopyFile, RefusesAnExistingDestinationOrALinkThere) {
-    TemporaryScratchDirectory scratch;
+    TemporaryDirectory scratch;
     ASSERT_TRUE(platform::writeFileNoFollow(scratch / "from", "new"));
     ASSERT_TRUE(platform::writeFileNoFollow(scratch / "existing", "old"));
     ASSERT_EQ(::symlink((scratch / "existing").c_str(), (scratch / "link").c_str()), 0);
@@ -121,7 +122,7 @@ TEST(CopyFile, RefusesAnExistingDestinationOrALinkThere) {
 }
 
 TEST(RemoveRecursively, RemovesATreeButNotWhatItsLinksPointTo) {
-    TemporaryScratchDirectory scratch;
+    TemporaryDirectory scratch;
     std::string outside = scratch.makeDirectory("outside");
     ASSERT_TRUE(platform::writeFileNoFollow(outside + "/keep", "k"));
     ASSERT_TRUE(platform::createDirectoryWithParents(scratch / "tree/a/b"));

@@ -3,6 +3,7 @@
 // variable, the current directory.
 
 #include <stdlib.h>
+#include <sys/types.h>
 #include <unistd.h>
 
 #include <optional>
@@ -49,5 +50,10 @@ public:
 private:
     std::string old_;
 };
+
+/// The uid and gid of "nobody", which every Debian system has: the other
+/// user of tests that need one.
+constexpr uid_t nobodyUid = 65534;
+constexpr gid_t nobodyGid = 65534;
 
 }  // namespace testsupport

@@ -37,6 +37,13 @@ public:
         std::filesystem::create_directories(*this / relative);
         return *this / relative;
     }
+    /// Creates the directory `relative` as mkdir(2) does with `mode` (the
+    /// umask applies); its path.
+    std::string makeDirectory(const std::string& relative, mode_t mode) const {
+        std::string directory = *this / relative;
+        ::mkdir(directory.c_str(), mode);
+        return directory;
+    }
     /// Writes `text` to `relative` (parents created); its path.
     std::string writeFile(const std::string& relative, const std::string& text, bool executable = false) const {
         auto path = std::filesystem::path(*this / relative);

@@ -3,11 +3,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "platform/FileSystem.hpp"
 #include "platform/TemporaryDirectory.hpp"
-#include "tests/platform/TemporaryScratchDirectory.hpp"
+#include "tests/platform/ScopedChanges.hpp"
+#include "tests/platform/TemporaryDirectory.hpp"
 
 using platform::TemporaryDirectoryEnvironment;
-using testing_support::TemporaryScratchDirectory;
+using testsupport::TemporaryDirectory;
 
 #if !defined(__APPLE__)
 
@@ -23,7 +25,7 @@ TEST(TemporaryDirectory, UnsetOrEmptyTmpdirFallsBackToThePerUserDirectory) {
 }
 
 TEST(TemporaryDirectory, MissingFallbackIsCreatedPrivate) {
-    TemporaryScratchDirectory scratch;
+    TemporaryDirectory scratch;
     auto oldMask = ::umask(022);
     auto ensured = platform::ensureTemporaryDirectory({std::nullopt, scratch.path()});
     ::umask(oldMask);
@@ -40,14 +42,14 @@ TEST(TemporaryDirectory, MissingFallbackIsCreatedPrivate) {
 // Another user's TMPDIR=/tmp must work: a root-owned sticky directory is a
 // safe parent, while someone else's directory is not.
 TEST(TemporaryDirectory, SharedStickyTmpIsAcceptedForAnyUser) {
-    TemporaryScratchDirectory scratch;
+    TemporaryDirectory scratch;
     std::string sticky = scratch.makeDirectory("sticky", 01777);
     ::chmod(sticky.c_str(), 01777);
     if (::geteuid() != 0) GTEST_SKIP() << "acting as another user needs root";
-    ::chown(sticky.c_str(), testing_support::nobodyUid, testing_support::nobodyGid);
+    ::chown(sticky.c_str(), testsupport::nobodyUid, testsupport::nobodyGid);
     pid_t child = ::fork();
     if (child == 0) {
-        if (::setresgid(testing_support::nobodyGid, testing_support::nobodyGid, testing_support::nobodyGid) != 0 ||
+        if (::setresgid(testsupport::nobodyGid, testsupport::nobodyGid, testsupport::nobodyGid) != 0 ||
             ::setresuid(1, 1, 1) != 0)
             ::_exit(10);
         bool tmp = bool(platform::ensureTemporaryDirectory({"/tmp", "/tmp"}));
@@ -60,7 +62,7 @@ TEST(TemporaryDirectory, SharedStickyTmpIsAcceptedForAnyUser) {
 }
 
 TEST(TemporaryDirectory, MissingTmpdirIsNotCreated) {
-    TemporaryScratchDirectory scratch;
+    TemporaryDirectory scratch;
     EXPECT_FALSE(platform::ensureTemporaryDirectory({scratch / "missing", "/tmp"}));
     EXPECT_FALSE(platform::fileExists(scratch / "missing"));
 }
@@ -68,13 +70,13 @@ TEST(TemporaryDirectory, MissingTmpdirIsNotCreated) {
 #endif
 
 TEST(CheckOwnedDirectory, AcceptsTheUsersOwnDirectoryWithOrWithoutSlash) {
-    TemporaryScratchDirectory scratch;
+    TemporaryDirectory scratch;
     EXPECT_TRUE(platform::checkOwnedDirectory(scratch.path(), "temporary directory"));
     EXPECT_TRUE(platform::checkOwnedDirectory(scratch.path() + "/", "temporary directory"));
 }
 
 TEST(CheckOwnedDirectory, RefusesALinkToADirectoryEvenWithATrailingSlash) {
-    TemporaryScratchDirectory scratch;
+    TemporaryDirectory scratch;
     std::string real = scratch.makeDirectory("real");
     ASSERT_EQ(::symlink(real.c_str(), (scratch / "link").c_str()), 0);
     auto checked = platform::checkOwnedDirectory(scratch / "link/", "temporary directory");
@@ -84,16 +86,16 @@ TEST(CheckOwnedDirectory, RefusesALinkToADirectoryEvenWithATrailingSlash) {
 }
 
 TEST(CheckOwnedDirectory, RefusesAFileAndSomethingMissing) {
-    TemporaryScratchDirectory scratch;
+    TemporaryDirectory scratch;
     ASSERT_TRUE(platform::writeFileNoFollow(scratch / "file", ""));
     EXPECT_FALSE(platform::checkOwnedDirectory(scratch / "file", "session directory"));
     EXPECT_FALSE(platform::checkOwnedDirectory(scratch / "missing", "session directory"));
 }
 
 TEST(CheckOwnedDirectory, RefusesADirectoryOwnedByAnotherUser) {
-    TemporaryScratchDirectory scratch;
+    TemporaryDirectory scratch;
     std::string other = scratch.makeDirectory("other");
-    if (::chown(other.c_str(), testing_support::nobodyUid, testing_support::nobodyGid) != 0)
+    if (::chown(other.c_str(), testsupport::nobodyUid, testsupport::nobodyGid) != 0)
         GTEST_SKIP() << "giving a directory to another user needs root";
     auto checked = platform::checkOwnedDirectory(other, "session directory");
     ASSERT_FALSE(checked);

@@ -76,7 +76,7 @@ TEST_F(HandOffTest, ReadMetadataReportsAMissingOrDamagedFile) {
 
 TEST_F(HandOffTest, ATemporaryDirectoryThatIsALinkIsRefusedAndNothingIsWritten) {
     std::string real = scratch.makeDirectory("real", 0700);
-    testing_support::ScopedEnvironment linked("TMPDIR", scratch / "link");
+    testsupport::ScopedVariable linked("TMPDIR", scratch / "link");
     ASSERT_EQ(::symlink(real.c_str(), (scratch / "link").c_str()), 0);
 
     auto merge = MergeToolMetaData::create("/r", "/r/a.c");
@@ -90,7 +90,7 @@ TEST_F(HandOffTest, ATemporaryDirectoryThatIsALinkIsRefusedAndNothingIsWritten) 
 }
 
 TEST_F(HandOffTest, ATemporaryDirectoryOwnedByAnotherUserIsRefusedAndNothingIsWritten) {
-    if (::chown(temporary.c_str(), testing_support::nobodyUid, testing_support::nobodyGid) != 0)
+    if (::chown(temporary.c_str(), testsupport::nobodyUid, testsupport::nobodyGid) != 0)
         GTEST_SKIP() << "giving a directory to another user needs root";
     auto merge = MergeToolMetaData::create("/r", "/r/a.c");
     ASSERT_FALSE(merge);

@@ -8,7 +8,9 @@
 #include <set>
 #include <string>
 
-#include "tests/platform/TemporaryScratchDirectory.hpp"
+#include "platform/FileSystem.hpp"
+#include "tests/platform/ScopedChanges.hpp"
+#include "tests/platform/TemporaryDirectory.hpp"
 
 class HandOffTest : public ::testing::Test {
 protected:
@@ -27,8 +29,8 @@ protected:
         return names;
     }
 
-    testing_support::TemporaryScratchDirectory scratch;
+    testsupport::TemporaryDirectory scratch;
     /// T as TMPDIR gives it, without a trailing slash.
     std::string temporary;
-    testing_support::ScopedEnvironment tmpdir;
+    testsupport::ScopedVariable tmpdir;
 };

@@ -125,8 +125,8 @@ TEST_F(StatusWatcherTest, WriteStatusIsSilentWhereItCannotWrite) {
     pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        if (::setresgid(testing_support::nobodyGid, testing_support::nobodyGid, testing_support::nobodyGid) != 0 ||
-            ::setresuid(testing_support::nobodyUid, testing_support::nobodyUid, testing_support::nobodyUid) != 0)
+        if (::setresgid(testsupport::nobodyGid, testsupport::nobodyGid, testsupport::nobodyGid) != 0 ||
+            ::setresuid(testsupport::nobodyUid, testsupport::nobodyUid, testsupport::nobodyUid) != 0)
             ::_exit(2);
         ::_exit(record.writeStatus(MergeToolMetaData::Result::ok) ? 0 : 1);
     }
