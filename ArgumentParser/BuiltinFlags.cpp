@@ -20,14 +20,14 @@ ArgumentDefinition flagDefinition(std::vector<Name> names, const char* key, cons
 }  // namespace
 
 std::vector<Name> helpNames(const CommandStack& stack) {
-    NameSpecification specification = NameSpecification::shortAndLong();
+    NameSpecification declared = NameSpecification::shortAndLong();
     for (auto it = stack.rbegin(); it != stack.rend(); ++it) {
         if (const auto& names = (*it)->configuration().helpNames) {
-            specification = *names;
+            declared = *names;
             break;
         }
     }
-    auto names = specification.makeNames(InputKey("help"));
+    auto names = declared.makeNames(InputKey("help"));
     std::stable_sort(names.begin(), names.end(),
                      [](const Name& a, const Name& b) { return a.synopsis() < b.synopsis(); });
     return names;

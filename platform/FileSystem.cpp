@@ -221,19 +221,21 @@ Result<std::string> readSmallFile(const std::string& path, std::size_t limit) {
     if (::fstat(file.get(), &s) != 0) return Error::posix(errno, "Cannot read file " + path, path);
     if (!S_ISREG(s.st_mode))
         return Error{"NSPOSIXErrorDomain", EINVAL, "Cannot read file " + path + ": it is not a regular file", path};
-    std::string contents;
+    auto tooLarge = [&] {
+        return Error{"NSPOSIXErrorDomain", EFBIG, "Cannot read file " + path + ": it is too large", path};
+    };
+    if (static_cast<std::uintmax_t>(s.st_size) > limit) return tooLarge();
     // One byte more than allowed tells a file that grew since fstat.
     std::vector<char> buffer(limit + 1);
     std::size_t filled = 0;
-    while (filled < buffer.size() && static_cast<std::uintmax_t>(s.st_size) <= limit) {
+    while (filled < buffer.size()) {
         auto n = ::read(file.get(), buffer.data() + filled, buffer.size() - filled);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) return Error::posix(errno, "Cannot read file " + path, path);
         if (n == 0) break;
         filled += static_cast<std::size_t>(n);
     }
-    if (static_cast<std::uintmax_t>(s.st_size) > limit || filled > limit)
-        return Error{"NSPOSIXErrorDomain", EFBIG, "Cannot read file " + path + ": it is too large", path};
+    if (filled > limit) return tooLarge();
     return std::string(buffer.data(), filled);
 }
 
