@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <vector>
@@ -56,16 +57,22 @@ int writeAll(int fd, std::string_view contents) {
 }
 
 /// Reads to the end, appending to `out`; returns 0 or the errno.
+/// Reads to the end straight into `out`, whose capacity is best set to the
+/// expected size first: a session record is read whole by every difftool
+/// run, and each copy or doubling of it is memory to fault in again.
 int readAll(int fd, std::string& out) {
-    char buffer[65536];
     while (true) {
-        auto n = ::read(fd, buffer, sizeof buffer);
+        if (out.capacity() - out.size() < 4096) out.reserve(std::max<std::size_t>(2 * out.capacity(), 65536));
+        auto used = out.size();
+        out.resize(out.capacity());
+        auto n = ::read(fd, out.data() + used, out.size() - used);
+        int err = errno;
+        out.resize(used + static_cast<std::size_t>(std::max<ssize_t>(n, 0)));
         if (n < 0) {
-            if (errno == EINTR) continue;
-            return errno;
+            if (err == EINTR) continue;
+            return err;
         }
         if (n == 0) return 0;
-        out.append(buffer, static_cast<std::size_t>(n));
     }
 }
 
@@ -209,6 +216,9 @@ Result<std::string> readFile(const std::string& path) {
     FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (file.get() < 0) return Error::posix(errno, "Cannot read file " + path, path);
     std::string contents;
+    // Room for the whole file and the read that finds its end.
+    if (struct stat s; ::fstat(file.get(), &s) == 0 && S_ISREG(s.st_mode))
+        contents.reserve(static_cast<std::size_t>(s.st_size) + 4096);
     if (int err = readAll(file.get(), contents)) return Error::posix(err, "Cannot read file " + path, path);
     return contents;
 }

@@ -1,13 +1,11 @@
 #include "platform/Json.hpp"
 
-#include <algorithm>
 #include <cstdio>
-#include <vector>
 
 namespace platform {
 namespace {
 
-void writeString(const std::string& text, std::string& out) {
+void writeString(std::string_view text, std::string& out) {
     // Runs of characters that need no escape are copied whole: paths in a
     // session record are nearly all such characters.
     out += '"';
@@ -54,18 +52,18 @@ void write(const nlohmann::json& value, JsonStyle style, int depth, std::string&
                 out += "{}";
                 return;
             }
-            std::vector<const std::string*> keys;
-            for (auto it = value.begin(); it != value.end(); ++it) keys.push_back(&it.key());
-            if (pretty) std::sort(keys.begin(), keys.end(), [](auto a, auto b) { return *a < *b; });
+            // Objects keep their members in a map ordered by key, which is
+            // the order the pretty form asks for; the compact form has no
+            // order of its own, so it takes the same.
             out += '{';
             bool first = true;
-            for (auto key : keys) {
+            for (auto it = value.begin(); it != value.end(); ++it) {
                 if (!first) out += ',';
                 first = false;
                 newline(depth + 1);
-                writeString(*key, out);
+                writeString(it.key(), out);
                 out += pretty ? " : " : ":";
-                write(value.at(*key), style, depth + 1, out);
+                write(it.value(), style, depth + 1, out);
             }
             newline(depth);
             out += '}';
@@ -98,6 +96,8 @@ void write(const nlohmann::json& value, JsonStyle style, int depth, std::string&
 }
 
 }  // namespace
+
+void appendJsonString(std::string_view text, std::string& out) { writeString(text, out); }
 
 std::string serializeJson(const nlohmann::json& value, JsonStyle style) {
     std::string out;

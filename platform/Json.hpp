@@ -4,6 +4,7 @@
 // description. Both escape "/" as "\/".
 
 #include <string>
+#include <string_view>
 
 #include <nlohmann/json.hpp>
 
@@ -15,6 +16,9 @@ enum class JsonStyle {
     /// Two-space indentation, `"key" : value`, keys sorted, no trailing newline.
     pretty,
 };
+
+/// Appends `text` as a JSON string, escaped as `serializeJson` escapes it.
+void appendJsonString(std::string_view text, std::string& out);
 
 std::string serializeJson(const nlohmann::json& value, JsonStyle style = JsonStyle::compact);
 

@@ -4,7 +4,7 @@
 #include "platform/TemporaryDirectory.hpp"
 #include "shared/CanonicalText.hpp"
 #include "shared/HandOffDirectory.hpp"
-#include "shared/RecordJson.hpp"
+#include "shared/SessionRecordJson.hpp"
 #include "shared/SessionKey.hpp"
 
 namespace VarnShared {
@@ -22,53 +22,10 @@ platform::Result<DiffToolMetaData> DiffToolMetaData::readMetadata(const std::str
     return readMetadataFile<DiffToolMetaData>(directoryPath, fileName);
 }
 
-platform::Result<std::string> DiffToolMetaData::encode() const {
-    nlohmann::json object = nlohmann::json::object();
-    object["repo"] = repo;
-    if (pid) object["pid"] = *pid;
-    if (revspecA) object["revspecA"] = *revspecA;
-    if (revspecB) object["revspecB"] = *revspecB;
-    nlohmann::json list = nlohmann::json::array();
-    for (const auto& entry : entries) {
-        list.push_back(
-            {{"base", entry.base}, {"local", entry.local}, {"remote", entry.remote}, {"merged", entry.merged}});
-    }
-    object["entries"] = std::move(list);
-    return encodeRecord(object);
-}
+platform::Result<std::string> DiffToolMetaData::encode() const { return encodeSessionRecord(*this); }
 
 platform::Result<DiffToolMetaData> DiffToolMetaData::decode(std::string_view bytes, const std::string& source) {
-    auto json = parseJsonObject(bytes, source);
-    if (!json) return std::move(json).error();
-    JsonObjectReader reader(*json, source);
-
-    DiffToolMetaData record;
-    auto repo = reader.text("repo");
-    if (!repo) return std::move(repo).error();
-    record.repo = std::move(*repo);
-    auto pid = reader.optionalInt32("pid");
-    if (!pid) return std::move(pid).error();
-    record.pid = *pid;
-    auto revspecA = reader.optionalText("revspecA");
-    if (!revspecA) return std::move(revspecA).error();
-    record.revspecA = std::move(*revspecA);
-    auto revspecB = reader.optionalText("revspecB");
-    if (!revspecB) return std::move(revspecB).error();
-    record.revspecB = std::move(*revspecB);
-
-    auto entries = reader.objects("entries");
-    if (!entries) return std::move(entries).error();
-    for (const auto& element : *entries) {
-        Entry entry;
-        for (auto [member, field] : {std::pair{"base", &entry.base}, std::pair{"local", &entry.local},
-                                     std::pair{"remote", &entry.remote}, std::pair{"merged", &entry.merged}}) {
-            auto text = element.text(member);
-            if (!text) return std::move(text).error();
-            *field = std::move(*text);
-        }
-        record.entries.push_back(std::move(entry));
-    }
-    return record;
+    return decodeSessionRecord(bytes, source);
 }
 
 platform::Result<void> DiffToolMetaData::write(std::ostream& out) const {

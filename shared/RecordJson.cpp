@@ -37,6 +37,26 @@ bool allTextValid(const nlohmann::json& value) {
 
 }  // namespace
 
+platform::Error missingMember(const std::string& source, const std::string& member) {
+    return decodingError(valueNotFound, source, "the member \"" + member + "\" is missing");
+}
+
+platform::Error wrongMemberType(const std::string& source, const std::string& member, std::string_view expected) {
+    return decodingError(dataCorrupted, source, "the member \"" + member + "\" is not " + std::string(expected));
+}
+
+platform::Error notValidJson(const std::string& source) {
+    return decodingError(dataCorrupted, source, "it is not valid JSON");
+}
+
+platform::Error notJsonObject(const std::string& source) {
+    return decodingError(dataCorrupted, source, "it is not a JSON object");
+}
+
+platform::Error unencodableText() {
+    return platform::Error{"NSCocoaErrorDomain", 4866, "Cannot encode the record: a text is not valid UTF-8", {}};
+}
+
 JsonObjectReader::JsonObjectReader(const nlohmann::json& object, std::string source, std::string prefix)
     : object_(&object), source_(std::move(source)), prefix_(std::move(prefix)) {}
 
@@ -47,12 +67,11 @@ const nlohmann::json* JsonObjectReader::find(std::string_view member) const {
 }
 
 platform::Error JsonObjectReader::missing(std::string_view member) const {
-    return decodingError(valueNotFound, source_, "the member \"" + prefix_ + std::string(member) + "\" is missing");
+    return missingMember(source_, prefix_ + std::string(member));
 }
 
 platform::Error JsonObjectReader::wrongType(std::string_view member, std::string_view expected) const {
-    return decodingError(dataCorrupted, source_,
-                         "the member \"" + prefix_ + std::string(member) + "\" is not " + std::string(expected));
+    return wrongMemberType(source_, prefix_ + std::string(member), expected);
 }
 
 platform::Result<std::string> JsonObjectReader::text(std::string_view member) const {
@@ -110,14 +129,13 @@ platform::Result<std::vector<JsonObjectReader>> JsonObjectReader::objects(std::s
 
 platform::Result<nlohmann::json> parseJsonObject(std::string_view bytes, const std::string& source) {
     auto value = nlohmann::json::parse(bytes, nullptr, false);
-    if (value.is_discarded()) return decodingError(dataCorrupted, source, "it is not valid JSON");
-    if (!value.is_object()) return decodingError(dataCorrupted, source, "it is not a JSON object");
+    if (value.is_discarded()) return notValidJson(source);
+    if (!value.is_object()) return notJsonObject(source);
     return value;
 }
 
 platform::Result<std::string> encodeRecord(const nlohmann::json& value) {
-    if (!allTextValid(value))
-        return platform::Error{"NSCocoaErrorDomain", 4866, "Cannot encode the record: a text is not valid UTF-8", {}};
+    if (!allTextValid(value)) return unencodableText();
     return platform::serializeJson(value);
 }
 

@@ -43,6 +43,15 @@ private:
     std::string prefix_;
 };
 
+/// The errors of reading a record, worded as the application's decoder
+/// words them; `member` is the member's place in the record ("entries[2].base").
+platform::Error missingMember(const std::string& source, const std::string& member);
+platform::Error wrongMemberType(const std::string& source, const std::string& member, std::string_view expected);
+platform::Error notValidJson(const std::string& source);
+platform::Error notJsonObject(const std::string& source);
+/// A record holds a text that is not valid UTF-8.
+platform::Error unencodableText();
+
 /// Parses `bytes` as one JSON object.
 platform::Result<nlohmann::json> parseJsonObject(std::string_view bytes, const std::string& source);
 
