@@ -2,7 +2,6 @@
 // that is full or read-only, a status file that is no plain number in a
 // plain file, a launcher that cannot be started.
 
-#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,39 +12,21 @@
 #include <gtest/gtest.h>
 
 #include "platform/FileSystem.hpp"
+#include "tests/e2e/MergeRun.hpp"
 #include "tests/e2e/PrivateMount.hpp"
-#include "tests/e2e/Programs.hpp"
 
 using namespace e2e;
 using namespace std::chrono_literals;
 
 namespace {
 
-class MergeFaults : public ::testing::Test {
+class MergeFaults : public MergeRun {
 protected:
     void SetUp() override {
-        if (std::filesystem::exists("/tmp/.git")) GTEST_SKIP() << "the temporary directory lies inside a repository";
-        ::chmod(temporary.c_str(), 0700);
+        MergeRun::SetUp();
         // The application tells which hand-off it was given, and nothing else.
-        tmp.writeFile("app",
-                      "#!/bin/sh\n"
-                      "exec >/dev/null 2>&1\n"
-                      "printf '%s' \"$1\" > '" + handedOver + ".part' && mv '" + handedOver + ".part' '" +
-                          handedOver + "'\n",
-                      true);
-    }
-
-    EnvironmentChanges environment() const {
-        return {{"TMPDIR", temporary}, {"VARNEL_HOME", application}, {"VARNEL_VERBOSE", std::nullopt}};
-    }
-
-    platform::Process start(const std::vector<std::string>& arguments) const {
-        auto started = platform::Process::launch(varnProgram, arguments,
-                                                 {.captureOutput = true, .captureError = true, .nullInput = true,
-                                                  .workingDirectory = root,
-                                                  .environment = environmentWith(environment())});
-        if (!started) throw std::runtime_error(started.error().description);
-        return std::move(*started);
+        writeApplication("printf '%s' \"$1\" > '" + handedOver + ".part' && mv '" + handedOver + ".part' '" +
+                         handedOver + "'\n");
     }
 
     /// The regular files below `directory`, as paths relative to it.
@@ -57,13 +38,8 @@ protected:
         return files;
     }
 
-    /// The tool ends within 5 s (else it is killed); its status, -1 when killed.
-    static int ending(platform::Process& tool) {
-        if (auto status = tool.waitUntilExit(5s); status && *status) return **status;
-        (void)tool.sendSignal(SIGKILL);
-        (void)tool.waitUntilExit();
-        return -1;
-    }
+    /// The tool's status, -1 when it had to be killed.
+    static int ending(platform::Process& tool) { return awaitEnd(tool).value_or(-1); }
 
     /// The tool's peak resident memory in KiB, from the kernel's account.
     static long peakMemory(const platform::Process& tool) {
@@ -74,12 +50,7 @@ protected:
         return -1;
     }
 
-    testsupport::TemporaryDirectory tmp;
-    std::string temporary = tmp.makeDirectory("T");
     std::string handedOver = tmp / "handed-over";
-    std::string application = tmp / "app";
-    std::string root = tmp.makeDirectory("repo");
-    std::string gitDirectory = tmp.makeDirectory("repo/.git");
     const std::string uuid = "[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}";
 };
 
@@ -143,7 +114,7 @@ TEST_F(MergeFaults, AStatusThatIsNoPlainNumberInAPlainFileIsIgnored) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         std::filesystem::remove(handedOver);
-        auto tool = start({"merge", "a.c"});
+        auto tool = start({"merge", "a.c"}, root);
         auto directory = awaitFile(handedOver);
         ASSERT_TRUE(directory) << "nothing was handed over";
         auto status = *directory + "/status";

@@ -2,7 +2,6 @@
 // (a script) keeps what it is handed; the test plays the application's part
 // and writes the status file itself.
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -12,7 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/FileSystem.hpp"
-#include "tests/e2e/Programs.hpp"
+#include "tests/e2e/MergeRun.hpp"
 
 using namespace e2e;
 using namespace std::chrono_literals;
@@ -26,40 +25,17 @@ struct Ending {
     std::string standardError;
 };
 
-class MergeHandOff : public ::testing::Test {
+class MergeHandOff : public MergeRun {
 protected:
     void SetUp() override {
-        if (std::filesystem::exists("/tmp/.git")) GTEST_SKIP() << "the temporary directory lies inside a repository";
-        ::chmod(temporary.c_str(), 0700);
+        MergeRun::SetUp();
         // For every delivery: the descriptors it inherited and a copy of the
         // record, named after the hand-off directory; the copy last, so that
         // once it is there the rest is too.
-        tmp.writeFile("app",
-                      "#!/bin/sh\n"
-                      "exec >/dev/null 2>&1\n"
-                      "name=$(basename \"$1\")\n"
-                      "ls -l /proc/$$/fd > '" + deliveries + "'/$name.fds\n"
-                      "cp \"$1/.varnel-mergetool\" '" + deliveries + "'/$name.part\n"
-                      "mv '" + deliveries + "'/$name.part '" + deliveries + "'/$name.json\n",
-                      true);
-    }
-
-    EnvironmentChanges environment(EnvironmentChanges more = {}) const {
-        more.emplace("TMPDIR", temporary);
-        more.emplace("VARNEL_HOME", application);
-        more.emplace("VARNEL_VERBOSE", std::nullopt);
-        return more;
-    }
-
-    /// Starts the tool in the background, both streams captured.
-    platform::Process start(const std::vector<std::string>& arguments, const std::string& directory,
-                            const EnvironmentChanges& changes = {}) const {
-        auto started = platform::Process::launch(varnProgram, arguments,
-                                                 {.captureOutput = true, .captureError = true, .nullInput = true,
-                                                  .workingDirectory = directory,
-                                                  .environment = environmentWith(environment(changes))});
-        if (!started) throw std::runtime_error(started.error().description);
-        return std::move(*started);
+        writeApplication("name=$(basename \"$1\")\n"
+                         "ls -l /proc/$$/fd > '" + deliveries + "'/$name.fds\n"
+                         "cp \"$1/.varnel-mergetool\" '" + deliveries + "'/$name.part\n"
+                         "mv '" + deliveries + "'/$name.part '" + deliveries + "'/$name.json\n");
     }
 
     /// The hand-off directories delivered to the application so far.
@@ -100,15 +76,9 @@ protected:
     /// Collects the tool's output and status, killing it when it does not
     /// end within 5 s.
     static Ending finish(platform::Process& tool) {
-        Ending ending;
-        if (auto status = tool.waitUntilExit(5s); status && *status) {
-            ending.status = **status;
-        } else {
-            (void)tool.sendSignal(SIGKILL);
-            (void)tool.waitUntilExit();
-            ending.standardError = "the tool did not end";
-            return ending;
-        }
+        auto status = awaitEnd(tool);
+        if (!status) return {.standardError = "the tool did not end"};
+        Ending ending{.status = *status};
         if (auto output = tool.readToEnd(5s)) {
             ending.standardOutput = output->standardOutput;
             ending.standardError = output->standardError;
@@ -116,12 +86,7 @@ protected:
         return ending;
     }
 
-    testsupport::TemporaryDirectory tmp;
-    std::string temporary = tmp.makeDirectory("T");
     std::string deliveries = tmp.makeDirectory("deliveries");
-    std::string application = tmp / "app";
-    std::string root = tmp.makeDirectory("repo");
-    std::string gitDirectory = tmp.makeDirectory("repo/.git");
     std::string subdirectory = tmp.makeDirectory("repo/sub");
 };
 
