@@ -41,20 +41,43 @@ std::optional<ArgumentInfoV0::KindV0> argumentKindV0(std::string_view name) {
     return std::nullopt;
 }
 
-void to_json(nlohmann::json& json, const ArgumentInfoV0& a) {
-    json = nlohmann::json::object();
-    json["kind"] = caseName(a.kind);
-    json["shouldDisplay"] = a.shouldDisplay;
-    if (a.sectionTitle) json["sectionTitle"] = *a.sectionTitle;
-    json["isOptional"] = a.isOptional;
-    json["isRepeating"] = a.isRepeating;
-    if (a.names) json["names"] = *a.names;
-    if (a.preferredName) json["preferredName"] = *a.preferredName;
-    if (a.valueName) json["valueName"] = *a.valueName;
-    if (a.defaultValue) json["defaultValue"] = *a.defaultValue;
-    if (a.allValues) json["allValues"] = *a.allValues;
-    if (a.abstract) json["abstract"] = *a.abstract;
-    if (a.discussion) json["discussion"] = *a.discussion;
+void writeJson(platform::PrettyJsonWriter& out, const ArgumentInfoV0& a) {
+    auto text = [&](const char* key, const std::optional<std::string>& value) {
+        if (!value) return;
+        out.key(key);
+        out.value(*value);
+    };
+    out.beginObject();
+    text("abstract", a.abstract);
+    if (a.allValues) {
+        out.key("allValues");
+        out.beginArray();
+        for (const auto& value : *a.allValues) out.value(value);
+        out.endArray();
+    }
+    text("defaultValue", a.defaultValue);
+    text("discussion", a.discussion);
+    out.key("isOptional");
+    out.value(a.isOptional);
+    out.key("isRepeating");
+    out.value(a.isRepeating);
+    out.key("kind");
+    out.value(caseName(a.kind));
+    if (a.names) {
+        out.key("names");
+        out.beginArray();
+        for (const auto& name : *a.names) writeJson(out, name);
+        out.endArray();
+    }
+    if (a.preferredName) {
+        out.key("preferredName");
+        writeJson(out, *a.preferredName);
+    }
+    text("sectionTitle", a.sectionTitle);
+    out.key("shouldDisplay");
+    out.value(a.shouldDisplay);
+    text("valueName", a.valueName);
+    out.endObject();
 }
 
 Decoded<ArgumentInfoV0> ArgumentInfoV0::decode(const nlohmann::json& value, const std::string& path) {

@@ -47,7 +47,7 @@ struct ArgumentInfoV0 {
 std::string_view caseName(ArgumentInfoV0::KindV0 kind);
 std::optional<ArgumentInfoV0::KindV0> argumentKindV0(std::string_view caseName);
 
-void to_json(nlohmann::json& json, const ArgumentInfoV0& argument);
+void writeJson(platform::PrettyJsonWriter& out, const ArgumentInfoV0& argument);
 
 /// The text, or nothing when it is empty.
 inline std::optional<std::string> nonEmpty(const std::string& text) {

@@ -49,15 +49,29 @@ CommandInfoV0 CommandInfoV0::describing(const CommandStack& stack) {
     return info;
 }
 
-void to_json(nlohmann::json& json, const CommandInfoV0& c) {
-    json = nlohmann::json::object();
-    if (c.superCommands) json["superCommands"] = *c.superCommands;
-    json["commandName"] = c.commandName;
-    if (c.abstract) json["abstract"] = *c.abstract;
-    if (c.discussion) json["discussion"] = *c.discussion;
-    if (c.defaultSubcommand) json["defaultSubcommand"] = *c.defaultSubcommand;
-    if (c.subcommands) json["subcommands"] = *c.subcommands;
-    if (c.arguments) json["arguments"] = *c.arguments;
+void writeJson(platform::PrettyJsonWriter& out, const CommandInfoV0& c) {
+    auto text = [&](const char* key, const std::optional<std::string>& value) {
+        if (!value) return;
+        out.key(key);
+        out.value(*value);
+    };
+    auto list = [&](const char* key, const auto& elements, auto writeElement) {
+        if (!elements) return;
+        out.key(key);
+        out.beginArray();
+        for (const auto& element : *elements) writeElement(element);
+        out.endArray();
+    };
+    out.beginObject();
+    text("abstract", c.abstract);
+    list("arguments", c.arguments, [&](const ArgumentInfoV0& argument) { writeJson(out, argument); });
+    out.key("commandName");
+    out.value(c.commandName);
+    text("defaultSubcommand", c.defaultSubcommand);
+    text("discussion", c.discussion);
+    list("subcommands", c.subcommands, [&](const CommandInfoV0& command) { writeJson(out, command); });
+    list("superCommands", c.superCommands, [&](const std::string& name) { out.value(name); });
+    out.endObject();
 }
 
 Decoded<CommandInfoV0> CommandInfoV0::decode(const nlohmann::json& value, const std::string& path) {

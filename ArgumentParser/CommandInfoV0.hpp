@@ -37,6 +37,6 @@ struct CommandInfoV0 {
     friend bool operator==(const CommandInfoV0&, const CommandInfoV0&) = default;
 };
 
-void to_json(nlohmann::json& json, const CommandInfoV0& command);
+void writeJson(platform::PrettyJsonWriter& out, const CommandInfoV0& command);
 
 }  // namespace ap

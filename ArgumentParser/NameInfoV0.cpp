@@ -29,10 +29,13 @@ std::optional<NameInfoV0::KindV0> nameKindV0(std::string_view name) {
     return std::nullopt;
 }
 
-void to_json(nlohmann::json& json, const NameInfoV0& name) {
-    json = nlohmann::json::object();
-    json["kind"] = caseName(name.kind);
-    json["name"] = name.name;
+void writeJson(platform::PrettyJsonWriter& out, const NameInfoV0& name) {
+    out.beginObject();
+    out.key("kind");
+    out.value(caseName(name.kind));
+    out.key("name");
+    out.value(name.name);
+    out.endObject();
 }
 
 Decoded<NameInfoV0> NameInfoV0::decode(const nlohmann::json& value, const std::string& path) {

@@ -10,6 +10,7 @@
 
 #include "ArgumentParser/Name.hpp"
 #include "ArgumentParser/ToolInfoDecoding.hpp"
+#include "platform/PrettyJsonWriter.hpp"
 
 namespace ap {
 
@@ -33,6 +34,7 @@ struct NameInfoV0 {
 std::string_view caseName(NameInfoV0::KindV0 kind);
 std::optional<NameInfoV0::KindV0> nameKindV0(std::string_view caseName);
 
-void to_json(nlohmann::json& json, const NameInfoV0& name);
+/// Members in key order, as every level of the description.
+void writeJson(platform::PrettyJsonWriter& out, const NameInfoV0& name);
 
 }  // namespace ap

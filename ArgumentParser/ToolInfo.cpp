@@ -2,7 +2,6 @@
 
 #include <utf8proc.h>
 
-#include "platform/Json.hpp"
 
 namespace ap {
 namespace {
@@ -47,14 +46,19 @@ Decoded<ToolInfoV0> ToolInfoV0::decode(const nlohmann::json& value) {
     return ToolInfoV0{version, std::move(*decoded)};
 }
 
-void to_json(nlohmann::json& json, const ToolInfoV0& info) {
-    json = nlohmann::json::object();
-    json["serializationVersion"] = info.serializationVersion;
-    json["command"] = info.command;
+std::string encodeToolInfo(const ToolInfoV0& info) {
+    platform::PrettyJsonWriter out;
+    out.beginObject();
+    out.key("command");
+    writeJson(out, info.command);
+    out.key("serializationVersion");
+    out.value(info.serializationVersion);
+    out.endObject();
+    return out.take();
 }
 
 std::string dumpHelp(const CommandStack& stack) {
-    auto text = platform::serializeJson(ToolInfoV0::describing(stack), platform::JsonStyle::pretty);
+    auto text = encodeToolInfo(ToolInfoV0::describing(stack));
     // The writer copies text bytes as they are; a declaration that is not
     // UTF-8 would make the document unreadable, so it is not written at all.
     return isValidUtf8(text) ? text : std::string();

@@ -33,7 +33,9 @@ struct ToolInfoV0 {
     friend bool operator==(const ToolInfoV0&, const ToolInfoV0&) = default;
 };
 
-void to_json(nlohmann::json& json, const ToolInfoV0& info);
+/// The pretty-printed document, keys sorted at every level, without a final
+/// newline; texts are written as they are.
+std::string encodeToolInfo(const ToolInfoV0& info);
 
 /// The pretty-printed, key-sorted JSON document describing the last command
 /// of `stack` and everything below it, without a final newline. Empty when

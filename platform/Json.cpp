@@ -39,50 +39,30 @@ void writeString(std::string_view text, std::string& out) {
     out += '"';
 }
 
-void write(const nlohmann::json& value, JsonStyle style, int depth, std::string& out) {
-    bool pretty = style == JsonStyle::pretty;
-    auto newline = [&](int level) {
-        if (!pretty) return;
-        out += '\n';
-        out.append(static_cast<std::size_t>(level) * 2, ' ');
-    };
+void write(const nlohmann::json& value, std::string& out) {
     switch (value.type()) {
         case nlohmann::json::value_t::object: {
-            if (value.empty()) {
-                out += "{}";
-                return;
-            }
-            // Objects keep their members in a map ordered by key, which is
-            // the order the pretty form asks for; the compact form has no
-            // order of its own, so it takes the same.
+            // Members come out of nlohmann's map in key order.
             out += '{';
             bool first = true;
             for (auto it = value.begin(); it != value.end(); ++it) {
                 if (!first) out += ',';
                 first = false;
-                newline(depth + 1);
                 writeString(it.key(), out);
-                out += pretty ? " : " : ":";
-                write(it.value(), style, depth + 1, out);
+                out += ':';
+                write(it.value(), out);
             }
-            newline(depth);
             out += '}';
             return;
         }
         case nlohmann::json::value_t::array: {
-            if (value.empty()) {
-                out += "[]";
-                return;
-            }
             out += '[';
             bool first = true;
             for (const auto& element : value) {
                 if (!first) out += ',';
                 first = false;
-                newline(depth + 1);
-                write(element, style, depth + 1, out);
+                write(element, out);
             }
-            newline(depth);
             out += ']';
             return;
         }
@@ -99,9 +79,9 @@ void write(const nlohmann::json& value, JsonStyle style, int depth, std::string&
 
 void appendJsonString(std::string_view text, std::string& out) { writeString(text, out); }
 
-std::string serializeJson(const nlohmann::json& value, JsonStyle style) {
+std::string serializeJson(const nlohmann::json& value) {
     std::string out;
-    write(value, style, 0, out);
+    write(value, out);
     return out;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // JSON text written exactly as the application's platform writes it: the
-// compact form of records, and the pretty, key-sorted form of the command
-// description. Both escape "/" as "\/".
+// compact form of records, with "/" escaped as "\/" (the pretty form of the
+// command description is PrettyJsonWriter's).
 
 #include <string>
 #include <string_view>
@@ -10,16 +10,11 @@
 
 namespace platform {
 
-enum class JsonStyle {
-    /// No whitespace between tokens, no trailing newline.
-    compact,
-    /// Two-space indentation, `"key" : value`, keys sorted, no trailing newline.
-    pretty,
-};
-
 /// Appends `text` as a JSON string, escaped as `serializeJson` escapes it.
 void appendJsonString(std::string_view text, std::string& out);
 
-std::string serializeJson(const nlohmann::json& value, JsonStyle style = JsonStyle::compact);
+/// The compact text of `value`: no whitespace, members in key order, no
+/// trailing newline.
+std::string serializeJson(const nlohmann::json& value);
 
 }  // namespace platform

@@ -12,7 +12,6 @@
 
 #include "ArgumentParser/ToolInfo.hpp"
 #include "VarnTree.hpp"
-#include "platform/Json.hpp"
 
 namespace {
 
@@ -218,7 +217,7 @@ std::string awkwardDescription() {
     info.command.discussion = "First line.\n\n'quoted line\n indented line";
     info.command.subcommands = std::vector<CommandInfoV0>{
         command({"tool"}, "many", many), command({"tool"}, "more", more), remote, secret};
-    return platform::serializeJson(info, platform::JsonStyle::pretty);
+    return encodeToolInfo(info);
 }
 
 TEST_F(ManPage, AwkwardTextsStayTextAndHiddenCommandsHideTheirChildren) {

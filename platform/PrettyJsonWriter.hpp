@@ -1,0 +1,43 @@
+#pragma once
+// The pretty JSON form of the command description, written as it is
+// produced: two-space indentation, `"key" : value`, "/" escaped as "\/", no
+// final newline. Nothing is built first: a description is a few hundred
+// small members, and a document tree of them would cost a run of
+// `--experimental-dump-help` more in allocations than the writing itself.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+class PrettyJsonWriter {
+public:
+    /// The caller names an object's members in key order (byte order).
+    void key(std::string_view name);
+
+    void beginObject();
+    void endObject();
+    void beginArray();
+    void endArray();
+    void value(std::string_view text);
+    void value(const char* text) { value(std::string_view(text)); }
+    void value(bool flag);
+    void value(long long number);
+
+    /// The text written; the writer is left empty.
+    std::string take() { return std::move(out_); }
+
+private:
+    void beginValue();
+    void beginContainer(char opening);
+    void endContainer(char closing);
+    void newline();
+
+    std::string out_;
+    /// For each open container, whether anything is in it yet.
+    std::vector<bool> filled_;
+    bool afterKey_ = false;
+};
+
+}  // namespace platform
