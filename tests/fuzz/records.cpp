@@ -1,17 +1,21 @@
 // The hand-off records read from arbitrary bytes: the three decoders, and a
 // difftool session loaded from its file as a run of the tool loads it. A
-// record that decodes and can be written again must read back the same.
+// record that decodes and can be written again must read back the same. The
+// session record, read and written in one pass, must agree with reading and
+// writing it as a JSON value, as the other records are.
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/FileSystem.hpp"
 #include "shared/DiffToolMetaData.hpp"
 #include "shared/HistoryMetaData.hpp"
 #include "shared/MergeToolMetaData.hpp"
+#include "shared/RecordJson.hpp"
 #include "shared/SessionKey.hpp"
 
 namespace {
@@ -28,6 +32,77 @@ void roundTrip(std::string_view bytes) {
     if (!encoded) return;  // texts that are not UTF-8 are refused on writing
     auto again = Record::decode(*encoded);
     if (!again || !(*again == *record)) __builtin_trap();
+}
+
+using VarnShared::DiffToolMetaData;
+
+/// The session record read member by member from a JSON value.
+platform::Result<DiffToolMetaData> sessionFromValue(std::string_view bytes, const std::string& source) {
+    auto json = VarnShared::parseJsonObject(bytes, source);
+    if (!json) return std::move(json).error();
+    VarnShared::JsonObjectReader reader(*json, source);
+    DiffToolMetaData record;
+    auto repo = reader.text("repo");
+    if (!repo) return std::move(repo).error();
+    record.repo = *repo;
+    auto pid = reader.optionalInt32("pid");
+    if (!pid) return std::move(pid).error();
+    record.pid = *pid;
+    for (auto [member, field] : {std::pair{"revspecA", &record.revspecA}, std::pair{"revspecB", &record.revspecB}}) {
+        auto text = reader.optionalText(member);
+        if (!text) return std::move(text).error();
+        *field = *text;
+    }
+    auto entries = reader.objects("entries");
+    if (!entries) return std::move(entries).error();
+    for (const auto& element : *entries) {
+        auto& entry = record.entries.emplace_back();
+        for (auto [member, field] : {std::pair{"base", &entry.base}, std::pair{"local", &entry.local},
+                                     std::pair{"remote", &entry.remote}, std::pair{"merged", &entry.merged}}) {
+            auto text = element.text(member);
+            if (!text) return std::move(text).error();
+            *field = *text;
+        }
+    }
+    return record;
+}
+
+/// The session record written as a JSON value.
+platform::Result<std::string> sessionAsValue(const DiffToolMetaData& record) {
+    nlohmann::json object = {{"repo", record.repo}, {"entries", nlohmann::json::array()}};
+    if (record.pid) object["pid"] = *record.pid;
+    if (record.revspecA) object["revspecA"] = *record.revspecA;
+    if (record.revspecB) object["revspecB"] = *record.revspecB;
+    for (const auto& e : record.entries)
+        object["entries"].push_back({{"base", e.base}, {"local", e.local}, {"remote", e.remote}, {"merged", e.merged}});
+    return VarnShared::encodeRecord(object);
+}
+
+/// Byte for byte, not canonically: the one-pass reader must keep every text as it is.
+bool identical(const DiffToolMetaData& a, const DiffToolMetaData& b) {
+    auto texts = [](const DiffToolMetaData& r) {
+        std::vector<std::string> all{r.repo, r.revspecA.value_or(""), r.revspecB.value_or("")};
+        for (const auto& e : r.entries) all.insert(all.end(), {e.base, e.local, e.remote, e.merged});
+        return all;
+    };
+    return a.pid == b.pid && a.revspecA.has_value() == b.revspecA.has_value() &&
+           a.revspecB.has_value() == b.revspecB.has_value() && a.entries.size() == b.entries.size() &&
+           texts(a) == texts(b);
+}
+
+void sessionAgreesWithValues(std::string_view bytes) {
+    auto onePass = DiffToolMetaData::decode(bytes, "S");
+    auto byValue = sessionFromValue(bytes, "S");
+    if (static_cast<bool>(onePass) != static_cast<bool>(byValue)) __builtin_trap();
+    if (!onePass) {
+        if (onePass.error().description != byValue.error().description) __builtin_trap();
+        return;
+    }
+    if (!identical(*onePass, *byValue)) __builtin_trap();
+    auto written = onePass->encode();
+    auto asValue = sessionAsValue(*onePass);
+    if (static_cast<bool>(written) != static_cast<bool>(asValue)) __builtin_trap();
+    if (written && *written != *asValue) __builtin_trap();
 }
 
 const VarnShared::DiffToolSession session{.repo = "/r", .pid = 42, .revspecA = "main", .revspecB = std::nullopt};
@@ -49,6 +124,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string_view bytes(reinterpret_cast<const char*>(data), size);
     roundTrip<VarnShared::DiffToolMetaData>(bytes);
+    sessionAgreesWithValues(bytes);
     roundTrip<VarnShared::MergeToolMetaData>(bytes);
     roundTrip<VarnShared::HistoryMetaData>(bytes);
 
