@@ -42,41 +42,26 @@ std::optional<ArgumentInfoV0::KindV0> argumentKindV0(std::string_view name) {
 }
 
 void writeJson(platform::PrettyJsonWriter& out, const ArgumentInfoV0& a) {
-    auto text = [&](const char* key, const std::optional<std::string>& value) {
-        if (!value) return;
-        out.key(key);
-        out.value(*value);
-    };
     out.beginObject();
-    text("abstract", a.abstract);
-    if (a.allValues) {
-        out.key("allValues");
-        out.beginArray();
-        for (const auto& value : *a.allValues) out.value(value);
-        out.endArray();
-    }
-    text("defaultValue", a.defaultValue);
-    text("discussion", a.discussion);
+    out.optionalMember("abstract", a.abstract);
+    out.optionalList("allValues", a.allValues, [&](const std::string& value) { out.value(value); });
+    out.optionalMember("defaultValue", a.defaultValue);
+    out.optionalMember("discussion", a.discussion);
     out.key("isOptional");
     out.value(a.isOptional);
     out.key("isRepeating");
     out.value(a.isRepeating);
     out.key("kind");
     out.value(caseName(a.kind));
-    if (a.names) {
-        out.key("names");
-        out.beginArray();
-        for (const auto& name : *a.names) writeJson(out, name);
-        out.endArray();
-    }
+    out.optionalList("names", a.names, [&](const NameInfoV0& name) { writeJson(out, name); });
     if (a.preferredName) {
         out.key("preferredName");
         writeJson(out, *a.preferredName);
     }
-    text("sectionTitle", a.sectionTitle);
+    out.optionalMember("sectionTitle", a.sectionTitle);
     out.key("shouldDisplay");
     out.value(a.shouldDisplay);
-    text("valueName", a.valueName);
+    out.optionalMember("valueName", a.valueName);
     out.endObject();
 }
 

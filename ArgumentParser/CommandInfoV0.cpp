@@ -50,27 +50,15 @@ CommandInfoV0 CommandInfoV0::describing(const CommandStack& stack) {
 }
 
 void writeJson(platform::PrettyJsonWriter& out, const CommandInfoV0& c) {
-    auto text = [&](const char* key, const std::optional<std::string>& value) {
-        if (!value) return;
-        out.key(key);
-        out.value(*value);
-    };
-    auto list = [&](const char* key, const auto& elements, auto writeElement) {
-        if (!elements) return;
-        out.key(key);
-        out.beginArray();
-        for (const auto& element : *elements) writeElement(element);
-        out.endArray();
-    };
     out.beginObject();
-    text("abstract", c.abstract);
-    list("arguments", c.arguments, [&](const ArgumentInfoV0& argument) { writeJson(out, argument); });
+    out.optionalMember("abstract", c.abstract);
+    out.optionalList("arguments", c.arguments, [&](const ArgumentInfoV0& argument) { writeJson(out, argument); });
     out.key("commandName");
     out.value(c.commandName);
-    text("defaultSubcommand", c.defaultSubcommand);
-    text("discussion", c.discussion);
-    list("subcommands", c.subcommands, [&](const CommandInfoV0& command) { writeJson(out, command); });
-    list("superCommands", c.superCommands, [&](const std::string& name) { out.value(name); });
+    out.optionalMember("defaultSubcommand", c.defaultSubcommand);
+    out.optionalMember("discussion", c.discussion);
+    out.optionalList("subcommands", c.subcommands, [&](const CommandInfoV0& command) { writeJson(out, command); });
+    out.optionalList("superCommands", c.superCommands, [&](const std::string& name) { out.value(name); });
     out.endObject();
 }
 

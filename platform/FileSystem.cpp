@@ -56,8 +56,8 @@ int writeAll(int fd, std::string_view contents) {
     return 0;
 }
 
-/// Reads to the end, appending to `out`; returns 0 or the errno.
-/// Reads to the end straight into `out`, whose capacity is best set to the
+/// Reads to the end, appending straight to `out`; returns 0 or the errno.
+/// `out`'s capacity is best set to the
 /// expected size first: a session record is read whole by every difftool
 /// run, and each copy or doubling of it is memory to fault in again.
 int readAll(int fd, std::string& out) {

@@ -3,9 +3,8 @@
 #include <cstdio>
 
 namespace platform {
-namespace {
 
-void writeString(std::string_view text, std::string& out) {
+void appendJsonString(std::string_view text, std::string& out) {
     // Runs of characters that need no escape are copied whole: paths in a
     // session record are nearly all such characters.
     out += '"';
@@ -39,6 +38,8 @@ void writeString(std::string_view text, std::string& out) {
     out += '"';
 }
 
+namespace {
+
 void write(const nlohmann::json& value, std::string& out) {
     switch (value.type()) {
         case nlohmann::json::value_t::object: {
@@ -48,7 +49,7 @@ void write(const nlohmann::json& value, std::string& out) {
             for (auto it = value.begin(); it != value.end(); ++it) {
                 if (!first) out += ',';
                 first = false;
-                writeString(it.key(), out);
+                appendJsonString(it.key(), out);
                 out += ':';
                 write(it.value(), out);
             }
@@ -67,7 +68,7 @@ void write(const nlohmann::json& value, std::string& out) {
             return;
         }
         case nlohmann::json::value_t::string:
-            writeString(value.get_ref<const std::string&>(), out);
+            appendJsonString(value.get_ref<const std::string&>(), out);
             return;
         default:
             out += value.dump();
@@ -76,8 +77,6 @@ void write(const nlohmann::json& value, std::string& out) {
 }
 
 }  // namespace
-
-void appendJsonString(std::string_view text, std::string& out) { writeString(text, out); }
 
 std::string serializeJson(const nlohmann::json& value) {
     std::string out;

@@ -5,6 +5,7 @@
 // small members, and a document tree of them would cost a run of
 // `--experimental-dump-help` more in allocations than the writing itself.
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +25,23 @@ public:
     void value(const char* text) { value(std::string_view(text)); }
     void value(bool flag);
     void value(long long number);
+
+    /// The member `name` with `text`, when there is one.
+    void optionalMember(std::string_view name, const std::optional<std::string>& text) {
+        if (!text) return;
+        key(name);
+        value(*text);
+    }
+    /// The member `name`, when there is a list: an array of its elements,
+    /// each written by `writeElement`.
+    template <class List, class WriteElement>
+    void optionalList(std::string_view name, const std::optional<List>& list, WriteElement writeElement) {
+        if (!list) return;
+        key(name);
+        beginArray();
+        for (const auto& element : *list) writeElement(element);
+        endArray();
+    }
 
     /// The text written; the writer is left empty.
     std::string take() { return std::move(out_); }

@@ -58,7 +58,7 @@ public:
     bool number_integer(Json::number_integer_t value) { return scalar(value, Held::other); }
     bool number_unsigned(Json::number_unsigned_t value) { return scalar(value, Held::other); }
     bool number_float(Json::number_float_t value, const std::string&) { return scalar(value, Held::other); }
-    bool binary(Json::binary_t&) { return scalar(nullptr, Held::other); }
+    bool binary(Json::binary_t&) { return false; }  // JSON text has none
     bool string(std::string& value) {
         if (!open_.empty() && open_.back() == Container::entry) {
             if (auto index = entryMemberIndex(key_)) {
@@ -224,12 +224,11 @@ platform::Result<DiffToolMetaData> decodeSessionRecord(std::string_view bytes, c
     auto pid = reader.optionalInt32("pid");
     if (!pid) return std::move(pid).error();
     record.pid = *pid;
-    auto revspecA = reader.optionalText("revspecA");
-    if (!revspecA) return std::move(revspecA).error();
-    record.revspecA = std::move(*revspecA);
-    auto revspecB = reader.optionalText("revspecB");
-    if (!revspecB) return std::move(revspecB).error();
-    record.revspecB = std::move(*revspecB);
+    for (auto [member, field] : {std::pair{"revspecA", &record.revspecA}, std::pair{"revspecB", &record.revspecB}}) {
+        auto text = reader.optionalText(member);
+        if (!text) return std::move(text).error();
+        *field = std::move(*text);
+    }
 
     if (sax.entries == SessionSax::Shape::missingOrNull) return missingMember(source, "entries");
     if (sax.entries == SessionSax::Shape::other) return wrongMemberType(source, "entries", "an array");
