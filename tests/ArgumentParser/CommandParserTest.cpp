@@ -135,23 +135,34 @@ TEST(Descent, DefaultSubcommandTakesABarePath) {
     EXPECT_EQ(as<varntree::DefaultCommand>(none).repo, std::nullopt);
 }
 
-TEST(Descent, RootHelpAloneAndPathWithHelp) {
-    auto alone = parse(varntree::root(), {"--help"});
-    EXPECT_EQ(names(as<HelpCommand>(alone).commandStack), (std::vector<std::string>{"varn"}));
-    auto withPath = parse(varntree::root(), {"path", "--help"});
-    EXPECT_EQ(names(as<HelpCommand>(withPath).commandStack), (std::vector<std::string>{"varn", "open"}));
+TEST(Descent, HelpRequestsNameTheCommandTheyReach) {
+    struct Case {
+        const CommandType& root;
+        std::vector<std::string> arguments;
+        std::vector<std::string> stack;
+    } cases[] = {
+        {varntree::root(), {"--help"}, {"varn"}},
+        {varntree::root(), {"path", "--help"}, {"varn", "open"}},
+        {varntree::root(), {"help", "diff"}, {"varn", "diff"}},
+        // The help subcommand stops at a name that is no subcommand.
+        {varntree::root(), {"help", "nothing", "diff"}, {"varn"}},
+        // Help wins over a missing argument.
+        {varntree::root(), {"diff", "--help"}, {"varn", "diff"}},
+        {typeOf<Tool>(), {"run", "-vh"}, {"tool", "run"}},
+        {typeOf<Tool>(), {"pass", "x", "--help"}, {"tool", "pass"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments.front());
+        auto r = parse(c.root, c.arguments);
+        auto& help = as<HelpCommand>(r);
+        EXPECT_EQ(names(help.commandStack), c.stack);
+        EXPECT_EQ(help.visibility, ArgumentVisibility::default_);
+    }
     auto hidden = parse(varntree::root(), {"diff", "--help-hidden"});
     auto& h = as<HelpCommand>(hidden);
     EXPECT_EQ(h.visibility, ArgumentVisibility::hidden);
     EXPECT_EQ(names(h.commandStack), (std::vector<std::string>{"varn", "diff"}));
-}
-
-TEST(Descent, HelpSubcommandResolvesNamesAndStopsAtUnknownOnes) {
-    auto r = parse(varntree::root(), {"help", "diff"});
-    EXPECT_EQ(names(as<HelpCommand>(r).commandStack), (std::vector<std::string>{"varn", "diff"}));
-    auto unknown = parse(varntree::root(), {"help", "nothing", "diff"});
-    EXPECT_EQ(names(as<HelpCommand>(unknown).commandStack), (std::vector<std::string>{"varn"}));
-    auto run = as<HelpCommand>(r).run();
+    auto run = h.run();
     ASSERT_FALSE(run);
     EXPECT_TRUE(run.error().as<CommandError>()->parserError.as<ParserError::HelpRequested>());
 }
@@ -190,11 +201,7 @@ TEST(BuiltinFlags, VersionOnlyWhenConfigured) {
     EXPECT_EQ(unknown.parserError.as<ParserError::UnknownOption>()->name, Name::long_("version"));
 }
 
-TEST(BuiltinFlags, HelpWinsOverAMissingArgumentAndDumpIsAnswered) {
-    auto r = parse(varntree::root(), {"diff", "--help"});
-    EXPECT_EQ(names(as<HelpCommand>(r).commandStack), (std::vector<std::string>{"varn", "diff"}));
-    auto inGroup = parse(typeOf<Tool>(), {"run", "-vh"});
-    EXPECT_EQ(names(as<HelpCommand>(inGroup).commandStack), (std::vector<std::string>{"tool", "run"}));
+TEST(BuiltinFlags, HelpAfterTheTerminatorIsAValueAndDumpIsAnswered) {
     auto afterTerminator = parse(typeOf<Tool>(), {"run", "--", "--help"});
     EXPECT_EQ(as<RunCommand>(afterTerminator).extra, (std::vector<std::string>{"--help"}));
     auto dump = parse(varntree::root(), {"_mergetool", "--experimental-dump-help"});
@@ -322,8 +329,6 @@ TEST(Decoding, OptionGroupsDecodedAboveAreReused) {
 TEST(Decoding, AllUnrecognizedTakesWhatNobodyUsed) {
     auto r = parse(typeOf<Tool>(), {"pass", "x", "--odd", "-q", "--", "y"});
     EXPECT_EQ(as<Pass>(r).words, (std::vector<std::string>{"x", "--odd", "-q", "--", "y"}));
-    auto help = parse(typeOf<Tool>(), {"pass", "x", "--help"});
-    EXPECT_EQ(names(as<HelpCommand>(help).commandStack), (std::vector<std::string>{"tool", "pass"}));
 }
 
 TEST(Decoding, ValidationFailureCarriesTheCommandStack) {

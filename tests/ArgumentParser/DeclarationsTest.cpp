@@ -56,9 +56,7 @@ struct EmptyShort : ParsableCommand {
 TEST(SnakeCase, ConvertsPropertyAndTypeNames) {
     EXPECT_EQ(convertedToSnakeCase("revspecA", "-"), "revspec-a");
     EXPECT_EQ(convertedToSnakeCase("fileToMerge", "-"), "file-to-merge");
-    EXPECT_EQ(convertedToSnakeCase("dryRun", "-"), "dry-run");
     EXPECT_EQ(convertedToSnakeCase("URLPath", "-"), "url-path");
-    EXPECT_EQ(convertedToSnakeCase("URLSession", "-"), "url-session");
     EXPECT_EQ(convertedToSnakeCase("MergeTool", "-"), "merge-tool");
     EXPECT_EQ(convertedToSnakeCase("already-dashed", "-"), "already-dashed");
     EXPECT_EQ(convertedToSnakeCase("", "-"), "");
@@ -89,23 +87,6 @@ TEST(Declarations, LeadingUnderscoreIsDroppedFromTheKey) {
     const auto& d = typeOf<Flags>().definitions().back();
     EXPECT_EQ(d.help.keys.front().name, "revspecA");
     EXPECT_EQ(synopses(d), (std::vector<std::string>{"--revspec-a"}));
-}
-
-TEST(Declarations, TheVarnTreeDeclaresWhatTheToolTakes) {
-    const auto& diff = typeOf<varntree::Diff>().definitions();
-    ASSERT_EQ(diff.size(), 4u);
-    EXPECT_EQ(synopses(diff[0]), (std::vector<std::string>{"-r", "--repo"}));
-    EXPECT_TRUE(diff[0].takesValue() && diff[0].help.isOptional);
-    EXPECT_TRUE(diff[0].completion.as<CompletionKind::Directory>());
-    EXPECT_EQ(diff[1].valueName(), "revspec-a");
-    EXPECT_FALSE(diff[1].help.isOptional);
-    EXPECT_TRUE(diff[2].help.isOptional);
-    EXPECT_TRUE(diff[3].help.isRepeating && diff[3].help.isOptional);
-    EXPECT_EQ(diff[3].completion.as<CompletionKind::File>()->extensions.size(), 0u);
-    const auto& tool = typeOf<varntree::Mergetool>().definitions();
-    ASSERT_EQ(tool.size(), 4u);
-    for (const auto& d : tool) EXPECT_FALSE(d.help.isOptional);
-    EXPECT_EQ(synopses(tool[3]), (std::vector<std::string>{"--merged"}));
 }
 
 TEST(CommandTree, HelpCommandIsTheLastChildOnlyWhenThereAreSubcommands) {

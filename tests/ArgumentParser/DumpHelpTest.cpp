@@ -136,11 +136,8 @@ json versionFlag = json::parse(R"({
     "names": [{"kind": "long", "name": "version"}],
     "preferredName": {"kind": "long", "name": "version"}, "shouldDisplay": true, "valueName": "version"})");
 
-TEST(DumpHelp, VarnDocumentsMatchTheirGoldens) {
-    EXPECT_EQ(dumpHelp({&varntree::root()}) + "\n", readGolden("varn.json"));
-    EXPECT_EQ(dumpHelp(stackOf<varntree::TarqCLI, varntree::Diff>()) + "\n", readGolden("varn-diff.json"));
-}
-
+// The layout of the document, byte for byte, on one subcommand asked for on
+// the command line; the other tests check what it holds.
 TEST(DumpHelp, RequestCarriesTheStackOfTheCommandLine) {
     auto parsed = parseAsRoot(varntree::root(), {"diff", "--experimental-dump-help"});
     ASSERT_FALSE(parsed);
@@ -185,7 +182,11 @@ TEST(DumpHelp, CommandWithoutArgumentsStillListsTheBuiltinFlags) {
     EXPECT_EQ(internal["arguments"], json::array({versionFlag, helpFlag}));
     EXPECT_FALSE(internal.contains("abstract"));
 
-    auto open = document(stackOf<varntree::TarqCLI, varntree::DefaultCommand>())["command"];
+    auto varn = document({&varntree::root()})["command"];
+    EXPECT_EQ(varn["defaultSubcommand"], "open");
+    ASSERT_EQ(varn["subcommands"].size(), 5u);
+    auto open = varn["subcommands"][0];
+    EXPECT_EQ(open, document(stackOf<varntree::TarqCLI, varntree::DefaultCommand>())["command"]);
     ASSERT_EQ(open["arguments"].size(), 2u);
     EXPECT_EQ(open["arguments"][1], helpFlag);
 }

@@ -1,5 +1,5 @@
 // The main entry in real processes: exact bytes on each stream and the
-// exit status.
+// exit status of a run.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -11,8 +11,8 @@
 #include <sstream>
 
 #include "ArgumentParser/ExitRoutine.hpp"
+#include "ArgumentParser/Declarations.hpp"
 #include "ArgumentParser/HelpGenerator.hpp"
-#include "VarnTree.hpp"
 
 using namespace ap;
 
@@ -106,33 +106,8 @@ Run runMain(const CommandType& root, std::vector<std::string> arguments, bool on
 
 }  // namespace
 
-TEST(ExitRoutine, HelpGoesToStandardOutputWithOneNewline) {
-    const auto* root = &varntree::root();
-    auto run = runMain(*root, {"--help"});
-    EXPECT_EQ(run.out, HelpGenerator({root}, ArgumentVisibility::default_).rendered(80) + "\n");
-    EXPECT_TRUE(run.out.ends_with("for detailed help.\n"));
-    EXPECT_EQ(run.err, "");
-    EXPECT_EQ(run.status, 0);
-
-    // The last element's newline and the printed one leave a blank line.
-    run = runMain(*root, {"help", "merge"});
-    EXPECT_EQ(run.out,
-              HelpGenerator({root, &typeOf<varntree::Merge>()}, ArgumentVisibility::default_).rendered(80) + "\n");
-    EXPECT_TRUE(run.out.ends_with("  -h, --help              Show help information.\n\n"));
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(runMain(*root, {"help", "nosuch"}).out, runMain(*root, {"-h"}).out);
-}
-
-TEST(ExitRoutine, ParseFailuresGoToStandardErrorWith64) {
-    auto run = runMain(varntree::root(), {"diff", "main", "--rep", "x"});
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err,
-              "Error: Unknown option '--rep'. Did you mean '--repo'?\n"
-              "Usage: varn diff [--repo <repo>] <revspec-a> [<revspec-b>] [<paths> ...]\n"
-              "  See 'varn diff --help' for more information.\n");
-    EXPECT_EQ(run.status, 64);
-}
-
+// Help and parse failures through the main entry, byte for byte, are checked
+// on the built tool by the end-to-end tests.
 TEST(ExitRoutine, FailuresOfARun) {
     auto run = runMain(typeOf<Runner>(), {"invalid"});
     EXPECT_EQ(run.err,

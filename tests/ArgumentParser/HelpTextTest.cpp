@@ -1,4 +1,4 @@
-// Whole help screens, byte for byte, for small trees and for varn's.
+// Whole help screens, byte for byte, for small trees.
 #include <gtest/gtest.h>
 
 #include "ArgumentParser/HelpGenerator.hpp"
@@ -308,76 +308,7 @@ TEST(HelpText, ValuesText) {
     EXPECT_EQ(valuesText(d), "(values: red, green)");
 }
 
-// varn's own screens, as a person sees them on an 80-column terminal.
-TEST(VarnHelp, Root) {
-    EXPECT_EQ(help({&varntree::root()}),
-              "OVERVIEW: Open a repository or conflicted files in Varnel.\n"
-              "\n"
-              "USAGE: varn <subcommand>\n"
-              "\n"
-              "OPTIONS:\n"
-              "  -h, --help              Show help information.\n"
-              "\n"
-              "SUBCOMMANDS:\n"
-              "  open (default)          Open a repository in Varnel\n"
-              "  merge                   Open conflicted file in Varnel's merge tool.\n"
-              "  diff                    Compare files between 2 revisions.\n"
-              "\n"
-              "  See 'varn help <subcommand>' for detailed help.");
-}
-
-TEST(VarnHelp, Subcommands) {
-    const auto* root = &varntree::root();
-    EXPECT_EQ(help({root, &typeOf<varntree::DefaultCommand>()}),
-              "OVERVIEW: Open a repository in Varnel\n"
-              "\n"
-              "USAGE: varn open [<repo>]\n"
-              "\n"
-              "ARGUMENTS:\n"
-              "  <repo>                  The path of the repository to open.\n"
-              "\n"
-              "OPTIONS:\n"
-              "  -h, --help              Show help information.\n");
-    EXPECT_EQ(help({root, &typeOf<varntree::Merge>()}),
-              "OVERVIEW: Open conflicted file in Varnel's merge tool.\n"
-              "\n"
-              "USAGE: varn merge <file>\n"
-              "\n"
-              "ARGUMENTS:\n"
-              "  <file>                  The conflicted files to open.\n"
-              "\n"
-              "OPTIONS:\n"
-              "  -h, --help              Show help information.\n");
-    // "etc…)" ends exactly at column 80 only when "…" counts as one
-    // character; "be" moves down because the window is exactly 54 wide.
-    EXPECT_EQ(help({root, &typeOf<varntree::Diff>()}),
-              "OVERVIEW: Compare files between 2 revisions.\n"
-              "\n"
-              "USAGE: varn diff [--repo <repo>] <revspec-a> [<revspec-b>] [<paths> ...]\n"
-              "\n"
-              "ARGUMENTS:\n"
-              "  <revspec-a>             First commit to compare. (Branch name, tag, SHA, etc\u2026)\n"
-              "  <revspec-b>             Second commit to compare. If omitted, commit-a will\n"
-              "                          be compared to the working directory.\n"
-              "  <paths>                 Files to compare. Relative to the root of the\n"
-              "                          repository's work tree.\n"
-              "\n"
-              "OPTIONS:\n"
-              "  -r, --repo <repo>       The path to the repository.\n"
-              "  -h, --help              Show help information.\n");
-    EXPECT_EQ(help({root, &typeOf<varntree::Mergetool>()}),
-              "OVERVIEW: Used by 'git mergetool'. You probably want 'varn merge \u2026' instead.\n"
-              "\n"
-              "USAGE: varn _mergetool --base <base> --local <local> --remote <remote> --merged <merged>\n"
-              "\n"
-              "OPTIONS:\n"
-              "  --base <base>\n"
-              "  --local <local>\n"
-              "  --remote <remote>\n"
-              "  --merged <merged>\n"
-              "  -h, --help              Show help information.\n");
-}
-
+// The tool's own screens are compared byte for byte by the end-to-end tests.
 TEST(VarnHelp, MultiByteTextsWrapLikeSingleByteOnes) {
     const std::string ellipsis = "\u2026";
     auto singleByte = [&](std::string text) {

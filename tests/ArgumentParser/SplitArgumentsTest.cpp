@@ -36,15 +36,27 @@ std::string invalidOption(std::vector<std::string> arguments) {
 
 }  // namespace
 
-TEST(SplitArguments, ClassifiesEachKindOfText) {
-    EXPECT_EQ(describe(split({"", "-", "plain", "--long", "-s"})),
-              (std::vector<std::string>{"value  @0", "value - @1", "value plain @2", "option --long @3", "option -s @4"}));
-}
-
-TEST(SplitArguments, TerminatorMakesEverythingAfterItAValue) {
-    EXPECT_EQ(describe(split({"a", "--", "--help", "-x", "--", "---"})),
-              (std::vector<std::string>{"value a @0", "-- @1", "value --help @2", "value -x @3", "value -- @4",
-                                        "value --- @5"}));
+TEST(SplitArguments, ElementsOfEachKindOfText) {
+    struct Case {
+        std::vector<std::string> arguments;
+        std::vector<std::string> elements;
+    } cases[] = {
+        {{"", "-", "plain", "--long", "-s"},
+         {"value  @0", "value - @1", "value plain @2", "option --long @3", "option -s @4"}},
+        // Everything after the terminator is a value.
+        {{"a", "--", "--help", "-x", "--", "---"},
+         {"value a @0", "-- @1", "value --help @2", "value -x @3", "value -- @4", "value --- @5"}},
+        // A group of shorts is one long name with one dash, then each letter.
+        {{"-abc"}, {"option -abc @0", "option -a @0.0", "option -b @0.1", "option -c @0.2"}},
+        {{"-é", "-éa"}, {"option -é @0", "option -éa @1", "option -é @1.0", "option -a @1.1"}},
+        {{"-abc=1", "-a=1", "-t=", "--name=a=b", "--name="},
+         {"option -abc = 1 @0", "option -a = 1 @1", "option -t =  @2", "option --name = a=b @3", "option --name @4"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments.front());
+        EXPECT_EQ(describe(split(c.arguments)), c.elements);
+    }
+    EXPECT_EQ(split({"-abc=1"}).elements()[0].name->kind(), Name::Kind::longWithSingleDash);
 }
 
 TEST(SplitArguments, ThreeDashesAreInvalid) {
@@ -52,24 +64,6 @@ TEST(SplitArguments, ThreeDashesAreInvalid) {
     EXPECT_EQ(invalidOption({"---"}), "---");
     EXPECT_EQ(invalidOption({"ok", "----"}), "----");
     EXPECT_EQ(invalidOption({"-=x"}), "-=x");
-}
-
-TEST(SplitArguments, GroupOfShortsIsOneLongNameAndEachLetter) {
-    EXPECT_EQ(describe(split({"-abc"})),
-              (std::vector<std::string>{"option -abc @0", "option -a @0.0", "option -b @0.1", "option -c @0.2"}));
-}
-
-TEST(SplitArguments, EqualsForms) {
-    EXPECT_EQ(describe(split({"-abc=1", "-a=1", "-t=", "--name=a=b", "--name="})),
-              (std::vector<std::string>{"option -abc = 1 @0", "option -a = 1 @1", "option -t =  @2",
-                                        "option --name = a=b @3", "option --name @4"}));
-    auto s = split({"-abc=1"});
-    EXPECT_EQ(s.elements()[0].name->kind(), Name::Kind::longWithSingleDash);
-}
-
-TEST(SplitArguments, MultiByteShortLetters) {
-    EXPECT_EQ(describe(split({"-é", "-éa"})),
-              (std::vector<std::string>{"option -é @0", "option -éa @1", "option -é @1.0", "option -a @1.1"}));
 }
 
 TEST(SplitArguments, ValuesTakenAfterAPositionInOrder) {
