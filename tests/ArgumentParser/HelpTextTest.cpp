@@ -1,9 +1,10 @@
-// Whole help screens, byte for byte, for small trees.
+// Whole help screens, byte for byte, for small trees; the tool's own screens
+// are compared by the end-to-end tests.
 #include <gtest/gtest.h>
 
+#include "ArgumentParser/Declarations.hpp"
 #include "ArgumentParser/HelpGenerator.hpp"
 #include "ArgumentParser/UsageGenerator.hpp"
-#include "VarnTree.hpp"
 
 using namespace ap;
 
@@ -306,26 +307,4 @@ TEST(HelpText, ValuesText) {
     EXPECT_EQ(valuesText(d), "(values: red, green; default: red)");
     d.help.defaultValue.reset();
     EXPECT_EQ(valuesText(d), "(values: red, green)");
-}
-
-// The tool's own screens are compared byte for byte by the end-to-end tests.
-TEST(VarnHelp, MultiByteTextsWrapLikeSingleByteOnes) {
-    const std::string ellipsis = "\u2026";
-    auto singleByte = [&](std::string text) {
-        for (auto p = text.find(ellipsis); p != std::string::npos; p = text.find(ellipsis))
-            text.replace(p, ellipsis.size(), "_");
-        return text;
-    };
-    std::vector<std::string> texts;
-    for (auto command : {&typeOf<varntree::Mergetool>(), &typeOf<varntree::Difftool>()})
-        texts.push_back(command->configuration().abstract);
-    texts.push_back(typeOf<varntree::Diff>().definitions()[1].help.abstract);
-    for (const auto& text : texts) {
-        ASSERT_NE(text.find(ellipsis), std::string::npos);
-        for (int width = 1; width <= 100; ++width) {
-            HelpGenerator::Element element{"<label>", text, text};
-            HelpGenerator::Element plain{"<label>", singleByte(text), singleByte(text)};
-            EXPECT_EQ(singleByte(element.rendered(width)), plain.rendered(width)) << width;
-        }
-    }
 }
