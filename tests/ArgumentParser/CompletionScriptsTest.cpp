@@ -209,6 +209,16 @@ TEST(CompletionScripts, BashKinds) {
     // An option without a completion offers nothing rather than the options.
     EXPECT_THAT(bash, HasSubstr("\n        --plain)\n\n            return\n        ;;\n    esac\n"));
     EXPECT_THAT(bash, Not(HasSubstr("--verbose)")));  // a flag has no value to complete
+    // Nested functions start from the word their caller hands them; two
+    // levels down a wrong start still offers the same words.
+    EXPECT_THAT(bash, HasSubstr(R"X(
+    case ${COMP_WORDS[$1]} in
+        (deep)
+            _kit_tool_fetch_all_deep $(($1+1))
+            return
+            ;;
+    esac
+)X"));
 }
 
 TEST(CompletionScripts, ZshKinds) {
