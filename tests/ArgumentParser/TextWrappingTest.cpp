@@ -98,7 +98,7 @@ int widthInChild(const char* columns) {
 }  // namespace
 
 TEST(TerminalSize, ColumnsWinsThenTheTerminalThenEighty) {
-    // How the variable is read is checked above.
+    // Which texts of the variable count is checked by ParsesSignedDecimals.
     EXPECT_EQ(widthInChild("100"), 100);
     EXPECT_EQ(widthInChild("abc"), 80);
     EXPECT_EQ(widthInChild(nullptr), 80);

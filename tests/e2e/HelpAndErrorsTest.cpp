@@ -56,6 +56,30 @@ OPTIONS:
 
 )";
 
+const std::string openHelp = R"(OVERVIEW: Open a repository in Varnel
+
+USAGE: varn open [<repo>]
+
+ARGUMENTS:
+  <repo>                  The path of the repository to open.
+
+OPTIONS:
+  -h, --help              Show help information.
+
+)";
+
+const std::string mergeHelp = R"(OVERVIEW: Open conflicted file in Varnel's merge tool.
+
+USAGE: varn merge <file>
+
+ARGUMENTS:
+  <file>                  The conflicted files to open.
+
+OPTIONS:
+  -h, --help              Show help information.
+
+)";
+
 // Options without help keep their label alone on the line.
 const std::string mergetoolHelp = R"(OVERVIEW: Used by 'git mergetool'. You probably want 'varn merge …' instead.
 
@@ -89,6 +113,13 @@ TEST(HelpScreens, GoToStandardOutputWithStatusZero) {
         {{"help", "diff"}, diffHelp},
         {{"diff", "--help"}, diffHelp},
         {{"_mergetool", "--help"}, mergetoolHelp},
+        // A path and a help request go on to the default subcommand.
+        {{"some/path", "--help"}, openHelp},
+        {{"help", "merge"}, mergeHelp},
+        // A help request wins over a missing argument; a name that is no
+        // subcommand ends the walk.
+        {{"merge", "-h"}, mergeHelp},
+        {{"help", "nosuch", "diff"}, rootHelp},
         // A help request wins over the missing options.
         {{"_mergetool", "--base", "b", "-h"}, mergetoolHelp},
     };
