@@ -141,6 +141,8 @@ TEST(ParseErrors, GoToStandardErrorWithTheUsageAndStatus64) {
          "Error: Missing expected argument '--merged <merged>'\nHelp:  --merged <merged>  \n" + mergetoolUsage},
         {{"_mergetool", "--base", "b", "--remote", "r", "--merged", "m"},
          "Error: Missing expected argument '--local <local>'\nHelp:  --local <local>  \n" + mergetoolUsage},
+        {{"_mergetool", "--base", "b", "--local", "l", "--merged", "m"},
+         "Error: Missing expected argument '--remote <remote>'\nHelp:  --remote <remote>  \n" + mergetoolUsage},
         {{"_mergetool"}, "Error: Missing expected argument '--base <base>'\nHelp:  --base <base>  \n" + mergetoolUsage},
         {{"_mergetool", "--local", "l", "--remote", "r", "--merged", "m", "--base"},
          "Error: Missing value for '--base <base>'\nHelp:  --base <base>  \n" + mergetoolUsage},
