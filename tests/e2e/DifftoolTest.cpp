@@ -243,21 +243,6 @@ TEST_F(Difftool, OneSessionForTheInvocationWithOneEntryPerChangedFile) {
     EXPECT_EQ(recordIn(sessions[0]).entries.size(), 3u);
 }
 
-TEST_F(Difftool, WorkTreeFilesAreRecordedAsTheyAre) {
-    makeHistory();
-    tmp.writeFile("repo/a.txt", "a edited\n");
-    auto ran = difftool({"A"});
-    ASSERT_EQ(ran.output.terminationStatus, 0) << ran.output.standardError;
-    auto sessions = sessionDirectories();
-    ASSERT_EQ(sessions.size(), 1u);
-    auto record = recordIn(sessions[0]);
-    EXPECT_EQ(record.revspecA, "A");
-    EXPECT_EQ(record.revspecB, std::nullopt);
-    ASSERT_EQ(record.entries.size(), 3u);
-    EXPECT_EQ(record.entries[0].remote, root + "/a.txt");
-    EXPECT_THAT(record.entries[0].local, MatchesRegex(copyPattern(sessions[0], "a.txt")));
-}
-
 // Two invocations inside one group leader (a script, whose command line
 // names no revisions) share a session; a damaged record in between starts
 // it afresh.
@@ -282,25 +267,33 @@ TEST_F(Difftool, ADamagedSessionFileStartsTheSessionAfresh) {
     }
 }
 
-TEST_F(Difftool, VerboseRunsLogTheirStepsInOrder) {
+// One file against the work tree, as it is there; verbose, with a narrow
+// COLUMNS that does not cut the command line that ps reports.
+TEST_F(Difftool, AWorkTreeFileInAVerboseRun) {
     makeHistory();
-    // A narrow COLUMNS does not cut the command line that ps reports.
-    auto ran = difftool({"--tool=varn", "-t", "varn", "A", "B", "--", "a.txt"},
-                        {{"VARNEL_VERBOSE", "1"}, {"COLUMNS", "20"}});
+    tmp.writeFile("repo/a.txt", "a edited\n");
+    auto ran = difftool({"--tool=varn", "-t", "varn", "A", "--", "a.txt"}, {{"VARNEL_VERBOSE", "1"}, {"COLUMNS", "20"}});
     ASSERT_EQ(ran.output.terminationStatus, 0) << ran.output.standardError;
     auto sessions = sessionDirectories();
     ASSERT_EQ(sessions.size(), 1u);
-    std::string line = "/usr/bin/git difftool -y --tool=varn -t varn A B -- a.txt";
+    std::string line = "/usr/bin/git difftool -y --tool=varn -t varn A -- a.txt";
     EXPECT_EQ(linesOf(ran.output.standardOutput),
               (std::vector<std::string>{
                   "Group ID: " + std::to_string(ran.leader),
                   "Lines: [\"" + line + "\", \"\"]",
                   "Command line: " + line,
-                  "trimmed: [\"-y\", \"--tool=varn\", \"-t\", \"varn\", \"A\", \"B\"]",
-                  "trimmed: [\"A\", \"B\"]",
+                  "trimmed: [\"-y\", \"--tool=varn\", \"-t\", \"varn\", \"A\"]",
+                  "trimmed: [\"A\"]",
                   "Writing to: " + sessions[0] + "/.varnel-difftool",
                   announced,
               }));
+    auto record = recordIn(sessions[0]);
+    EXPECT_EQ(record.revspecA, "A");
+    EXPECT_EQ(record.revspecB, std::nullopt);
+    ASSERT_EQ(record.entries.size(), 1u);
+    EXPECT_EQ(record.entries[0].remote, root + "/a.txt");
+    EXPECT_THAT(record.entries[0].local, MatchesRegex(copyPattern(sessions[0], "a.txt")));
+    EXPECT_EQ(readFile(record.entries[0].local), "a in A\n");
 }
 
 // Runs that overlap are serialised by the session's lock, so none of their
