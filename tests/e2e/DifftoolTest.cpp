@@ -1,7 +1,11 @@
 // git difftool with varn as its diff tool: real git, the real tool and
-// launcher, and a stand-in application that records what it is handed. git
-// runs in a process group of its own, as from a shell, so it leads the group
-// its tool runs share.
+// launcher, and a stand-in application that records what it is handed; and
+// runs whose session cannot be written as it should. Each run leads a
+// process group of its own, as git does from a shell: the group names the
+// session, so a test can know the session's directory before the run.
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -9,15 +13,18 @@
 #include <algorithm>
 #include <filesystem>
 #include <set>
-#include <sstream>
 
+#include "platform/FileSystem.hpp"
 #include "shared/DiffToolMetaData.hpp"
 #include "shared/SessionKey.hpp"
+#include "tests/e2e/PrivateMount.hpp"
 #include "tests/e2e/Programs.hpp"
 
 using namespace e2e;
+using namespace std::chrono_literals;
 using ::testing::MatchesRegex;
 using testsupport::readFile;
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -26,18 +33,16 @@ struct GroupRun {
     platform::ProcessOutput output;
 };
 
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
 class Difftool : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (std::filesystem::exists("/tmp/.git")) GTEST_SKIP() << "the temporary directory lies inside a repository";
+        if (fs::exists("/tmp/.git")) GTEST_SKIP() << "the temporary directory lies inside a repository";
+        ::chmod(temporary.c_str(), 0700);
         tmp.writeFile("app", "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" + appLog + "'\n", true);
+    }
+
+    /// Commits A and B (tagged so), with varn as git's diff tool.
+    void makeHistory() {
         git({"init", "-q"});
         git({"config", "diff.tool", "varn"});
         git({"config", "difftool.varn.cmd", varnProgram +
@@ -46,28 +51,23 @@ protected:
         tmp.writeFile("repo/a.txt", "a in A\n");
         tmp.writeFile("repo/b.txt", "unchanged\n");
         tmp.writeFile("repo/sub/c.txt", "c in A\n");
-        git({"add", "."});
-        git({"commit", "-q", "-m", "A"});
-        git({"tag", "A"});
+        commit("A");
         tmp.writeFile("repo/a.txt", "a in B\n");
         tmp.writeFile("repo/new.txt", "new in B\n");
         tmp.writeFile("repo/sub/c.txt", "c in B\n");
+        commit("B");
+    }
+
+    void commit(const std::string& tag) {
         git({"add", "."});
-        git({"commit", "-q", "-m", "B"});
-        git({"tag", "B"});
+        git({"commit", "-q", "-m", tag});
+        git({"tag", tag});
     }
 
     EnvironmentChanges environment(EnvironmentChanges more = {}) const {
-        more.emplace("HOME", tmp / "home");
-        more.emplace("GIT_CONFIG_NOSYSTEM", "1");
-        more.emplace("GIT_AUTHOR_NAME", "Tester");
-        more.emplace("GIT_AUTHOR_EMAIL", "tester@example.invalid");
-        more.emplace("GIT_COMMITTER_NAME", "Tester");
-        more.emplace("GIT_COMMITTER_EMAIL", "tester@example.invalid");
         more.emplace("TMPDIR", temporary);
         more.emplace("VARNEL_HOME", tmp / "app");
-        more.emplace("VARNEL_VERBOSE", std::nullopt);
-        return more;
+        return gitEnvironment(tmp / "home", std::move(more));
     }
 
     void git(const std::vector<std::string>& arguments) const {
@@ -75,29 +75,35 @@ protected:
         ASSERT_EQ(ran.terminationStatus, 0) << ran.standardError;
     }
 
-    /// Runs `program` in the repository, leading a process group (and
-    /// session) of its own, to its end (at most 60 s).
-    GroupRun runAsGroupLeader(const std::string& program, const std::vector<std::string>& arguments,
-                              const EnvironmentChanges& more = {}) const {
-        GroupRun result;
-        auto process = platform::Process::launch(
+    /// Starts `program` in the repository, leading a process group (and
+    /// session) of its own.
+    platform::Process start(const std::string& program, const std::vector<std::string>& arguments,
+                            const EnvironmentChanges& more = {}) const {
+        auto started = platform::Process::launch(
             program, arguments,
             {.captureOutput = true, .captureError = true, .nullInput = true, .newSession = true,
              .workingDirectory = root, .environment = environmentWith(environment(more))});
-        if (!process) {
-            result.output.standardError = process.error().description;
-            result.output.terminationStatus = -1;
-            return result;
+        if (!started) throw std::runtime_error(started.error().description);
+        return std::move(*started);
+    }
+
+    /// The run's output and status, at most 60 s on; else it is killed.
+    static platform::ProcessOutput finish(platform::Process& run) {
+        auto captured = run.readToEnd(60s);
+        auto status = run.waitUntilExit(5s);
+        if (!captured || !status || !*status) {
+            (void)run.sendSignal(SIGKILL);
+            (void)run.waitUntilExit();
+            return {.standardError = "the run did not end", .terminationStatus = -1};
         }
-        result.leader = process->processIdentifier();
-        auto captured = process->readToEnd(std::chrono::seconds(60));
-        auto status = process->waitUntilExit();
-        if (captured) {
-            result.output.standardOutput = captured->standardOutput;
-            result.output.standardError = captured->standardError;
-        }
-        result.output.terminationStatus = status ? *status : -1;
-        return result;
+        return {captured->standardOutput, captured->standardError, **status};
+    }
+
+    GroupRun runAsGroupLeader(const std::string& program, const std::vector<std::string>& arguments,
+                              const EnvironmentChanges& more = {}) const {
+        auto process = start(program, arguments, more);
+        pid_t leader = process.processIdentifier();
+        return {leader, finish(process)};
     }
 
     GroupRun difftool(const std::vector<std::string>& revisions, const EnvironmentChanges& more = {}) const {
@@ -106,16 +112,55 @@ protected:
         return runAsGroupLeader("/usr/bin/git", arguments, more);
     }
 
+    /// A group leader that waits (at most 10 s) for the file "go", then runs
+    /// the tool once on two files of the repository. Extra words after the
+    /// script stand in its command line, where git's would be.
+    platform::Process startWaitingRun(const std::vector<std::string>& commandLineWords = {},
+                                      const EnvironmentChanges& more = {}) const {
+        fs::remove(tmp / "go");
+        std::vector<std::string> arguments = {
+            "-c", "i=0; while [ ! -e " + tmp / "go" + " ] && [ $i -lt 200 ]; do sleep 0.05; i=$((i+1)); done; " +
+                      varnProgram + " _difftool --base /dev/null --local " + root + "/a.txt --remote " + root +
+                      "/b.txt --merged " + root + "/a.txt"};
+        arguments.insert(arguments.end(), commandLineWords.begin(), commandLineWords.end());
+        return start("/bin/sh", arguments, more);
+    }
+
+    platform::ProcessOutput go(platform::Process& run) const {
+        tmp.writeFile("go", "");
+        return finish(run);
+    }
+
     /// The session directories in T: those named by a decimal key.
     std::vector<std::string> sessionDirectories() const {
         std::vector<std::string> found;
-        for (const auto& entry : std::filesystem::directory_iterator(temporary)) {
+        for (const auto& entry : fs::directory_iterator(temporary)) {
             auto name = entry.path().filename().string();
             if (entry.is_directory() && std::all_of(name.begin(), name.end(), ::isdigit))
                 found.push_back(temporary + "//" + name);
         }
         std::sort(found.begin(), found.end());
         return found;
+    }
+
+    /// The directory the session of the run led by `run` lives in, as the
+    /// tool names it (T ends in "/").
+    std::string sessionDirectory(const platform::Process& run, std::optional<std::string> revspecA = {},
+                                 std::optional<std::string> revspecB = {}) const {
+        VarnShared::DiffToolSession session{root, run.processIdentifier(), std::move(revspecA), std::move(revspecB)};
+        return temporary + "//" + VarnShared::sessionKey(session);
+    }
+
+    /// Lays an earlier run's session in `directory`; its record's bytes.
+    std::string laySession(const platform::Process& run, const std::string& directory) const {
+        VarnShared::DiffToolMetaData record;
+        record.repo = root;
+        record.pid = run.processIdentifier();
+        record.entries.push_back({"/dev/null", root + "/old.txt", root + "/older.txt", root + "/old.txt"});
+        auto json = record.encode();
+        fs::create_directories(directory);
+        EXPECT_TRUE(platform::writeFileNoFollow(directory + "/.varnel-difftool", *json));
+        return *json;
     }
 
     static VarnShared::DiffToolMetaData recordIn(const std::string& directory) {
@@ -129,15 +174,25 @@ protected:
         return "^" + directory + "/" + name + "-[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}$";
     }
 
+    static std::vector<std::string> namesIn(const std::string& directory) {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(directory)) names.push_back(entry.path().filename());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
     testsupport::TemporaryDirectory tmp;
     std::string temporary = tmp.makeDirectory("T");
-    std::string root = tmp.makeDirectory("repo");
+    std::string gitDirectory = tmp.makeDirectory("repo/.git");
+    std::string root = tmp / "repo";
     std::string appLog = tmp / "app.log";
+    std::string announced = "Using 'VARNEL_HOME' environment variable: " + tmp / "app";
 };
 
 }  // namespace
 
 TEST_F(Difftool, OneSessionForTheInvocationWithOneEntryPerChangedFile) {
+    makeHistory();
     auto ran = difftool({"A", "B"});
     ASSERT_EQ(ran.output.terminationStatus, 0) << ran.output.standardError;
 
@@ -177,48 +232,30 @@ TEST_F(Difftool, OneSessionForTheInvocationWithOneEntryPerChangedFile) {
 
     // Every run announces the file and hands the session to the application.
     auto writing = "Writing to: " + directory + "/.varnel-difftool";
-    auto using_ = "Using 'VARNEL_HOME' environment variable: " + tmp / "app";
     EXPECT_EQ(linesOf(ran.output.standardOutput),
-              (std::vector<std::string>{writing, using_, writing, using_, writing, using_}));
+              (std::vector<std::string>{writing, announced, writing, announced, writing, announced}));
     ASSERT_TRUE(awaitFile(appLog));
     EXPECT_EQ(linesOf(readFile(appLog)), (std::vector<std::string>(3, directory)));
-}
 
-TEST_F(Difftool, WorkTreeFilesAreRecordedAsTheyAre) {
-    tmp.writeFile("repo/a.txt", "a edited\n");
-    auto ran = difftool({"A"});
-    ASSERT_EQ(ran.output.terminationStatus, 0) << ran.output.standardError;
-    auto sessions = sessionDirectories();
-    ASSERT_EQ(sessions.size(), 1u);
-    auto record = recordIn(sessions[0]);
-    EXPECT_EQ(record.revspecA, "A");
-    EXPECT_EQ(record.revspecB, std::nullopt);
-    ASSERT_EQ(record.entries.size(), 3u);
-    EXPECT_EQ(record.entries[0].remote, root + "/a.txt");
-    EXPECT_THAT(record.entries[0].local, MatchesRegex(copyPattern(sessions[0], "a.txt")));
-}
-
-TEST_F(Difftool, EachInvocationHasItsOwnSession) {
+    // Another invocation has a session of its own.
     ASSERT_EQ(difftool({"A", "B"}).output.terminationStatus, 0);
-    ASSERT_EQ(difftool({"A", "B"}).output.terminationStatus, 0);
-    auto sessions = sessionDirectories();
-    ASSERT_EQ(sessions.size(), 2u);
-    for (const auto& directory : sessions) EXPECT_EQ(recordIn(directory).entries.size(), 3u);
+    ASSERT_EQ(sessionDirectories().size(), 2u);
+    EXPECT_EQ(recordIn(sessions[0]).entries.size(), 3u);
 }
 
 // Two invocations inside one group leader (a script, whose command line
 // names no revisions) share a session; a damaged record in between starts
 // it afresh.
 TEST_F(Difftool, ADamagedSessionFileStartsTheSessionAfresh) {
+    makeHistory();
     for (bool damage : {false, true}) {
-        std::filesystem::remove_all(temporary);
-        std::filesystem::create_directory(temporary);
-        auto script = tmp.writeFile("twice.sh",
-                                    "git difftool -y A B\n" +
-                                        std::string(damage ? "for f in \"$TMPDIR\"/*/.varnel-difftool; do "
-                                                             "printf '{\"repo\":' > \"$f\"; done\n"
-                                                           : "") +
-                                        "git difftool -y A B\n");
+        fs::remove_all(temporary);
+        fs::create_directory(temporary);
+        auto script = tmp.writeFile("twice.sh", "git difftool -y A B\n" +
+                                                    std::string(damage ? "for f in \"$TMPDIR\"/*/.varnel-difftool; do "
+                                                                         "printf '{\"repo\":' > \"$f\"; done\n"
+                                                                       : "") +
+                                                    "git difftool -y A B\n");
         auto ran = runAsGroupLeader("/bin/sh", {script});
         ASSERT_EQ(ran.output.terminationStatus, 0) << ran.output.standardError;
         auto sessions = sessionDirectories();
@@ -230,24 +267,33 @@ TEST_F(Difftool, ADamagedSessionFileStartsTheSessionAfresh) {
     }
 }
 
-TEST_F(Difftool, VerboseRunsLogTheirStepsInOrder) {
-    // A narrow COLUMNS does not cut the command line that ps reports.
-    auto ran = difftool({"--tool=varn", "-t", "varn", "A", "B", "--", "a.txt"},
-                        {{"VARNEL_VERBOSE", "1"}, {"COLUMNS", "20"}});
+// One file against the work tree, as it is there; verbose, with a narrow
+// COLUMNS that does not cut the command line that ps reports.
+TEST_F(Difftool, AWorkTreeFileInAVerboseRun) {
+    makeHistory();
+    tmp.writeFile("repo/a.txt", "a edited\n");
+    auto ran = difftool({"--tool=varn", "-t", "varn", "A", "--", "a.txt"}, {{"VARNEL_VERBOSE", "1"}, {"COLUMNS", "20"}});
     ASSERT_EQ(ran.output.terminationStatus, 0) << ran.output.standardError;
     auto sessions = sessionDirectories();
     ASSERT_EQ(sessions.size(), 1u);
-    std::string line = "/usr/bin/git difftool -y --tool=varn -t varn A B -- a.txt";
+    std::string line = "/usr/bin/git difftool -y --tool=varn -t varn A -- a.txt";
     EXPECT_EQ(linesOf(ran.output.standardOutput),
               (std::vector<std::string>{
                   "Group ID: " + std::to_string(ran.leader),
                   "Lines: [\"" + line + "\", \"\"]",
                   "Command line: " + line,
-                  "trimmed: [\"-y\", \"--tool=varn\", \"-t\", \"varn\", \"A\", \"B\"]",
-                  "trimmed: [\"A\", \"B\"]",
+                  "trimmed: [\"-y\", \"--tool=varn\", \"-t\", \"varn\", \"A\"]",
+                  "trimmed: [\"A\"]",
                   "Writing to: " + sessions[0] + "/.varnel-difftool",
-                  "Using 'VARNEL_HOME' environment variable: " + tmp / "app",
+                  announced,
               }));
+    auto record = recordIn(sessions[0]);
+    EXPECT_EQ(record.revspecA, "A");
+    EXPECT_EQ(record.revspecB, std::nullopt);
+    ASSERT_EQ(record.entries.size(), 1u);
+    EXPECT_EQ(record.entries[0].remote, root + "/a.txt");
+    EXPECT_THAT(record.entries[0].local, MatchesRegex(copyPattern(sessions[0], "a.txt")));
+    EXPECT_EQ(readFile(record.entries[0].local), "a in A\n");
 }
 
 // Runs that overlap are serialised by the session's lock, so none of their
@@ -259,8 +305,7 @@ TEST_F(Difftool, FiftyOverlappingRunsOfOneSessionLeaveFiftyEntries) {
         auto left = tmp.writeFile("left/" + std::to_string(i) + ".txt", std::to_string(i) + "\n");
         script += varnProgram + " _difftool --base /dev/null --local '" + left + "' --remote a.txt --merged a.txt &\n";
     }
-    script += "wait\n";
-    auto ran = runAsGroupLeader("/bin/sh", {tmp.writeFile("fifty.sh", script)});
+    auto ran = runAsGroupLeader("/bin/sh", {tmp.writeFile("fifty.sh", script + "wait\n")});
     ASSERT_EQ(ran.output.terminationStatus, 0) << ran.output.standardError;
 
     auto sessions = sessionDirectories();
@@ -278,6 +323,7 @@ TEST_F(Difftool, FiftyOverlappingRunsOfOneSessionLeaveFiftyEntries) {
 // The stand-in application, handed the session by every run, shows each
 // pair once, in the session's order, whichever of its deliveries sees it.
 TEST_F(Difftool, TheStandInApplicationShowsEachPairOnce) {
+    makeHistory();
     auto log = tmp / "stub.log";
     auto stub = binaryDirectory + "/varnel-stub";
     auto ran = difftool({"A", "B"}, {{"VARNEL_HOME", stub}, {"VARNEL_STUB_LOG", log}});
@@ -288,26 +334,112 @@ TEST_F(Difftool, TheStandInApplicationShowsEachPairOnce) {
 
     // The launcher does not wait for the application: wait for its three
     // deliveries to be logged.
-    auto deliveries = [&] {
-        auto lines = linesOf(readFile(log));
-        return std::count_if(lines.begin(), lines.end(), [](const auto& l) { return l.find("\tshown ") != l.npos; });
+    auto logged = [&](const std::string& kind) {
+        std::vector<std::string> found;
+        for (const auto& line : linesOf(readFile(log)))
+            if (line.find(kind) != line.npos) found.push_back(line);
+        return found;
     };
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (deliveries() < 3 && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    ASSERT_EQ(deliveries(), 3) << readFile(log);
+    auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (logged("\tshown ").size() < 3 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(20ms);
+    ASSERT_EQ(logged("\tshown ").size(), 3u) << readFile(log);
 
-    std::vector<std::string> pairs;
-    for (const auto& line : linesOf(readFile(log)))
-        if (line.find("\tpair ") != line.npos) pairs.push_back(line);
     std::vector<std::string> expected;
     for (const auto& entry : recordIn(directory).entries)
         expected.push_back("difftool\t" + directory + "\tpair local=" + entry.local + " remote=" + entry.remote +
                            " merged=" + entry.merged);
-    EXPECT_EQ(pairs, expected);
+    EXPECT_EQ(logged("\tpair "), expected);
 
     // Handed the session again, it has nothing new to show.
     auto again = run(stub, {directory}, tmp.path(), {{"VARNEL_STUB_LOG", tmp / "again.log"}});
     EXPECT_EQ(again.terminationStatus, 0) << again.standardError;
     EXPECT_EQ(readFile(tmp / "again.log"), "difftool\t" + directory + "\tshown 0 of 3 entries\n");
+}
+
+// The record is replaced, never rewritten in place: a write that fails
+// leaves the previous session as it was, and nothing half-written beside it,
+// not even a copy of a file git left outside the repository.
+TEST_F(Difftool, AWriteOrCopyThatFailsKeepsThePreviousSession) {
+    enum { full, readOnly, copyTooLarge };
+    for (int fault : {full, readOnly, copyTooLarge}) {
+        SCOPED_TRACE(fault);
+        std::string whyNot;
+        auto mount = PrivateMount::make(temporary, 64, whyNot);
+        if (!mount) GTEST_SKIP() << whyNot;
+        if (fault == copyTooLarge)
+            tmp.makeLink("repo/a.txt", tmp.writeFile("git-blob-a.txt", std::string(256 * 1024, 'a')));
+        auto run = startWaitingRun();
+        auto directory = sessionDirectory(run);
+        auto previous = laySession(run, directory);
+        if (fault != copyTooLarge) {
+            ASSERT_TRUE(fault == readOnly ? mount->makeReadOnly() : mount->fill("filler"));
+        }
+
+        auto ended = go(run);
+        EXPECT_EQ(ended.terminationStatus, 1);
+        if (fault == copyTooLarge) {
+            EXPECT_THAT(ended.standardError, MatchesRegex("^Error: Cannot copy " + root + "/a.txt to " + directory +
+                                                          "/a.txt-[-0-9A-F]{36}: No space left on device\n$"));
+        } else {
+            EXPECT_EQ(ended.standardError, "Error: Cannot write file " + directory + "/.varnel-difftool: " +
+                                               (fault == readOnly ? "Read-only file system" : "No space left on device") +
+                                               "\n");
+        }
+        EXPECT_EQ(readFile(directory + "/.varnel-difftool"), previous);
+        EXPECT_EQ(namesIn(directory), std::vector<std::string>{".varnel-difftool"});
+        EXPECT_FALSE(fs::exists(appLog));
+    }
+}
+
+TEST_F(Difftool, ASessionDirectoryThatIsALinkOrNotOursIsRefused) {
+    if (::geteuid() != 0) GTEST_SKIP() << "a directory of another user needs root to make";
+    auto elsewhere = tmp.makeDirectory("elsewhere");
+    for (bool link : {true, false}) {
+        SCOPED_TRACE(link ? "link" : "another user's");
+        auto run = startWaitingRun();
+        auto directory = sessionDirectory(run);
+        if (link) {
+            fs::create_directory_symlink(elsewhere, directory);
+        } else {
+            fs::create_directory(directory);
+            ASSERT_EQ(::chown(directory.c_str(), 65534, 65534), 0);
+        }
+        auto ended = go(run);
+        EXPECT_EQ(ended.terminationStatus, 1);
+        EXPECT_EQ(ended.standardOutput, "");
+        EXPECT_EQ(ended.standardError, "Error: Refusing to use the session directory " + directory + ": " +
+                                           (link ? "it is a symbolic link" : "it is owned by another user (uid 65534)") +
+                                           "\n");
+        EXPECT_TRUE(fs::is_empty(elsewhere));
+        EXPECT_FALSE(fs::exists(appLog));
+    }
+}
+
+// git's command line is read, never expanded: a revision that looks like a
+// file pattern stays as it was typed. Without `ps` it cannot be read: the
+// session has no revisions, and the run goes on.
+TEST_F(Difftool, GitsCommandLineIsReadAsTypedOrNotAtAll) {
+    tmp.writeFile("repo/a.txt", "");
+    struct Case {
+        std::vector<std::string> words;
+        bool withPs;
+        std::optional<std::string> revspecA, revspecB;
+    } cases[] = {{{"git", "difftool", "A", "B"}, true, "A", "B"},
+                 {{"git", "difftool", "a.*", "[ab].txt"}, true, "a.*", "[ab].txt"},
+                 {{"git", "difftool", "A", "B"}, false, std::nullopt, std::nullopt}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.words[2] + (c.withPs ? " with ps" : " without ps"));
+        EnvironmentChanges path;
+        if (!c.withPs) path.emplace("PATH", tmp.makeDirectory("empty"));
+        auto run = startWaitingRun(c.words, path);
+        auto directory = sessionDirectory(run, c.revspecA, c.revspecB);
+        auto ended = go(run);
+        EXPECT_EQ(ended.terminationStatus, 0) << ended.standardError;
+        EXPECT_EQ(ended.standardOutput, "Writing to: " + directory + "/.varnel-difftool\n" + announced + "\n");
+        auto record = recordIn(directory);
+        EXPECT_EQ(record.revspecA, c.revspecA);
+        EXPECT_EQ(record.revspecB, c.revspecB);
+        EXPECT_EQ(record.entries.size(), 1u);
+    }
 }

@@ -1,47 +1,75 @@
-// The merge hand-off through the real tool and launcher. A tiny application
-// (a script) keeps what it is handed; the test plays the application's part
-// and writes the status file itself.
+// The merge hand-off through the real tool and launcher, and what goes wrong
+// around it. A tiny application (a script) keeps what it is handed; the test
+// plays the application's part and writes the status file itself.
 
+#include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <regex>
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 #include "platform/FileSystem.hpp"
-#include "tests/e2e/MergeRun.hpp"
+#include "tests/e2e/PrivateMount.hpp"
+#include "tests/e2e/Programs.hpp"
 
 using namespace e2e;
 using namespace std::chrono_literals;
+namespace fs = std::filesystem;
 
 namespace {
 
-/// How a backgrounded tool ended.
+const std::string uuid = "[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}";
+
 struct Ending {
     int status = -1;
     std::string standardOutput;
     std::string standardError;
 };
 
-class MergeHandOff : public MergeRun {
+class MergeHandOff : public ::testing::Test {
 protected:
     void SetUp() override {
-        MergeRun::SetUp();
+        // The tool would find that repository instead of the test's own.
+        if (fs::exists("/tmp/.git")) GTEST_SKIP() << "the temporary directory lies inside a repository";
+        ::chmod(temporary.c_str(), 0700);
         // For every delivery: the descriptors it inherited and a copy of the
         // record, named after the hand-off directory; the copy last, so that
         // once it is there the rest is too.
-        writeApplication("name=$(basename \"$1\")\n"
-                         "ls -l /proc/$$/fd > '" + deliveries + "'/$name.fds\n"
-                         "cp \"$1/.varnel-mergetool\" '" + deliveries + "'/$name.part\n"
-                         "mv '" + deliveries + "'/$name.part '" + deliveries + "'/$name.json\n");
+        tmp.writeFile("app",
+                      "#!/bin/sh\nexec >/dev/null 2>&1\nname=$(basename \"$1\")\n"
+                      "ls -l /proc/$$/fd > '" + deliveries + "'/$name.fds\n"
+                      "cp \"$1/.varnel-mergetool\" '" + deliveries + "'/$name.part\n"
+                      "mv '" + deliveries + "'/$name.part '" + deliveries + "'/$name.json\n",
+                      true);
+    }
+
+    EnvironmentChanges environment(EnvironmentChanges more = {}) const {
+        more.emplace("TMPDIR", temporary);
+        more.emplace("VARNEL_HOME", application);
+        more.emplace("VARNEL_VERBOSE", std::nullopt);
+        return more;
+    }
+
+    /// Starts the tool in the background, both streams captured.
+    platform::Process start(const std::vector<std::string>& arguments, const std::string& directory,
+                            const EnvironmentChanges& changes = {}) const {
+        auto started = platform::Process::launch(varnProgram, arguments,
+                                                 {.captureOutput = true, .captureError = true, .nullInput = true,
+                                                  .workingDirectory = directory,
+                                                  .environment = environmentWith(environment(changes))});
+        if (!started) throw std::runtime_error(started.error().description);
+        return std::move(*started);
     }
 
     /// The hand-off directories delivered to the application so far.
     std::vector<std::string> delivered() const {
         std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(deliveries))
+        for (const auto& entry : fs::directory_iterator(deliveries))
             if (entry.path().extension() == ".json") names.push_back(entry.path().stem().string());
         std::sort(names.begin(), names.end());
         return names;
@@ -55,11 +83,15 @@ protected:
         return delivered();
     }
 
+    void forgetDeliveries() const {
+        fs::remove_all(deliveries);
+        fs::create_directory(deliveries);
+    }
+
     nlohmann::json recordOf(const std::string& name) const {
         return nlohmann::json::parse(testsupport::readFile(deliveries + "/" + name + ".json"));
     }
 
-    /// The hand-off directory of the delivery `name`.
     std::string handOff(const std::string& name) const { return temporary + "//" + name; }
 
     /// Writes the status as the application does: complete, moved into place.
@@ -73,12 +105,16 @@ protected:
         return ended && !*ended;
     }
 
-    /// Collects the tool's output and status, killing it when it does not
-    /// end within 5 s.
+    /// The tool's output and status; it is killed when it does not end
+    /// within 5 s.
     static Ending finish(platform::Process& tool) {
-        auto status = awaitEnd(tool);
-        if (!status) return {.standardError = "the tool did not end"};
-        Ending ending{.status = *status};
+        auto status = tool.waitUntilExit(5s);
+        if (!status || !*status) {
+            (void)tool.sendSignal(SIGKILL);
+            (void)tool.waitUntilExit();
+            return {.standardError = "the tool did not end"};
+        }
+        Ending ending{.status = **status};
         if (auto output = tool.readToEnd(5s)) {
             ending.standardOutput = output->standardOutput;
             ending.standardError = output->standardError;
@@ -86,6 +122,19 @@ protected:
         return ending;
     }
 
+    /// The tool's peak resident memory in KiB, from the kernel's account.
+    static long peakMemory(const platform::Process& tool) {
+        std::ifstream status("/proc/" + std::to_string(tool.processIdentifier()) + "/status");
+        for (std::string line; std::getline(status, line);)
+            if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6));
+        return -1;
+    }
+
+    testsupport::TemporaryDirectory tmp;
+    std::string temporary = tmp.makeDirectory("T");
+    std::string application = tmp / "app";
+    std::string root = tmp.makeDirectory("repo");
+    std::string gitDirectory = tmp.makeDirectory("repo/.git");
     std::string deliveries = tmp.makeDirectory("deliveries");
     std::string subdirectory = tmp.makeDirectory("repo/sub");
 };
@@ -99,10 +148,9 @@ TEST_F(MergeHandOff, WritesTheRecordHandsItOverAndEndsWithTheVerdict) {
     auto names = awaitDeliveries();
     ASSERT_EQ(names.size(), 1u);
     auto name = names.front();
-    std::regex uuid("[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}");
-    EXPECT_TRUE(std::regex_match(name, uuid)) << name;
-    auto record = recordOf(name);
-    EXPECT_EQ(record, (nlohmann::json{{"repo", root}, {"fileToMerge", root + "/sub/a.c"}, {"path", handOff(name)}}));
+    EXPECT_TRUE(std::regex_match(name, std::regex(uuid))) << name;
+    EXPECT_EQ(recordOf(name), (nlohmann::json{{"repo", root}, {"fileToMerge", root + "/sub/a.c"},
+                                              {"path", handOff(name)}}));
     // The watcher's descriptor is not the application's.
     EXPECT_EQ(testsupport::readFile(deliveries + "/" + name + ".fds").find("inotify"), std::string::npos);
 
@@ -112,44 +160,19 @@ TEST_F(MergeHandOff, WritesTheRecordHandsItOverAndEndsWithTheVerdict) {
     EXPECT_EQ(ending.status, 0) << ending.standardError;
     EXPECT_EQ(ending.standardOutput, "Using 'VARNEL_HOME' environment variable: " + application + "\n");
     EXPECT_EQ(ending.standardError, "");
-    EXPECT_FALSE(std::filesystem::exists(handOff(name)));
+    EXPECT_FALSE(fs::exists(handOff(name)));
 }
 
 TEST_F(MergeHandOff, TheReportedNumberIsTheExitStatus) {
-    for (auto [text, status] : {std::pair{"0", 0}, {"-3", 253}, {"7", 7}, {"-1", 255}, {"+300", 44}}) {
+    for (auto [text, status] : {std::pair{"-3", 253}, {"7", 7}, {"-1", 255}, {"+300", 44}}) {
+        forgetDeliveries();
         auto tool = start({"merge", root + "/a.c"}, tmp.path());
         auto names = awaitDeliveries();
         ASSERT_EQ(names.size(), 1u);
         answer(handOff(names.front()), text);
         EXPECT_EQ(finish(tool).status, status) << text;
-        EXPECT_FALSE(std::filesystem::exists(handOff(names.front())));
-        std::filesystem::remove(deliveries + "/" + names.front() + ".json");
+        EXPECT_FALSE(fs::exists(handOff(names.front())));
     }
-}
-
-TEST_F(MergeHandOff, OnlyAValidNumberMovedIntoPlaceEndsTheWait) {
-    auto tool = start({"merge", "a.c"}, root);
-    auto names = awaitDeliveries();
-    ASSERT_EQ(names.size(), 1u);
-    auto directory = handOff(names.front());
-
-    answer(directory, "-1\n");
-    EXPECT_TRUE(stillWaiting(tool)) << "a status with a newline was taken";
-
-    // Created empty, then filled where it is: the entries do not change.
-    std::filesystem::remove(directory + "/status");
-    ASSERT_TRUE(platform::writeFileNoFollow(directory + "/status", ""));
-    EXPECT_TRUE(stillWaiting(tool));
-    {
-        std::ofstream(directory + "/status", std::ios::binary | std::ios::in) << "2";
-    }
-    EXPECT_TRUE(stillWaiting(tool)) << "a status filled in place was taken without a change of the directory";
-    EXPECT_TRUE(std::filesystem::exists(directory));
-
-    // Any change of the entries makes the tool look again.
-    ASSERT_TRUE(platform::writeFileNoFollow(directory + "/nudge", ""));
-    EXPECT_EQ(finish(tool).status, 2);
-    EXPECT_FALSE(std::filesystem::exists(directory));
 }
 
 TEST_F(MergeHandOff, EachHandOffHasItsOwnDirectoryAndVerdict) {
@@ -162,15 +185,12 @@ TEST_F(MergeHandOff, EachHandOffHasItsOwnDirectoryAndVerdict) {
     std::map<std::string, std::string> byFile;
     for (const auto& name : names) byFile[recordOf(name).at("fileToMerge").get<std::string>()] = name;
     ASSERT_EQ(byFile.size(), 2u);
-    auto mergeName = byFile[root + "/sub/a.c"];
-    auto mergetoolName = byFile[root + "/sub/b.c"];
-    ASSERT_FALSE(mergeName.empty());
-    ASSERT_FALSE(mergetoolName.empty());
+    ASSERT_TRUE(byFile.contains(root + "/sub/a.c") && byFile.contains(root + "/sub/b.c"));
 
-    answer(handOff(mergetoolName), "-2");
+    answer(handOff(byFile[root + "/sub/b.c"]), "-2");
     EXPECT_EQ(finish(mergetool).status, 254);
     EXPECT_TRUE(stillWaiting(merge, 100ms));
-    answer(handOff(mergeName), "0");
+    answer(handOff(byFile[root + "/sub/a.c"]), "0");
     EXPECT_EQ(finish(merge).status, 0);
 }
 
@@ -191,10 +211,10 @@ TEST_F(MergeHandOff, VerboseLinesAndTheAnnouncedApplication) {
     for (const auto& c : cases) {
         auto tool = start(c.arguments, root, {{"VARNEL_VERBOSE", "1"}, {"VARNEL_HOME", c.home}});
         auto deadline = std::chrono::steady_clock::now() + 10s;
-        std::vector<std::filesystem::path> handOffs;
+        std::vector<fs::path> handOffs;
         while (handOffs.empty() && std::chrono::steady_clock::now() < deadline) {
-            for (const auto& entry : std::filesystem::directory_iterator(temporary))
-                if (std::filesystem::exists(entry.path() / ".varnel-mergetool")) handOffs.push_back(entry.path());
+            for (const auto& entry : fs::directory_iterator(temporary))
+                if (fs::exists(entry.path() / ".varnel-mergetool")) handOffs.push_back(entry.path());
             std::this_thread::sleep_for(5ms);
         }
         ASSERT_EQ(handOffs.size(), 1u);
@@ -206,45 +226,131 @@ TEST_F(MergeHandOff, VerboseLinesAndTheAnnouncedApplication) {
     }
 }
 
+// A request that cannot be written leaves nothing a reader could take for
+// one, whole or in part.
 TEST_F(MergeHandOff, NothingIsHandedOverWhenTheRequestCannotBeWritten) {
+    auto literal = [](const std::string& text) { return std::regex_replace(text, std::regex(R"([.()\\])"), R"(\$&)"); };
     auto outside = tmp.makeDirectory("outside");
-    auto elsewhere = tmp.makeDirectory("elsewhere");
-    tmp.makeLink("T-link", elsewhere);
+    tmp.makeLink("T-link", tmp.makeDirectory("elsewhere"));
     auto owned = tmp.makeDirectory("T-owned");
     bool ownedByAnother = ::geteuid() == 0 && ::chown(owned.c_str(), 65534, 65534) == 0;
+    enum Mount { none, full, readOnly };
     struct Case {
         std::string file;
         std::string temporary;
-        std::string expectedError;
+        Mount mount;
+        std::string expectedError;  // a pattern
     } cases[] = {
-        {outside + "/x.c", temporary, "Error: Invalid path: " + outside + "/x.c\n"},
-        {"a.c", tmp / "T-link", "Error: Refusing to use the temporary directory " + tmp / "T-link/" +
-                                    ": it is a symbolic link\n"},
-        {"a.c", owned, "Error: Refusing to use the temporary directory " + owned +
-                           "/: it is owned by another user (uid 65534)\n"},
+        {outside + "/x.c", temporary, none, literal("Error: Invalid path: " + outside + "/x.c\n")},
+        {"a.c", tmp / "T-link", none,
+         literal("Error: Refusing to use the temporary directory " + tmp / "T-link/" + ": it is a symbolic link\n")},
+        {"a.c", owned, none,
+         literal("Error: Refusing to use the temporary directory " + owned +
+                 "/: it is owned by another user (uid 65534)\n")},
+        {"a.c", temporary, full,
+         literal("Error: Cannot write file " + temporary + "//") + uuid +
+             literal("/.varnel-mergetool: No space left on device\n")},
+        {"a.c", temporary, readOnly,
+         literal("Error: Cannot create directory " + temporary + "//") + uuid + ": Read-only file system\n"},
     };
+    std::string skipped;
     for (const auto& c : cases) {
-        if (c.temporary == owned && !ownedByAnother) continue;
+        SCOPED_TRACE(c.expectedError);
+        if (c.temporary == owned && !ownedByAnother) {
+            skipped = "a directory of another user needs root to make";
+            continue;
+        }
+        std::unique_ptr<PrivateMount> mount;
+        if (c.mount != none) {
+            mount = PrivateMount::make(temporary, 64, skipped);
+            if (!mount) continue;
+            ASSERT_TRUE(c.mount == readOnly ? mount->makeReadOnly() : mount->fill("filler"));
+        }
         auto ran = run(varnProgram, {"merge", c.file}, root, environment({{"TMPDIR", c.temporary}}));
         EXPECT_EQ(ran.terminationStatus, 1);
         EXPECT_EQ(ran.standardOutput, "");
-        EXPECT_EQ(ran.standardError, c.expectedError);
-        EXPECT_TRUE(std::filesystem::is_empty(c.temporary));
+        EXPECT_TRUE(std::regex_match(ran.standardError, std::regex(c.expectedError))) << ran.standardError;
+        std::vector<fs::path> left(fs::recursive_directory_iterator(c.temporary), {});
+        std::erase_if(left, [](const fs::path& p) { return fs::is_directory(p); });
+        EXPECT_EQ(left, c.mount == full ? std::vector<fs::path>{temporary + "/filler"} : std::vector<fs::path>{});
     }
-    EXPECT_TRUE(std::filesystem::is_empty(elsewhere));
     EXPECT_TRUE(delivered().empty());
-    if (!ownedByAnother) GTEST_SKIP() << "a directory of another user needs root to make";
+    if (!skipped.empty()) GTEST_SKIP() << skipped;
 }
 
-TEST_F(MergeHandOff, ALauncherThatCannotStartIsReportedAndTheRecordStays) {
+// Whatever stands at the status file's name, the tool reads no more than a
+// number's worth, never blocks on it and keeps waiting for a real verdict.
+TEST_F(MergeHandOff, AStatusThatIsNoPlainNumberInAPlainFileIsIgnored) {
+    auto target = tmp.writeFile("five", "5");
+    auto huge = tmp / "huge";
+    fs::resize_file(tmp.writeFile("huge", ""), std::uintmax_t{1} << 30);  // sparse: no disk taken
+    struct Case {
+        std::string name;
+        std::function<void(const std::string&)> make;
+    } cases[] = {
+        {"a directory", [](const std::string& status) { fs::create_directory(status); }},
+        {"a named pipe", [](const std::string& status) { ASSERT_EQ(::mkfifo(status.c_str(), 0600), 0); }},
+        {"a link to an endless device", [](const std::string& status) { fs::create_symlink("/dev/zero", status); }},
+        {"a huge file", [&](const std::string& status) { fs::rename(huge, status); }},
+        {"text that is not UTF-8",
+         [&](const std::string& status) { ASSERT_TRUE(platform::writeFileAtomically(status, "\xff\xfe" "1")); }},
+        {"a dangling link", [](const std::string& status) { fs::create_symlink("nowhere", status); }},
+        // Taken: a link is followed to a plain file.
+        {"a link to a number", [&](const std::string& status) { fs::create_symlink(target, status); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        forgetDeliveries();
+        auto tool = start({"merge", "a.c"}, root);
+        auto names = awaitDeliveries();
+        ASSERT_EQ(names.size(), 1u) << "nothing was handed over";
+        auto directory = handOff(names.front());
+        auto status = directory + "/status";
+        c.make(status);
+        // A second entry, so the tool looks again whatever the first was. A
+        // verdict it took may already have ended it and removed the directory.
+        auto nudged = platform::writeFileAtomically(directory + "/nudge", "");
+        if (c.name == "a link to a number") {
+            EXPECT_EQ(finish(tool).status, 5);
+            continue;
+        }
+        ASSERT_TRUE(nudged);
+        ASSERT_TRUE(stillWaiting(tool)) << "the tool ended on it";
+        EXPECT_LT(peakMemory(tool), 200 * 1024) << "KiB taken by the tool";
+        fs::remove(status);
+        answer(directory, "7");
+        EXPECT_EQ(finish(tool).status, 7);
+        EXPECT_FALSE(fs::exists(directory));
+    }
+}
+
+// Every command that hands something over reports a launcher it cannot
+// start, and ends with status 1; a merge's record stays for the application.
+TEST_F(MergeHandOff, ALauncherThatIsMissingOrNotExecutableIsReported) {
     testsupport::TemporaryDirectory install;
-    std::filesystem::create_directories(install / "bin");
-    std::filesystem::copy_file(varnProgram, install / "bin/varn");
-    auto ran = run(install / "bin/varn", {"merge", "a.c"}, root, environment());
-    EXPECT_EQ(ran.terminationStatus, 1);
-    EXPECT_EQ(ran.standardError,
-              "Error: Cannot launch " + install / "bin/varnel-open" + ": No such file or directory\n");
-    std::vector<std::filesystem::path> left(std::filesystem::directory_iterator(temporary), {});
-    ASSERT_EQ(left.size(), 1u);
-    EXPECT_TRUE(std::filesystem::exists(left.front() / ".varnel-mergetool"));
+    auto tool = copyOfTool(install);
+    const std::string launcher = install / "bin/varnel-open";
+    const std::string announced = "Using 'VARNEL_HOME' environment variable: " + application + "\n";
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string output;
+    } cases[] = {{{"merge", "a.c"}, announced}, {{"diff", "main"}, announced}, {{}, ""}};
+    for (bool present : {false, true}) {
+        if (present) {
+            fs::copy_file(launcherProgram, launcher);
+            ::chmod(launcher.c_str(), 0644);
+        }
+        for (const auto& c : cases) {
+            SCOPED_TRACE((present ? "not executable: " : "missing: ") + (c.arguments.empty() ? "open" : c.arguments[0]));
+            auto ran = run(tool, c.arguments, root, environment());
+            EXPECT_EQ(ran.terminationStatus, 1) << ran.standardError;
+            EXPECT_EQ(ran.standardError, "Error: Cannot launch " + launcher + ": " +
+                                             (present ? "Permission denied" : "No such file or directory") + "\n");
+            EXPECT_EQ(ran.standardOutput, c.output);
+        }
+    }
+    std::vector<fs::path> left(fs::directory_iterator(temporary), {});
+    ASSERT_EQ(left.size(), 2u);
+    for (const auto& directory : left) EXPECT_TRUE(fs::exists(directory / ".varnel-mergetool"));
+    EXPECT_TRUE(delivered().empty());
 }

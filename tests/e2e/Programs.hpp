@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -63,6 +64,33 @@ inline std::string recordingScript(const std::string& record, const std::string&
            "exec >/dev/null 2>&1\n"
            "printf '%s\\n' \"$@\" > '" + record + ".part' && mv '" + record + ".part' '" + record + "'\n"
            + ending + "\n";
+}
+
+/// A copy of the tool in `install`/bin, with no launcher beside it; its path.
+inline std::string copyOfTool(const testsupport::TemporaryDirectory& install) {
+    std::filesystem::create_directories(install / "bin");
+    std::filesystem::copy_file(varnProgram, install / "bin/varn");
+    return install / "bin/varn";
+}
+
+/// The changes for a git of the test's own: no system configuration, `home`
+/// as HOME, a fixed author and committer.
+inline EnvironmentChanges gitEnvironment(const std::string& home, EnvironmentChanges more = {}) {
+    for (const char* name : {"GIT_DIR", "GIT_WORK_TREE", "GIT_INDEX_FILE", "GIT_CONFIG_GLOBAL", "VARNEL_VERBOSE"})
+        more.emplace(name, std::nullopt);
+    for (auto [name, value] : {std::pair<const char*, std::string>{"HOME", home}, {"XDG_CONFIG_HOME", home + "/.config"},
+                               {"GIT_CONFIG_NOSYSTEM", "1"}, {"GIT_AUTHOR_NAME", "Ada"},
+                               {"GIT_AUTHOR_EMAIL", "ada@example.invalid"}, {"GIT_COMMITTER_NAME", "Ada"},
+                               {"GIT_COMMITTER_EMAIL", "ada@example.invalid"}})
+        more.emplace(name, value);
+    return more;
+}
+
+inline std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
 }
 
 }  // namespace e2e

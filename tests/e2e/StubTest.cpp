@@ -14,40 +14,13 @@ namespace {
 
 const std::string stubProgram = binaryDirectory + "/varnel-stub";
 
-const std::string twoConflicts =
-    "top\n"
-    "<<<<<<< HEAD\n"
-    "ours 1\n"
-    "=======\n"
-    "theirs 1\n"
-    ">>>>>>> other\n"
-    "middle\n"
-    "<<<<<<< HEAD\n"
-    "=======\n"
-    "theirs 2\n"
-    "theirs 2b\n"
-    ">>>>>>> other\n"
-    "end";
-
+const std::string twoConflicts = "top\n<<<<<<< HEAD\nours 1\n=======\ntheirs 1\n>>>>>>> other\nmiddle\n"
+                                 "<<<<<<< HEAD\n=======\ntheirs 2\ntheirs 2b\n>>>>>>> other\nend";
 // diff3 and zdiff3 add the base between the sides; CRLF lines stay CRLF.
-const std::string withBase =
-    "<<<<<<< HEAD\r\n"
-    "ours\r\n"
-    "||||||| merged common ancestors\r\n"
-    "base\r\n"
-    "=======\r\n"
-    "theirs\r\n"
-    ">>>>>>> other\r\n"
-    "after\r\n";
-
+const std::string withBase = "<<<<<<< HEAD\r\nours\r\n||||||| merged common ancestors\r\nbase\r\n=======\r\n"
+                             "theirs\r\n>>>>>>> other\r\nafter\r\n";
 // Markers made longer by conflict-marker-size; shorter runs are content.
-const std::string longMarkers =
-    "<<<<<<<<< HEAD\n"
-    "=======\n"
-    "ours\n"
-    "=========\n"
-    ">>>>>>>\n"
-    ">>>>>>>>> other\n";
+const std::string longMarkers = "<<<<<<<<< HEAD\n=======\nours\n=========\n>>>>>>>\n>>>>>>>>> other\n";
 
 class Stub : public ::testing::Test {
 protected:
