@@ -19,12 +19,8 @@ TEST(ProcessInfo, EnvironmentTellsUnsetFromEmpty) {
 }
 
 TEST(ProcessInfo, IdentifiersAndExecutable) {
-    EXPECT_EQ(processIdentifier(), ::getpid());
-    auto group = processGroupIdentifier();
-    ASSERT_TRUE(group);
-    EXPECT_EQ(*group, ::getpgrp());
+    EXPECT_EQ(processGroupIdentifier().value(), ::getpgrp());
     EXPECT_FALSE(processGroupIdentifier(-5));
-
     auto executable = executablePath();
     ASSERT_TRUE(executable);
     EXPECT_EQ(lastPathComponent(*executable), "platform_tests");

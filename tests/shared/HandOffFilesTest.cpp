@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <regex>
@@ -39,65 +38,42 @@ TEST_F(HandOffTest, CreateMakesANewDirectoryWithTheRecordEachTime) {
     for (const auto& record : {*first, *second}) {
         EXPECT_TRUE(std::regex_match(record.path, handOff)) << record.path;
         EXPECT_EQ(entriesOf(record.path), std::set<std::string>{".varnel-mergetool"});
-        auto read = MergeToolMetaData::readMetadata(record.path);
-        ASSERT_TRUE(read) << read.error().description;
-        EXPECT_EQ(*read, record);
+        EXPECT_EQ(*MergeToolMetaData::readMetadata(record.path), record);
     }
     EXPECT_EQ(entriesOf(temporary).size(), 2u);
+
+    auto history = HistoryMetaData::create("/r", "/r/h.txt");
+    ASSERT_TRUE(history) << history.error().description;
+    EXPECT_EQ(entriesOf(history->path), std::set<std::string>{".varnel-history"});
+    EXPECT_FALSE(MergeToolMetaData::metadataExists(history->path));
+    EXPECT_EQ(*HistoryMetaData::readMetadata(history->path), *history);
 }
 
-TEST_F(HandOffTest, HistoryCreateWritesItsOwnFile) {
-    auto record = HistoryMetaData::create("/r", "/r/h.txt");
-    ASSERT_TRUE(record) << record.error().description;
-    EXPECT_EQ(entriesOf(record->path), std::set<std::string>{".varnel-history"});
-    EXPECT_TRUE(HistoryMetaData::metadataExists(record->path));
-    EXPECT_FALSE(MergeToolMetaData::metadataExists(record->path));
-    EXPECT_EQ(*HistoryMetaData::readMetadata(record->path), *record);
-}
-
-TEST_F(HandOffTest, MetadataExistsForAnythingAtTheName) {
+TEST_F(HandOffTest, MetadataExistsForAnythingAtTheNameAndReadingReportsAMissingOrDamagedFile) {
     std::string directory = scratch.makeDirectory("handoff");
     EXPECT_FALSE(MergeToolMetaData::metadataExists(directory));
-    scratch.makeDirectory("handoff/.varnel-mergetool");
-    EXPECT_TRUE(MergeToolMetaData::metadataExists(directory));
     EXPECT_FALSE(MergeToolMetaData::metadataExists("https://example.com/page"));
-}
-
-TEST_F(HandOffTest, ReadMetadataReportsAMissingOrDamagedFile) {
-    std::string directory = scratch.makeDirectory("handoff");
     auto missing = MergeToolMetaData::readMetadata(directory);
     ASSERT_FALSE(missing);
     EXPECT_EQ(missing.error().code, ENOENT);
+
     ASSERT_TRUE(platform::writeFileNoFollow(directory + "/.varnel-mergetool", R"({"repo":"/r"})"));
+    EXPECT_TRUE(MergeToolMetaData::metadataExists(directory));
     auto damaged = MergeToolMetaData::readMetadata(directory);
     ASSERT_FALSE(damaged);
     EXPECT_NE(damaged.error().description.find(directory + "/.varnel-mergetool"), std::string::npos);
 }
 
-TEST_F(HandOffTest, ATemporaryDirectoryThatIsALinkIsRefusedAndNothingIsWritten) {
+TEST_F(HandOffTest, EveryWriterRefusesATemporaryDirectoryThatIsALink) {
     std::string real = scratch.makeDirectory("real", 0700);
     testsupport::ScopedVariable linked("TMPDIR", scratch / "link");
     ASSERT_EQ(::symlink(real.c_str(), (scratch / "link").c_str()), 0);
-
-    auto merge = MergeToolMetaData::create("/r", "/r/a.c");
-    ASSERT_FALSE(merge);
-    EXPECT_NE(merge.error().description.find("symbolic link"), std::string::npos);
+    EXPECT_FALSE(MergeToolMetaData::create("/r", "/r/a.c"));
     EXPECT_FALSE(HistoryMetaData::create("/r", "/r/h"));
     std::ostringstream out;
     EXPECT_FALSE(session({}).write(out));
     EXPECT_EQ(out.str(), "");
     EXPECT_TRUE(entriesOf(real).empty());
-}
-
-TEST_F(HandOffTest, ATemporaryDirectoryOwnedByAnotherUserIsRefusedAndNothingIsWritten) {
-    if (::chown(temporary.c_str(), testsupport::nobodyUid, testsupport::nobodyGid) != 0)
-        GTEST_SKIP() << "giving a directory to another user needs root";
-    auto merge = MergeToolMetaData::create("/r", "/r/a.c");
-    ASSERT_FALSE(merge);
-    EXPECT_NE(merge.error().description.find("owned by another user"), std::string::npos);
-    std::ostringstream out;
-    EXPECT_FALSE(session({}).write(out));
-    EXPECT_TRUE(entriesOf(temporary).empty());
 }
 
 TEST_F(HandOffTest, WriteReplacesAnOlderLongerFileExactlyAndAnnouncesThePath) {
@@ -114,17 +90,6 @@ TEST_F(HandOffTest, WriteReplacesAnOlderLongerFileExactlyAndAnnouncesThePath) {
     EXPECT_EQ(entriesOf(directory), std::set<std::string>{".varnel-difftool"});
 }
 
-TEST_F(HandOffTest, WriteRefusesASessionDirectoryThatIsALink) {
-    auto record = session({});
-    std::string elsewhere = scratch.makeDirectory("elsewhere");
-    ASSERT_EQ(::symlink(elsewhere.c_str(), VarnShared::sessionDirectory(record).c_str()), 0);
-    std::ostringstream out;
-    auto written = record.write(out);
-    ASSERT_FALSE(written);
-    EXPECT_NE(written.error().description.find("session directory"), std::string::npos);
-    EXPECT_TRUE(entriesOf(elsewhere).empty());
-}
-
 TEST_F(HandOffTest, LoadSessionFindsTheWrittenRecordAndNothingOtherwise) {
     auto record = session({{"/b", "/l", "/r", "/m"}, {"/b2", "/l2", "/r2", "/m2"}});
     EXPECT_FALSE(VarnShared::loadSession(record));
@@ -133,9 +98,7 @@ TEST_F(HandOffTest, LoadSessionFindsTheWrittenRecordAndNothingOtherwise) {
 
     // Any session with the same identity finds it; another identity does not.
     VarnShared::DiffToolSession identity{"/r", 42, std::nullopt, std::nullopt};
-    auto loaded = VarnShared::loadSession(identity);
-    ASSERT_TRUE(loaded);
-    EXPECT_EQ(*loaded, record);
+    EXPECT_EQ(VarnShared::loadSession(identity), record);
     identity.revspecA = "main";
     EXPECT_FALSE(VarnShared::loadSession(identity));
 

@@ -26,7 +26,6 @@ namespace {
 class HandOffLinksTest : public HandOffTest {
 protected:
     HandOffLinksTest() {
-        scratch.makeDirectory("real");
         scratch.makeDirectory("real/sub");
         (void)::symlink((scratch / "real").c_str(), (scratch / "alias").c_str());
         real = platform::resolvingSymlinksInPath(scratch / "real");
@@ -75,13 +74,8 @@ TEST_F(HandOffLinksTest, MergeHandOffNamesRepositoryFileAndLink) {
     EXPECT_EQ(pathOf(repositoryURL(directory)), real);
     EXPECT_EQ(pathOf(targetFileURL(directory)), real + "/sub/a b.c");
 
-    auto link = mergeLinkForDirectory(directory);
-    ASSERT_TRUE(link);
-    EXPECT_EQ(link, mergeLink(alias + "/sub/a b.c", alias));
-    auto parsed = parseMergeLink(*link);
-    ASSERT_TRUE(parsed);
-    EXPECT_EQ(parsed->merge.filePath(), alias + "/sub/a b.c");
-    EXPECT_EQ(parsed->repo.filePath(), alias);
+    // The link names the files as the record does, links unresolved.
+    EXPECT_EQ(mergeLinkForDirectory(directory), mergeLink(alias + "/sub/a b.c", alias));
 }
 
 TEST_F(HandOffLinksTest, DamagedOrForeignRecordsOnlyMakeTheirRuleNotApply) {
@@ -118,11 +112,9 @@ TEST_F(HandOffLinksTest, OnlyFileUrlsReachHandOffDirectories) {
 }
 
 TEST_F(HandOffLinksTest, RecordFormsMakeTheRepositoryAbsolute) {
-    auto previous = platform::currentDirectoryPath();
-    ASSERT_EQ(::chdir(real.c_str()), 0);
+    testsupport::ScopedCurrentDirectory in(real);
     MergeToolMetaData merge{"sub/", "/f/a.c", "/unused"};
     HistoryMetaData history{real + "/", "/f/h.c", "/unused"};
     EXPECT_EQ(mergeLink(merge), mergeLink("/f/a.c", real + "/sub"));
     EXPECT_EQ(historyLink(history), historyLink("/f/h.c", real));
-    ASSERT_EQ(::chdir(previous.c_str()), 0);
 }
