@@ -37,15 +37,14 @@ protected:
         return url ? url->filePath() : std::nullopt;
     }
 
-    DiffToolMetaData writtenSession(const std::string& repo) {
+    /// The directory of a written session of `repo`.
+    static std::string writtenSession(const std::string& repo) {
         DiffToolMetaData session;
         session.repo = repo;
         session.pid = 4242;
-        session.revspecA = "main";
         std::ostringstream out;
-        auto written = session.write(out);
-        EXPECT_TRUE(written) << written.error().description;
-        return session;
+        EXPECT_TRUE(session.write(out));
+        return sessionDirectory(session);
     }
 
     std::string real;
@@ -55,8 +54,7 @@ protected:
 }  // namespace
 
 TEST_F(HandOffLinksTest, RepositoryOfADifftoolSessionComesBeforeAMergeRecord) {
-    auto session = writtenSession(alias + "/sub");
-    auto directory = sessionDirectory(session);
+    auto directory = writtenSession(alias + "/sub");
     EXPECT_EQ(pathOf(repositoryURL(directoryURL(directory))), real + "/sub");
 
     MergeToolMetaData merge{"/elsewhere", "/elsewhere/a.c", directory};
@@ -66,7 +64,7 @@ TEST_F(HandOffLinksTest, RepositoryOfADifftoolSessionComesBeforeAMergeRecord) {
     EXPECT_EQ(pathOf(targetFileURL(directoryURL(directory))), "/elsewhere/a.c");
 }
 
-TEST_F(HandOffLinksTest, MergeHandOffNamesRepositoryFileAndLink) {
+TEST_F(HandOffLinksTest, MergeHandOffNamesRepositoryFileAndLinkToFileUrlsOnly) {
     auto merge = MergeToolMetaData::create(alias, alias + "/sub/a b.c");
     ASSERT_TRUE(merge) << merge.error().description;
     auto directory = directoryURL(merge->path);
@@ -79,8 +77,7 @@ TEST_F(HandOffLinksTest, MergeHandOffNamesRepositoryFileAndLink) {
 }
 
 TEST_F(HandOffLinksTest, DamagedOrForeignRecordsOnlyMakeTheirRuleNotApply) {
-    auto session = writtenSession(real);
-    auto directory = sessionDirectory(session);
+    auto directory = writtenSession(real);
     std::ofstream(directory + "/" + std::string(DiffToolMetaData::fileName)) << "{\"repo\":";
     EXPECT_FALSE(repositoryURL(directoryURL(directory)));
 
@@ -95,10 +92,9 @@ TEST_F(HandOffLinksTest, DamagedOrForeignRecordsOnlyMakeTheirRuleNotApply) {
     EXPECT_FALSE(mergeLinkForDirectory(directoryURL(scratch / "nothing here")));
 
     // A history hand-off is not consulted: it is its own target.
-    auto history = HistoryMetaData::create(real, real + "/f");
-    ASSERT_TRUE(history);
-    EXPECT_FALSE(repositoryURL(directoryURL(history->path)));
-    EXPECT_EQ(pathOf(targetFileURL(directoryURL(history->path))), history->path);
+    auto history = HistoryMetaData::create(real, real + "/f").value();
+    EXPECT_FALSE(repositoryURL(directoryURL(history.path)));
+    EXPECT_EQ(pathOf(targetFileURL(directoryURL(history.path))), history.path);
 }
 
 TEST_F(HandOffLinksTest, OnlyFileUrlsReachHandOffDirectories) {
