@@ -1,3 +1,6 @@
+// Child processes, what the process knows of itself, and the order of what
+// it and its children write to standard output.
+
 #include "platform/Process.hpp"
 
 #include <poll.h>
@@ -11,6 +14,10 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/Paths.hpp"
+#include "platform/ProcessInfo.hpp"
+#include "platform/StandardOutput.hpp"
+#include "tests/platform/ScopedChanges.hpp"
 #include "tests/platform/TemporaryDirectory.hpp"
 
 using namespace platform;
@@ -128,4 +135,36 @@ TEST(Process, ParentOutputPrecedesTheChildsOnAPipe) {
     ::kill(pid, SIGKILL);  // in case it hangs; harmless once it has ended
     ::waitpid(pid, nullptr, 0);
     EXPECT_EQ(text, "one\ntwo\nthree\nfour\n");
+}
+
+// The lazily built standard output stream writes through stdio, so its text
+// keeps its place among stdio's and one flush of stdout sends it on.
+TEST(StandardOutput, InterleavesWithStdioInOrder) {
+    std::fflush(stdout);
+    testing::internal::CaptureStdout();
+    std::fputs("one ", stdout);
+    platform::standardOutput() << "two " << 3 << ' ';
+    std::fputs("four", stdout);
+    platform::standardOutput() << '\n';
+    std::fflush(stdout);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "one two 3 four\n");
+    EXPECT_TRUE(platform::standardOutput().good());
+}
+
+TEST(ProcessInfo, EnvironmentTellsUnsetFromEmpty) {
+    {
+        testsupport::ScopedVariable unset("VARN_TEST_VARIABLE", std::nullopt);
+        EXPECT_EQ(environmentValue("VARN_TEST_VARIABLE"), std::nullopt);
+    }
+    testsupport::ScopedVariable empty("VARN_TEST_VARIABLE", "");
+    EXPECT_EQ(environmentValue("VARN_TEST_VARIABLE"), std::optional<std::string>(""));
+}
+
+TEST(ProcessInfo, IdentifiersAndExecutable) {
+    EXPECT_EQ(processGroupIdentifier().value(), ::getpgrp());
+    EXPECT_FALSE(processGroupIdentifier(-5));
+    auto executable = executablePath();
+    ASSERT_TRUE(executable);
+    EXPECT_EQ(lastPathComponent(*executable), "platform_tests");
+    EXPECT_EQ(resolvingSymlinksInPath(*executable), *executable);
 }
