@@ -132,16 +132,15 @@ TEST(DiffToolMetaDataEntry, EqualityAndHashFollowCanonicalEquivalence) {
     EXPECT_EQ((std::unordered_set<DiffToolMetaData::Entry>{composed, decomposed, ab, ba}).size(), 3u);
 }
 
-TEST(MergeAndHistoryJson, RoundTripAndRequireEveryMember) {
+// Their round trips are those of the hand-off tests, through the files.
+TEST(MergeAndHistoryJson, LayoutAndEveryMemberRequired) {
     MergeToolMetaData merge{"/r", "/r/a b.c", "/T//UUID"};
     EXPECT_EQ(*merge.encode(), R"({"fileToMerge":"\/r\/a b.c","path":"\/T\/\/UUID","repo":"\/r"})");
-    EXPECT_EQ(*MergeToolMetaData::decode(*merge.encode()), merge);
     EXPECT_FALSE(MergeToolMetaData::decode(R"({"repo":"/r","path":"/p"})"));
     EXPECT_FALSE(MergeToolMetaData::decode(R"({"repo":"/r","fileToMerge":null,"path":"/p"})"));
 
     HistoryMetaData history{"/r", "/r/h.txt", "/T//UUID"};
     EXPECT_EQ(*history.encode(), R"({"historyFile":"\/r\/h.txt","path":"\/T\/\/UUID","repo":"\/r"})");
-    EXPECT_EQ(*HistoryMetaData::decode(*history.encode()), history);
     EXPECT_FALSE(HistoryMetaData::decode(R"({"repo":"/r","historyFile":"/h"})"));
     EXPECT_FALSE(HistoryMetaData::decode(R"({"repo":"/r","historyFile":1,"path":"/p"})"));
 }
