@@ -20,7 +20,6 @@ TEST(GitRevisions, TakenAfterDifftoolAndItsOptions) {
         std::string line;
         GitRevisions revisions;
     } cases[] = {
-        {"git difftool main dev", {"main", "dev"}},
         {"git difftool -t mytool main dev -- a.txt", {"main", "dev"}},
         {"git difftool --tool=mytool -y main dev", {"main", "dev"}},
         {"git diff main", {}},

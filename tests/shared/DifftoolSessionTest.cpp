@@ -54,7 +54,6 @@ TEST(NormalizeFileArgument, FileUrlsAbsoluteAndRelativeTexts) {
         {"file:/a/b/", "/a/b"},
         // Not a URL (a blank, a broken escape, bytes that are no UTF-8): the
         // text after "file:" is taken as a path.
-        {"file:///a b", "///a b"},
         {"file:///100%", "///100%"},
         {"file:///%FF", "///%FF"},
         {"/abs/a%20b.txt", "/abs/a%20b.txt"},
