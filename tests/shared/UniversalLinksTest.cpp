@@ -133,30 +133,29 @@ TEST(MergeLink, WithoutRepositoryGivesNoRequest) {
 }
 
 TEST(MergeToolCallbackData, CallbackUrlAndBundleIdentifier) {
-    auto callback = [](const std::string& query) {
-        return MergeToolCallbackData::fromURL(url(link("/merge//a.c?" + query)));
+    // A file callback counts only with a bundle identifier; a callback that
+    // is no URL still carries its bundle identifier.
+    struct Case {
+        std::string query;
+        bool data;
+        std::optional<std::string> url;
+        std::string bundleID;
+    } cases[] = {
+        {"repo=/r&callback=file:///tmp/x", false, {}, ""},
+        {"repo=/r", false, {}, ""},
+        {"callback&bundleID=id", false, {}, ""},
+        {"repo=/r&callback=file:///tmp/x&bundleID=com.example.App", true, {}, "com.example.App"},
+        {"callback=myapp://done?x%3D1%26y%3D2&callback=ignored:", true, "myapp://done?x=1&y=2", ""},
+        {"callback=a%20b&bundleID=id", true, {}, "id"},
+        {"callback=x:y&bundleID", true, "x:y", ""},
     };
-    EXPECT_FALSE(callback("repo=/r&callback=file:///tmp/x"));
-    EXPECT_FALSE(callback("repo=/r"));
-    EXPECT_FALSE(callback("callback&bundleID=id"));
-
-    auto fileWithBundle = callback("repo=/r&callback=file:///tmp/x&bundleID=com.example.App");
-    ASSERT_TRUE(fileWithBundle);
-    EXPECT_FALSE(fileWithBundle->url);
-    EXPECT_EQ(fileWithBundle->bundleID, "com.example.App");
-
-    auto web = callback("callback=myapp://done?x%3D1%26y%3D2&callback=ignored:");
-    ASSERT_TRUE(web);
-    ASSERT_TRUE(web->url);
-    EXPECT_EQ(web->url->string(), "myapp://done?x=1&y=2");
-    EXPECT_EQ(web->bundleID, "");
-
-    auto invalidWithBundle = callback("callback=a%20b&bundleID=id");
-    ASSERT_TRUE(invalidWithBundle);
-    EXPECT_FALSE(invalidWithBundle->url);
-    auto valuelessBundle = callback("callback=x:y&bundleID");
-    ASSERT_TRUE(valuelessBundle);
-    EXPECT_EQ(valuelessBundle->bundleID, "");
+    for (const auto& c : cases) {
+        auto data = MergeToolCallbackData::fromURL(url(link("/merge//a.c?" + c.query)));
+        ASSERT_EQ(data.has_value(), c.data) << c.query;
+        if (!data) continue;
+        EXPECT_EQ(data->url ? std::optional(data->url->string()) : std::nullopt, c.url) << c.query;
+        EXPECT_EQ(data->bundleID, c.bundleID) << c.query;
+    }
 }
 
 TEST(IncomingHandOff, RepoSchemeDiffLinksAndOtherUrls) {
