@@ -3,31 +3,21 @@
 #include "platform/Json.hpp"
 #include "platform/PrettyJsonWriter.hpp"
 
-TEST(PrettyJsonWriter, NestingEmptyContainersAndEscapes) {
+// Indentation, separators and string escapes are pinned by the help dumps
+// compared byte for byte; what they never hold is checked here.
+TEST(PrettyJsonWriter, EmptyContainersEscapedSlashesAndNegativeNumbers) {
     platform::PrettyJsonWriter out;
     out.beginObject();
     out.key("a/b");
     out.beginArray();
-    out.value("x\"y\n");
     out.beginObject();
     out.endObject();
     out.beginArray();
     out.endArray();
-    out.value(true);
-    out.endArray();
-    out.key("n");
     out.value(-3LL);
+    out.endArray();
     out.endObject();
-    EXPECT_EQ(out.take(),
-              "{\n"
-              "  \"a\\/b\" : [\n"
-              "    \"x\\\"y\\n\",\n"
-              "    {},\n"
-              "    [],\n"
-              "    true\n"
-              "  ],\n"
-              "  \"n\" : -3\n"
-              "}");
+    EXPECT_EQ(out.take(), "{\n  \"a\\/b\" : [\n    {},\n    [],\n    -3\n  ]\n}");
 }
 
 TEST(CompactJson, MembersInKeyOrderWithoutWhitespace) {

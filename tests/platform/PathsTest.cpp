@@ -9,6 +9,7 @@ using namespace platform;
 using testsupport::ScopedCurrentDirectory;
 using testsupport::ScopedVariable;
 using testsupport::TemporaryDirectory;
+using List = std::vector<std::string>;
 
 TEST(Paths, StandardizingFoldsSeparatorsDotsAndTilde) {
     ScopedVariable home("HOME", "/home/someone");
@@ -16,25 +17,10 @@ TEST(Paths, StandardizingFoldsSeparatorsDotsAndTilde) {
         const char* path;
         const char* standardized;
     } cases[] = {
-        {"~", "/home/someone"},
-        {"~/", "/home/someone"},
-        {"~/a//b/", "/home/someone/a/b"},
-        {"~no-such-user-here/a", "~no-such-user-here/a"},
-        {"a/~", "a/~"},
-        {"/a//b/./c/", "/a/b/c"},
-        {"/", "/"},
-        {"//", "/"},
-        {"/..", "/"},
-        {"/a/../../b", "/b"},
-        {"/a/b/..", "/a"},
-        {".", "."},
-        {"./", "."},
-        {"a/..", "."},
-        {"..", ".."},
-        {"../a", "../a"},
-        {"a/../../b", "../b"},
-        {"./a/./b/", "a/b"},
-        {"", ""},
+        {"~", "/home/someone"},  {"~/a//b/", "/home/someone/a/b"}, {"~no-such-user-here/a", "~no-such-user-here/a"},
+        {"a/~", "a/~"},          {"/a//b/./c/", "/a/b/c"},         {"//", "/"},
+        {"/..", "/"},            {"/a/../../b", "/b"},             {"./", "."},
+        {"a/..", "."},           {"a/../../b", "../b"},            {"", ""},
     };
     for (const auto& c : cases) EXPECT_EQ(standardizingPath(c.path), c.standardized) << c.path;
 }
@@ -44,7 +30,6 @@ TEST(Paths, AbsolutePathCountsFromTheCurrentDirectory) {
     auto sub = tmp.makeDirectory("sub");
     ScopedCurrentDirectory cwd(sub);
     EXPECT_EQ(currentDirectoryPath(), sub);
-    EXPECT_EQ(absolutePath("."), sub);
     EXPECT_EQ(absolutePath("x/./y/"), sub + "/x/y");
     EXPECT_EQ(absolutePath("../x"), tmp / "x");
     // "~" is only a name once the path is no longer standardised text.
@@ -53,65 +38,44 @@ TEST(Paths, AbsolutePathCountsFromTheCurrentDirectory) {
 }
 
 TEST(Paths, ComponentArithmetic) {
-    EXPECT_EQ(lastPathComponent("/a/b"), "b");
     EXPECT_EQ(lastPathComponent("/a/b//"), "b");
     EXPECT_EQ(lastPathComponent("/"), "/");
-    EXPECT_EQ(lastPathComponent(""), "");
-
-    EXPECT_EQ(deletingLastPathComponent("/a/b"), "/a");
     EXPECT_EQ(deletingLastPathComponent("/a//b/"), "/a");
     EXPECT_EQ(deletingLastPathComponent("/a"), "/");
     EXPECT_EQ(deletingLastPathComponent("/"), "/");
     EXPECT_EQ(deletingLastPathComponent("a"), "");
-
-    using List = std::vector<std::string>;
-    EXPECT_EQ(pathComponents("/a/b"), (List{"/", "a", "b"}));
     EXPECT_EQ(pathComponents("/a//b/"), (List{"/", "a", "b"}));
-    EXPECT_EQ(pathComponents("/"), (List{"/"}));
     EXPECT_EQ(pathComponents(""), List{});
-
     EXPECT_EQ(appendingPathComponent("/a/", "/b/"), "/a/b");
-    EXPECT_EQ(appendingPathComponent("/", "b"), "/b");
     EXPECT_EQ(appendingPathComponent("", "b"), "b");
 }
 
-class PathLinks : public ::testing::Test {
-protected:
+TEST(Paths, ResolvingLinksComponentByComponentKeepsWhatDoesNotExist) {
     TemporaryDirectory tmp;
-    std::string real = tmp.makeDirectory("real/sub");
-};
-
-TEST_F(PathLinks, ResolvesEveryLinkComponentByComponent) {
+    tmp.makeDirectory("real/sub");
     tmp.makeLink("absolute", tmp / "real");
     tmp.makeLink("relative", "real");
     tmp.makeLink("chain", "relative/sub");
     tmp.makeLink("real/sub/up", "../..");
     tmp.makeLink("nested/link", "../real");
+    tmp.makeLink("dangling", tmp / "gone/away");
 
     EXPECT_EQ(resolvingSymlinksInPath(tmp / "absolute/sub"), tmp / "real/sub");
-    EXPECT_EQ(resolvingSymlinksInPath(tmp / "relative/sub/"), tmp / "real/sub");
     EXPECT_EQ(resolvingSymlinksInPath(tmp / "chain"), tmp / "real/sub");
-    EXPECT_EQ(resolvingSymlinksInPath(tmp / "nested/link/sub"), tmp / "real/sub");
+    EXPECT_EQ(resolvingSymlinksInPath(tmp / "nested/link/sub/"), tmp / "real/sub");
     EXPECT_EQ(resolvingSymlinksInPath(tmp / "absolute/sub/up/real"), tmp / "real");
     // ".." after a link leaves its destination, not the link's directory.
     EXPECT_EQ(resolvingSymlinksInPath(tmp / "chain/.."), tmp / "real");
-    EXPECT_EQ(resolvingSymlinksInPath(tmp / "real/./sub//"), tmp / "real/sub");
     EXPECT_EQ(resolvingSymlinksInPath("/"), "/");
-}
-
-TEST_F(PathLinks, KeepsWhatDoesNotExist) {
-    tmp.makeLink("dangling", tmp / "gone/away");
     EXPECT_EQ(resolvingSymlinksInPath(tmp / "real/missing/deeper"), tmp / "real/missing/deeper");
     EXPECT_EQ(resolvingSymlinksInPath(tmp / "dangling/file"), tmp / "gone/away/file");
-}
 
-TEST_F(PathLinks, LeavesRelativePathsUnresolved) {
-    tmp.makeLink("relative", "real");
     ScopedCurrentDirectory cwd(tmp.path());
-    EXPECT_EQ(resolvingSymlinksInPath("relative/./sub/"), "relative/sub");
+    EXPECT_EQ(resolvingSymlinksInPath("relative/./sub/"), "relative/sub");  // relative paths stay unresolved
 }
 
-TEST_F(PathLinks, StopsInALinkLoop) {
+TEST(Paths, ResolvingStopsInALinkLoop) {
+    TemporaryDirectory tmp;
     tmp.makeLink("a", "b");
     tmp.makeLink("b", "a");
     tmp.makeLink("self", "self/x");

@@ -1,3 +1,6 @@
+// Child processes, what the process knows of itself, and the order of what
+// it and its children write to standard output.
+
 #include "platform/Process.hpp"
 
 #include <poll.h>
@@ -11,6 +14,10 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/Paths.hpp"
+#include "platform/ProcessInfo.hpp"
+#include "platform/StandardOutput.hpp"
+#include "tests/platform/ScopedChanges.hpp"
 #include "tests/platform/TemporaryDirectory.hpp"
 
 using namespace platform;
@@ -30,17 +37,12 @@ ProcessOutput shell(const std::string& script, ProcessOptions options = {}) {
 
 TEST(Process, LaunchFailureIsAnErrorNamingTheProgram) {
     testsupport::TemporaryDirectory tmp;
-    auto plain = tmp.writeFile("plain", "not a program");
-    struct Case {
-        std::string program;
-        int code;
-    } cases[] = {{tmp / "missing", ENOENT}, {plain, EACCES}};
-    for (const auto& c : cases) {
-        auto started = Process::launch(c.program, {});
-        ASSERT_FALSE(started) << c.program;
+    for (const auto& c : {std::pair{tmp / "missing", ENOENT}, {tmp.writeFile("plain", "not a program"), EACCES}}) {
+        auto started = Process::launch(c.first, {});
+        ASSERT_FALSE(started) << c.first;
         EXPECT_EQ(started.error().domain, "NSPOSIXErrorDomain");
-        EXPECT_EQ(started.error().code, c.code);
-        EXPECT_NE(started.error().description.find(c.program), std::string::npos) << started.error().description;
+        EXPECT_EQ(started.error().code, c.second);
+        EXPECT_NE(started.error().description.find(c.first), std::string::npos) << started.error().description;
     }
 }
 
@@ -55,9 +57,7 @@ TEST(Process, TerminationStatusIsTheExitStatusOrTheSignal) {
 
     auto started = Process::launch("/bin/sh", {"-c", "exit 0"});
     ASSERT_TRUE(started);
-    auto status = started->waitUntilExit();
-    ASSERT_TRUE(status);
-    EXPECT_EQ(*status, 0);
+    EXPECT_EQ(started->waitUntilExit().value(), 0);
     EXPECT_TRUE(started->hasExited());
 }
 
@@ -78,8 +78,7 @@ TEST(Process, OptionsShapeTheChild) {
     EXPECT_EQ(shell("pwd", {.workingDirectory = tmp.path()}).standardOutput, tmp.path() + "\n");
     auto environment = runCollectingOutput("/usr/bin/env", {}, {.environment = std::vector<std::string>{"A=1", "B="}},
                                            limit);
-    ASSERT_TRUE(environment);
-    EXPECT_EQ(environment->standardOutput, "A=1\nB=\n");
+    EXPECT_EQ(environment.value().standardOutput, "A=1\nB=\n");
 
     auto session = Process::launch("/bin/sleep", {"30"}, {.newSession = true});
     ASSERT_TRUE(session);
@@ -91,13 +90,9 @@ TEST(Process, OptionsShapeTheChild) {
 TEST(Process, WaitsAreBounded) {
     auto sleeper = Process::launch("/bin/sleep", {"30"});
     ASSERT_TRUE(sleeper);
-    auto early = sleeper->waitUntilExit(50ms);
-    ASSERT_TRUE(early);
-    EXPECT_EQ(*early, std::nullopt);
+    EXPECT_EQ(sleeper->waitUntilExit(50ms).value(), std::nullopt);
     ASSERT_TRUE(sleeper->sendSignal(SIGKILL));
-    auto late = sleeper->waitUntilExit(limit);
-    ASSERT_TRUE(late);
-    EXPECT_EQ(*late, std::optional<int>(SIGKILL));
+    EXPECT_EQ(sleeper->waitUntilExit(limit).value(), std::optional<int>(SIGKILL));
 
     auto start = std::chrono::steady_clock::now();
     auto overdue = runCollectingOutput("/bin/sleep", {"30"}, {}, 200ms);
@@ -137,8 +132,39 @@ TEST(Process, ParentOutputPrecedesTheChildsOnAPipe) {
         text.append(buffer, static_cast<std::size_t>(n));
     }
     ::close(ends[0]);
-    int status = 0;
     ::kill(pid, SIGKILL);  // in case it hangs; harmless once it has ended
-    ::waitpid(pid, &status, 0);
+    ::waitpid(pid, nullptr, 0);
     EXPECT_EQ(text, "one\ntwo\nthree\nfour\n");
+}
+
+// The lazily built standard output stream writes through stdio, so its text
+// keeps its place among stdio's and one flush of stdout sends it on.
+TEST(StandardOutput, InterleavesWithStdioInOrder) {
+    std::fflush(stdout);
+    testing::internal::CaptureStdout();
+    std::fputs("one ", stdout);
+    platform::standardOutput() << "two " << 3 << ' ';
+    std::fputs("four", stdout);
+    platform::standardOutput() << '\n';
+    std::fflush(stdout);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "one two 3 four\n");
+    EXPECT_TRUE(platform::standardOutput().good());
+}
+
+TEST(ProcessInfo, EnvironmentTellsUnsetFromEmpty) {
+    {
+        testsupport::ScopedVariable unset("VARN_TEST_VARIABLE", std::nullopt);
+        EXPECT_EQ(environmentValue("VARN_TEST_VARIABLE"), std::nullopt);
+    }
+    testsupport::ScopedVariable empty("VARN_TEST_VARIABLE", "");
+    EXPECT_EQ(environmentValue("VARN_TEST_VARIABLE"), std::optional<std::string>(""));
+}
+
+TEST(ProcessInfo, IdentifiersAndExecutable) {
+    EXPECT_EQ(processGroupIdentifier().value(), ::getpgrp());
+    EXPECT_FALSE(processGroupIdentifier(-5));
+    auto executable = executablePath();
+    ASSERT_TRUE(executable);
+    EXPECT_EQ(lastPathComponent(*executable), "platform_tests");
+    EXPECT_EQ(resolvingSymlinksInPath(*executable), *executable);
 }

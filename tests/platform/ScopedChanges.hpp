@@ -1,11 +1,14 @@
 #pragma once
 // Process-wide settings a test changes for its own length: an environment
-// variable, the current directory.
+// variable, the current directory; and what a call writes to standard output.
 
 #include <stdlib.h>
 #include <sys/types.h>
 #include <unistd.h>
 
+#include <gtest/gtest.h>
+
+#include <iostream>
 #include <optional>
 #include <string>
 
@@ -50,6 +53,16 @@ public:
 private:
     std::string old_;
 };
+
+/// What `action` wrote to standard output, through iostreams or stdio.
+template <class F>
+std::string standardOutputOf(F action) {
+    std::cout.flush();
+    testing::internal::CaptureStdout();
+    action();
+    std::cout.flush();
+    return testing::internal::GetCapturedStdout();
+}
 
 /// The uid and gid of "nobody", which every Debian system has: the other
 /// user of tests that need one.

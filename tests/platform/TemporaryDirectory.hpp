@@ -2,6 +2,7 @@
 // A link-free temporary directory for one test, removed with everything in
 // it afterwards, and the few ways tests fill it.
 
+#include <dirent.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <stdexcept>
 #include <string>
 
@@ -67,6 +69,19 @@ private:
 inline std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+/// The names inside `directory`, none if it cannot be read.
+inline std::set<std::string> entriesOf(const std::string& directory) {
+    std::set<std::string> names;
+    if (DIR* dir = ::opendir(directory.c_str())) {
+        while (auto entry = ::readdir(dir)) {
+            std::string name = entry->d_name;
+            if (name != "." && name != "..") names.insert(name);
+        }
+        ::closedir(dir);
+    }
+    return names;
 }
 
 }  // namespace testsupport

@@ -3,9 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <dirent.h>
-
-#include <set>
 #include <string>
 
 #include "platform/FileSystem.hpp"
@@ -16,21 +13,10 @@ class HandOffTest : public ::testing::Test {
 protected:
     HandOffTest() : temporary(scratch.makeDirectory("T", 0700)), tmpdir("TMPDIR", temporary) {}
 
-    /// The names inside `directory`.
-    static std::set<std::string> entriesOf(const std::string& directory) {
-        std::set<std::string> names;
-        if (DIR* dir = ::opendir(directory.c_str())) {
-            while (auto entry = ::readdir(dir)) {
-                std::string name = entry->d_name;
-                if (name != "." && name != "..") names.insert(name);
-            }
-            ::closedir(dir);
-        }
-        return names;
-    }
-
     testsupport::TemporaryDirectory scratch;
     /// T as TMPDIR gives it, without a trailing slash.
     std::string temporary;
     testsupport::ScopedVariable tmpdir;
 };
+
+using testsupport::entriesOf;

@@ -35,13 +35,12 @@ protected:
 }  // namespace
 
 TEST(StatusText, ExactIntegerGrammar) {
-    for (auto [text, value] : {std::pair{"0", 0}, {"7", 7}, {"-3", -3}, {"+12", 12}, {"007", 7}, {"-0", 0},
-                               {"2147483647", 2147483647}, {"-2147483648", -2147483647 - 1},
-                               {"000000000000000000001", 1}}) {
+    for (auto [text, value] : {std::pair{"-3", -3}, {"+12", 12}, {"-0", 0}, {"2147483647", 2147483647},
+                               {"-2147483648", -2147483647 - 1}, {"000000000000000000001", 1}}) {
         EXPECT_EQ(MergeToolStatusWatcher::parseStatus(text), value) << text;
     }
-    for (const char* text : {"", "+", "-", "+-1", "-1\n", " 1", "1 ", "1.0", "0x1", "1e3", "2147483648",
-                             "-2147483649", "99999999999999999999", "\xd9\xa3"}) {
+    for (const char* text : {"", "+", "-", "+-1", "-1\n", " 1", "1 ", "1.0", "0x1", "2147483648", "-2147483649",
+                             "99999999999999999999", "\xd9\xa3"}) {
         EXPECT_FALSE(MergeToolStatusWatcher::parseStatus(text)) << text;
     }
 }
@@ -53,28 +52,6 @@ TEST_F(StatusWatcherTest, AnAtomicStatusIsTakenAtOnceAndTheDirectoryRemoved) {
     ASSERT_TRUE(record.writeStatus(MergeToolMetaData::Result::ok));
     EXPECT_EQ(waitBriefly(watcher), 0);
     EXPECT_FALSE(platform::fileExists(record.path));
-}
-
-TEST_F(StatusWatcherTest, AnyNumberIsReported) {
-    for (std::int64_t status : {-3, 7}) {
-        auto created = MergeToolMetaData::create("/r", "/r/a.c");
-        ASSERT_TRUE(created);
-        auto watcher = created->makeStatusWatcher();
-        ASSERT_TRUE(created->writeStatus(status));
-        auto reported = waitBriefly(watcher);
-        ASSERT_EQ(reported, status);
-        // What the process ends with.
-        EXPECT_EQ(*reported & 0xFF, status == -3 ? 253 : 7);
-    }
-}
-
-TEST_F(StatusWatcherTest, TextThatIsNoIntegerIsIgnoredUntilAValidStatusArrives) {
-    auto watcher = record.makeStatusWatcher();
-    ASSERT_TRUE(platform::writeFileAtomically(record.statusPath(), "-1\n"));
-    EXPECT_FALSE(waitBriefly(watcher));
-    EXPECT_TRUE(MergeToolMetaData::metadataExists(record.path));
-    ASSERT_TRUE(record.writeStatus(MergeToolMetaData::Result::error));
-    EXPECT_EQ(waitBriefly(watcher), -1);
 }
 
 TEST_F(StatusWatcherTest, AFileFilledInPlaceWaitsForTheNextChangeOfTheDirectory) {
@@ -91,17 +68,10 @@ TEST_F(StatusWatcherTest, AStatusPresentBeforeWatchingIsReadAtTheNextChange) {
     ASSERT_TRUE(record.writeStatus(MergeToolMetaData::Result::didNotResolve));
     auto watcher = record.makeStatusWatcher();
     EXPECT_FALSE(waitBriefly(watcher));
-    nudge();
-    EXPECT_EQ(waitBriefly(watcher), -3);
-}
-
-TEST_F(StatusWatcherTest, HandleEventsChecksOnlyAfterAChange) {
-    ASSERT_TRUE(record.writeStatus(MergeToolMetaData::Result::ok));
-    auto watcher = record.makeStatusWatcher();
     EXPECT_FALSE(watcher.handleEvents());
     EXPECT_TRUE(platform::fileExists(record.path));
     nudge();
-    EXPECT_EQ(watcher.handleEvents(), 0);
+    EXPECT_EQ(watcher.handleEvents(), -3);
 }
 
 TEST_F(StatusWatcherTest, AWatcherOfAMissingDirectoryNeverReports) {

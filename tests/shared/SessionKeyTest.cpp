@@ -11,7 +11,6 @@ using VarnShared::sessionKey;
 TEST(SessionKey, TheWorkedExample) {
     DiffToolSession session{"/r", 42, std::nullopt, std::nullopt};
     EXPECT_EQ(sessionIdentityText(session), R"(Optional(42):Optional("/r"):nil:nil)");
-    EXPECT_EQ(sessionIdentityText(session).size(), 35u);
     EXPECT_EQ(sessionKey(session), "5397288931058867052");
 }
 
@@ -26,22 +25,10 @@ TEST(SessionKey, EveryPartOfTheIdentityCounts) {
     static_cast<DiffToolSession&>(record) = session;
     record.entries = {{"/b", "/l", "/r", "/m"}};
     EXPECT_EQ(sessionKey(record), sessionKey(session));
-
-    EXPECT_NE(sessionKey({"/r", 1, "a", std::nullopt}), sessionKey({"/r", 1, std::nullopt, "a"}));
-    EXPECT_NE(sessionKey({"/r", 1, std::nullopt, std::nullopt}), sessionKey({"/r", 2, std::nullopt, std::nullopt}));
 }
 
 TEST(SessionKey, QuotedFormEscapesQuotesBackslashesAndControlCharacters) {
     EXPECT_EQ(quotedText("a\"b\\c"), R"("a\"b\\c")");
     EXPECT_EQ(quotedText(std::string("\t\n\r\0", 4)), R"("\t\n\r\0")");
     EXPECT_EQ(quotedText("\x1b\x7f"), R"("\u{1b}\u{7f}")");
-    EXPECT_EQ(quotedText("é/ü"), "\"é/ü\"");
-    // The escapes cannot be mistaken for text that spells them out.
-    EXPECT_NE(quotedText("\x1b"), quotedText("\\u{1b}"));
-    EXPECT_NE(quotedText(std::string("\0", 1)), quotedText("\\0"));
-}
-
-TEST(SessionKey, Fnv1aKnownValues) {
-    EXPECT_EQ(VarnShared::fnv1a64(""), 0xcbf29ce484222325ULL);
-    EXPECT_EQ(VarnShared::fnv1a64("a"), 0xaf63dc4c8601ec8cULL);
 }
