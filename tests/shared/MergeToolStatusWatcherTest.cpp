@@ -54,6 +54,16 @@ TEST_F(StatusWatcherTest, AnAtomicStatusIsTakenAtOnceAndTheDirectoryRemoved) {
     EXPECT_FALSE(platform::fileExists(record.path));
 }
 
+// The watch goes on past a status that is no number, until one that is.
+TEST_F(StatusWatcherTest, TextThatIsNoIntegerIsIgnoredUntilAValidStatusArrives) {
+    auto watcher = record.makeStatusWatcher();
+    ASSERT_TRUE(platform::writeFileAtomically(record.statusPath(), "-1\n"));
+    EXPECT_FALSE(waitBriefly(watcher));
+    EXPECT_TRUE(MergeToolMetaData::metadataExists(record.path));
+    ASSERT_TRUE(record.writeStatus(MergeToolMetaData::Result::error));
+    EXPECT_EQ(waitBriefly(watcher), -1);
+}
+
 TEST_F(StatusWatcherTest, AFileFilledInPlaceWaitsForTheNextChangeOfTheDirectory) {
     auto watcher = record.makeStatusWatcher();
     ASSERT_TRUE(platform::writeFileNoFollow(record.statusPath(), ""));
