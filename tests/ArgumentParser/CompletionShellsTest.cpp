@@ -5,13 +5,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include <filesystem>
 #include <set>
 
 #include "ArgumentParser/CompletionsGenerator.hpp"
 #include "CompletionTrees.hpp"
+#include "tests/platform/TemporaryDirectory.hpp"
 #include "tests/support/ShellDriver.hpp"
 
 using namespace ap;
@@ -32,9 +31,6 @@ using namespace shelldriver;
 class ShellsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "completion-shells-XXXXXX").string();
-        ASSERT_TRUE(mkdtemp(pattern.data()));
-        dir = pattern;
         fs::create_directories(dir / "bin");
         write(dir / "bin" / "kit-tool",
               "#!/bin/sh\necho alpha\necho beta\nfor a in \"$@\"; do echo \"arg:$a\"; done\n", true);
@@ -51,7 +47,6 @@ protected:
                        " && git branch feature && git tag v1.0");
         ASSERT_EQ(git.status, 0) << git.output;
     }
-    void TearDown() override { fs::remove_all(dir); }
 
     std::vector<std::string> bash(const std::string& tree, const std::string& function,
                                   const std::vector<std::string>& words, const fs::path& where,
@@ -65,7 +60,8 @@ protected:
         return shelldriver::zshListing(dir / "zsh", dir, repo, line, expected, dir / "bin");
     }
 
-    fs::path dir;
+    testsupport::TemporaryDirectory tmp;
+    fs::path dir = tmp.path();
     fs::path repo;
 };
 

@@ -105,10 +105,7 @@ std::string varnHelp(std::vector<const CommandType*> rest = {}) {
 
 }  // namespace
 
-TEST(ErrorMessages, MissingArgumentsAndValues) {
-    EXPECT_EQ(varn({"merge"}), failure("Error: Missing expected argument '<file>'\n"
-                                       "Help:  <file>  The conflicted files to open.\n" +
-                                       mergeUsage));
+TEST(ErrorMessages, MissingValueOfAShortName) {
     EXPECT_EQ(varn({"diff", "-r"}), failure("Error: Missing value for '-r <repo>'\n"
                                             "Help:  -r <repo>  The path to the repository.\n" +
                                             diffUsage));
@@ -189,11 +186,10 @@ TEST(ErrorMessages, NoArgumentsShowTheRootsWholeHelp) {
                                       HelpGenerator({&merge}, ArgumentVisibility::default_).rendered(80)));
 }
 
-// Which command a help request names is checked on the parser; here, that
-// help and the version go to standard output with status 0.
+// Help through the help subcommand for a hidden one, and the version, go to
+// standard output with status 0.
 TEST(Requests, HelpAndVersionGoToStandardOutput) {
     auto help = [](std::string text) { return Outcome{std::move(text), 0, true}; };
-    EXPECT_EQ(varn({"help"}), help(varnHelp()));
     EXPECT_EQ(varn({"help", "_mergetool"}), help(varnHelp({&typeOf<varntree::Mergetool>()})));
     EXPECT_EQ(run(typeOf<Paint>(), {"--version"}), help("2.1"));
 }

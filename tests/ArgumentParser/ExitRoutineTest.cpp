@@ -7,12 +7,11 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
 #include "ArgumentParser/ExitRoutine.hpp"
 #include "ArgumentParser/Declarations.hpp"
 #include "ArgumentParser/HelpGenerator.hpp"
+#include "tests/platform/TemporaryDirectory.hpp"
 
 using namespace ap;
 
@@ -69,13 +68,6 @@ struct Run {
     int status = -1;
 };
 
-std::string contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 // Runs the main entry in a child; with `oneStream` both streams go to one file (`out`).
 Run runMain(const CommandType& root, std::vector<std::string> arguments, bool oneStream = false) {
     char outPath[] = "/tmp/exit-routine-out-XXXXXX";
@@ -96,7 +88,7 @@ Run runMain(const CommandType& root, std::vector<std::string> arguments, bool on
     }
     int status = 0;
     waitpid(pid, &status, 0);
-    Run run{contents(outPath), contents(errPath), WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+    Run run{testsupport::readFile(outPath), testsupport::readFile(errPath), WIFEXITED(status) ? WEXITSTATUS(status) : -1};
     close(out);
     close(err);
     unlink(outPath);
