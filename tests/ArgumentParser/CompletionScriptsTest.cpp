@@ -72,7 +72,30 @@ _kit-tool() {
     )
     _arguments -w -s -S $args[@] && ret=0
 )GOLD"));
-    EXPECT_THAT(zsh, HasSubstr("\n                'fetch-all:Fetch '\"'\"'all'\"'\"'.'\n"));
+    // The shell runs here reach no subcommand: this tree's root positionals
+    // take the words first.
+    EXPECT_THAT(zsh, HasSubstr(R"GOLD(
+    case $state in
+        (command)
+            local subcommands
+            subcommands=(
+                'fetch-all:Fetch '"'"'all'"'"'.'
+                'help:Show subcommand help information.'
+            )
+            _describe "subcommand" subcommands
+            ;;
+        (arg)
+            case ${words[1]} in
+                (fetch-all)
+                    _kit-tool_fetch-all
+                    ;;
+                (help)
+                    _kit-tool_help
+                    ;;
+            esac
+            ;;
+    esac
+)GOLD"));
     // The help subcommand takes subcommand names, which no shell run types.
     EXPECT_THAT(zsh, HasSubstr("\n_kit-tool_help() {\n    integer ret=1\n    local -a args\n    args+=(\n"
                                "        ':subcommands:'\n    )\n"));
