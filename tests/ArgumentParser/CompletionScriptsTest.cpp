@@ -96,6 +96,9 @@ _kit-tool() {
             ;;
     esac
 )GOLD"));
+    EXPECT_THAT(zsh, HasSubstr("\n        '--depth[Depth.]:depth:{_custom_completion $_kit_tool_commandname "
+                               "---completion fetch-all -- --depth $words}'\n"));
+    EXPECT_THAT(zsh, HasSubstr("\n_kit-tool_fetch-all_deep() {\n"));
     // The help subcommand takes subcommand names, which no shell run types.
     EXPECT_THAT(zsh, HasSubstr("\n_kit-tool_help() {\n    integer ret=1\n    local -a args\n    args+=(\n"
                                "        ':subcommands:'\n    )\n"));

@@ -105,7 +105,10 @@ std::string varnHelp(std::vector<const CommandType*> rest = {}) {
 
 }  // namespace
 
-TEST(ErrorMessages, MissingValueOfAShortName) {
+TEST(ErrorMessages, MissingArgumentsAndValues) {
+    EXPECT_EQ(varn({"merge"}), failure("Error: Missing expected argument '<file>'\n"
+                                       "Help:  <file>  The conflicted files to open.\n" +
+                                       mergeUsage));
     EXPECT_EQ(varn({"diff", "-r"}), failure("Error: Missing value for '-r <repo>'\n"
                                             "Help:  -r <repo>  The path to the repository.\n" +
                                             diffUsage));
