@@ -130,10 +130,20 @@ TEST(Descent, SubcommandsByNameOrByDefault) {
 
 // The tool's own help requests are compared screen by screen end to end.
 TEST(Descent, HelpRequestsNameTheCommandTheyReach) {
-    for (const auto& arguments : {std::vector<std::string>{"run", "-vh"}, {"pass", "x", "--help"}}) {
-        auto r = parse(typeOf<Tool>(), arguments);
+    struct Case {
+        const CommandType& root;
+        std::vector<std::string> arguments;
+        std::vector<std::string> stack;
+    } cases[] = {
+        {typeOf<Tool>(), {"run", "-vh"}, {"tool", "run"}},
+        {typeOf<Tool>(), {"pass", "x", "--help"}, {"tool", "pass"}},
+        // The help subcommand stops at a name that is no subcommand.
+        {varntree::root(), {"help", "nothing", "diff"}, {"varn"}},
+    };
+    for (const auto& c : cases) {
+        auto r = parse(c.root, c.arguments);
         auto& help = as<HelpCommand>(r);
-        EXPECT_EQ(names(help.commandStack), (std::vector<std::string>{"tool", arguments.front()}));
+        EXPECT_EQ(names(help.commandStack), c.stack);
         EXPECT_EQ(help.visibility, ArgumentVisibility::default_);
     }
     auto hidden = parse(varntree::root(), {"diff", "--help-hidden"});
