@@ -137,6 +137,9 @@ TEST(Descent, HelpRequestsNameTheCommandTheyReach) {
     } cases[] = {
         {typeOf<Tool>(), {"run", "-vh"}, {"tool", "run"}},
         {typeOf<Tool>(), {"pass", "x", "--help"}, {"tool", "pass"}},
+        // Alone, a help flag stays at a root with a default subcommand.
+        {varntree::root(), {"--help"}, {"varn"}},
+        {varntree::root(), {"path", "--help"}, {"varn", "open"}},
         // The help subcommand stops at a name that is no subcommand.
         {varntree::root(), {"help", "nothing", "diff"}, {"varn"}},
     };
