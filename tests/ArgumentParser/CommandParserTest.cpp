@@ -222,8 +222,6 @@ TEST(Refusals, MessageAndStatus) {
         {typeOf<Tool>(), {"run", "--tag", "--verbose"}, "Error: Missing value for '--tag <tag>'"},
         {typeOf<Tool>(), {"run", "--fast", "--no-fast"},
          "Error: Value to be set with flag '--no-fast' had already been set with flag '--fast'\n"},
-        {typeOf<Tool>(), {"run", "--red", "--green"},
-         "Error: Value to be set with flag '--green' had already been set with flag '--red'\n"},
         // A failure carries the stack of the command it belongs to.
         {typeOf<Tool>(), {"strict", "--", "-1"}, "Error: n must not be negative\nUsage: tool strict"},
     };
