@@ -118,7 +118,8 @@ TEST(Descent, SubcommandsByNameOrByDefault) {
     EXPECT_EQ(as<varntree::DefaultCommand>(bare).repo, "some/path");
     auto none = parse(varntree::root(), {});
     EXPECT_EQ(as<varntree::DefaultCommand>(none).repo, std::nullopt);
-    auto hidden = parse(varntree::root(), {"_mergetool", "--base", "b", "--local", "l", "--remote", "r", "--merged", "m"});
+    auto hidden =
+        parse(varntree::root(), {"_mergetool", "--base", "b", "--local", "l", "--remote", "r", "--merged", "m"});
     auto& m = as<varntree::Mergetool>(hidden);
     EXPECT_EQ(m.base + m.local + m.remote + m.merged, "blrm");
     // Positionals fill in order around an option.
@@ -215,7 +216,8 @@ TEST(Refusals, MessageAndStatus) {
          "{\n  \"command\" : {\n    \"abstract\" : \"Used by 'git mergetool'.", 0},
         {varntree::root(), {"diff", "--generate-completion-script", "zsh", "main"}, "#compdef varn\n", 0},
         // A bad value is reported even with a help request.
-        {typeOf<Tool>(), {"run", "--small", "300", "--help"}, "Error: The value '300' is invalid for '--small <small>'"},
+        {typeOf<Tool>(), {"run", "--small", "300", "--help"},
+         "Error: The value '300' is invalid for '--small <small>'"},
         {typeOf<Tool>(), {"run", "--count=-1"}, "Error: The value '-1' is invalid for '--count <count>'"},
         {typeOf<Tool>(), {"run", "--name"}, "Error: Missing value for '--name <name>'"},
         {typeOf<Tool>(), {"run", "--name", "--verbose"}, "Error: Missing value for '--name <name>'"},
@@ -226,7 +228,8 @@ TEST(Refusals, MessageAndStatus) {
         {typeOf<Tool>(), {"strict", "--", "-1"}, "Error: n must not be negative\nUsage: tool strict"},
     };
     for (std::string bad : {"128", "-129", "1x", "+", " 1", "0x1", "1.0"})
-        cases.push_back({typeOf<Tool>(), {"run", "--small=" + bad}, "Error: The value '" + bad + "' is invalid for '--small <small>'\n"});
+        cases.push_back({typeOf<Tool>(), {"run", "--small=" + bad},
+                         "Error: The value '" + bad + "' is invalid for '--small <small>'\n"});
     for (const auto& c : cases) {
         auto [text, status] = outcome(c.root, c.arguments);
         EXPECT_TRUE(text.starts_with(c.text)) << c.arguments.back() << ":\n" << text;
