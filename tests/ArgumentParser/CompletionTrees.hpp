@@ -1,6 +1,6 @@
 #pragma once
-// Command trees for the completion-script tests: the smallest tool with an
-// option and a subcommand, and one that declares every completion kind.
+// A command tree for the completion-script tests that declares every
+// completion kind.
 
 #include <optional>
 #include <string>
@@ -11,20 +11,6 @@
 namespace completiontrees {
 
 using namespace ap;
-
-struct Sync : ParsableCommand {
-    static constexpr std::string_view typeName = "Sync";
-    static CommandConfiguration configuration() { return {.abstract = "Sync."}; }
-};
-
-struct Tool : ParsableCommand {
-    static constexpr std::string_view typeName = "Tool";
-    static CommandConfiguration configuration() { return {.subcommands = {typeOf<Sync>}}; }
-    static void arguments(Arguments<Tool>& a) {
-        a.option("mode", &Tool::mode, {.help = "Mode.", .completion = CompletionKind::list({"fast", "slow"})});
-    }
-    std::optional<std::string> mode;
-};
 
 /// Candidates that show which words the tool was handed.
 inline std::vector<std::string> echoWords(const std::vector<std::string>& words) {

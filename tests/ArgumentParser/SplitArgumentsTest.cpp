@@ -76,26 +76,6 @@ TEST(SplitArguments, ValuesTakenAfterAPositionInOrder) {
     EXPECT_EQ(n->value, "b");
 }
 
-TEST(SplitArguments, NextElementIfValueStopsAtAnOption) {
-    auto s = split({"--tool", "--other", "value"});
-    EXPECT_FALSE(s.popNextElementIfValue(SplitIndex{0, std::nullopt}));
-    auto scanned = s.popNextValue(SplitIndex{0, std::nullopt});
-    ASSERT_TRUE(scanned);
-    EXPECT_EQ(scanned->value, "value");
-    EXPECT_EQ(scanned->origin, InputOrigin::at(SplitIndex{2, std::nullopt}));
-}
-
-TEST(SplitArguments, NextElementAsValueTakesAnythingAndTheWholePosition) {
-    auto s = split({"--tool", "-xy", "--"});
-    auto v = s.popNextElementAsValue(SplitIndex{0, std::nullopt});
-    ASSERT_TRUE(v);
-    EXPECT_EQ(v->value, "-xy");
-    auto terminator = s.popNextElementAsValue(SplitIndex{0, std::nullopt});
-    ASSERT_TRUE(terminator);
-    EXPECT_EQ(terminator->value, "--");
-    EXPECT_EQ(s.unusedCount(), 1u);  // only --tool itself
-}
-
 TEST(SplitArguments, JoinedValueOnlyForTheFirstLetterOfAGroup) {
     auto s = split({"-Dname=x"});
     EXPECT_FALSE(s.extractJoinedElement(SplitIndex{0, 1}));
@@ -129,13 +109,4 @@ TEST(SplitArguments, CoalescedExtrasShowAnUnusedGroupOnce) {
     s.removeAll(InputOrigin::at(SplitIndex{2, std::nullopt}));
     EXPECT_FALSE(s.containsNonTerminatorArguments());
     EXPECT_FALSE(s.empty());
-}
-
-TEST(SplitArguments, CopiesConsumeIndependently) {
-    auto s = split({"a", "b"});
-    auto copy = s;
-    copy.popNext();
-    EXPECT_EQ(copy.unusedCount(), 1u);
-    EXPECT_EQ(s.unusedCount(), 2u);
-    EXPECT_EQ(s.peekNext()->value, "a");
 }

@@ -1,5 +1,6 @@
 #pragma once
-// The varn command tree declared as the tool declares it, so the framework
+// The varn command tree declared as the tool declares it (of the two hidden
+// subcommands for git, which are declared alike, only one), so the framework
 // can be tested against it without the tool.
 
 #include <optional>
@@ -65,14 +66,6 @@ struct Diff : ParsableCommand {
     Result<void> run() override { return {}; }
 };
 
-template <class C>
-void declareToolFiles(Arguments<C>& a) {
-    a.option("base", &C::base);
-    a.option("local", &C::local);
-    a.option("remote", &C::remote);
-    a.option("merged", &C::merged);
-}
-
 struct Mergetool : ParsableCommand {
     static constexpr std::string_view typeName = "Mergetool";
     static CommandConfiguration configuration() {
@@ -80,19 +73,12 @@ struct Mergetool : ParsableCommand {
                 .abstract = "Used by 'git mergetool'. You probably want 'varn merge \u2026' instead.",
                 .shouldDisplay = false};
     }
-    static void arguments(Arguments<Mergetool>& a) { declareToolFiles(a); }
-    std::string base, local, remote, merged;
-    Result<void> run() override { return {}; }
-};
-
-struct Difftool : ParsableCommand {
-    static constexpr std::string_view typeName = "Difftool";
-    static CommandConfiguration configuration() {
-        return {.commandName = "_difftool",
-                .abstract = "Used by 'git difftool'. You probably want 'varn diff \u2026' instead.",
-                .shouldDisplay = false};
+    static void arguments(Arguments<Mergetool>& a) {
+        a.option("base", &Mergetool::base);
+        a.option("local", &Mergetool::local);
+        a.option("remote", &Mergetool::remote);
+        a.option("merged", &Mergetool::merged);
     }
-    static void arguments(Arguments<Difftool>& a) { declareToolFiles(a); }
     std::string base, local, remote, merged;
     Result<void> run() override { return {}; }
 };
@@ -102,8 +88,7 @@ struct TarqCLI : ParsableCommand {
     static CommandConfiguration configuration() {
         return {.commandName = "varn",
                 .abstract = "Open a repository or conflicted files in Varnel.",
-                .subcommands = {typeOf<DefaultCommand>, typeOf<Merge>, typeOf<Diff>, typeOf<Mergetool>,
-                                typeOf<Difftool>},
+                .subcommands = {typeOf<DefaultCommand>, typeOf<Merge>, typeOf<Diff>, typeOf<Mergetool>},
                 .defaultSubcommand = typeOf<DefaultCommand>};
     }
 };
