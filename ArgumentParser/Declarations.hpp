@@ -441,17 +441,22 @@ template <class C>
 concept DeclaresArguments = requires(Arguments<C>& a) { C::arguments(a); };
 
 template <class C>
-CommandType makeCommandType(CommandRef self) {
+CommandDeclarations declarationsOf() {
     Arguments<C> declared;
     if constexpr (DeclaresArguments<C>) C::arguments(declared);
-    std::vector<PropertyDecoder> properties;
-    properties.reserve(declared.properties.size());
+    CommandDeclarations result{std::move(declared.definitions), {}};
+    result.properties.reserve(declared.properties.size());
     for (auto& p : declared.properties)
-        properties.push_back([p = std::move(p)](ArgumentDecoder& decoder, ParsableCommand& command) {
+        result.properties.push_back([p = std::move(p)](ArgumentDecoder& decoder, ParsableCommand& command) {
             return p(decoder, static_cast<C&>(command));
         });
-    return CommandType(std::string(C::typeName), self, C::configuration(), std::move(declared.definitions),
-                       std::move(properties), [] { return std::make_unique<C>(); });
+    return result;
+}
+
+template <class C>
+CommandType makeCommandType(CommandRef self) {
+    return CommandType(std::string(C::typeName), self, C::configuration(), &declarationsOf<C>,
+                       []() -> std::unique_ptr<ParsableCommand> { return std::make_unique<C>(); });
 }
 
 }  // namespace detail

@@ -5,25 +5,28 @@
 namespace ap {
 
 CommandType::CommandType(std::string typeName, CommandRef self, CommandConfiguration configuration,
-                         std::vector<ArgumentDefinition> definitions, std::vector<PropertyDecoder> properties,
-                         std::function<std::unique_ptr<ParsableCommand>()> make)
+                         CommandDeclarations (*declare)(), std::unique_ptr<ParsableCommand> (*make)())
     : typeName_(std::move(typeName)),
       self_(self),
       configuration_(std::move(configuration)),
       commandName_(configuration_.commandName ? *configuration_.commandName : convertedToSnakeCase(typeName_, "-")),
-      definitions_(std::move(definitions)),
-      properties_(std::move(properties)),
-      make_(std::move(make)) {}
+      declare_(declare),
+      make_(make) {}
+
+const CommandDeclarations& CommandType::declared() const {
+    if (!declared_) declared_ = declare_();
+    return *declared_;
+}
 
 platform::Expected<std::unique_ptr<ParsableCommand>, ParserError> CommandType::decode(ArgumentDecoder& decoder) const {
     auto command = make_();
-    for (const auto& property : properties_)
+    for (const auto& property : declared().properties)
         if (auto failure = property(decoder, *command)) return std::move(*failure);
     return command;
 }
 
 bool CommandType::hasRepeatingPositional(ParsingStrategy strategy) const {
-    for (const auto& d : definitions_)
+    for (const auto& d : definitions())
         if (d.isRepeatingPositional() && d.parsingStrategy == strategy) return true;
     return false;
 }

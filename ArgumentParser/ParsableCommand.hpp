@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,18 +36,25 @@ public:
 /// Reads one declared property from the decoder into a command.
 using PropertyDecoder = std::function<std::optional<ParserError>(ArgumentDecoder&, ParsableCommand&)>;
 
+/// What a command type's `arguments` declares.
+struct CommandDeclarations {
+    std::vector<ArgumentDefinition> definitions;
+    std::vector<PropertyDecoder> properties;
+};
+
 class CommandType {
 public:
+    /// `declare` runs when the declarations are first asked for: a run
+    /// builds only those of the commands its command line reaches.
     CommandType(std::string typeName, CommandRef self, CommandConfiguration configuration,
-                std::vector<ArgumentDefinition> definitions, std::vector<PropertyDecoder> properties,
-                std::function<std::unique_ptr<ParsableCommand>()> make);
+                CommandDeclarations (*declare)(), std::unique_ptr<ParsableCommand> (*make)());
 
     const std::string& typeName() const { return typeName_; }
     const CommandConfiguration& configuration() const { return configuration_; }
     /// The configured name, or the type name in snake case with "-".
     const std::string& commandName() const { return commandName_; }
     /// Every declared definition, at every visibility, in declaration order.
-    const std::vector<ArgumentDefinition>& definitions() const { return definitions_; }
+    const std::vector<ArgumentDefinition>& definitions() const { return declared().definitions; }
     CommandRef ref() const { return self_; }
 
     /// Builds a command value from parsed values, property by property.
@@ -56,13 +64,15 @@ public:
     bool hasRepeatingPositional(ParsingStrategy strategy) const;
 
 private:
+    const CommandDeclarations& declared() const;
+
     std::string typeName_;
     CommandRef self_;
     CommandConfiguration configuration_;
     std::string commandName_;
-    std::vector<ArgumentDefinition> definitions_;
-    std::vector<PropertyDecoder> properties_;
-    std::function<std::unique_ptr<ParsableCommand>()> make_;
+    CommandDeclarations (*declare_)();
+    mutable std::optional<CommandDeclarations> declared_;
+    std::unique_ptr<ParsableCommand> (*make_)();
 };
 
 /// The configuration's subcommands, resolved.

@@ -99,5 +99,5 @@ TEST(DeclarationFaultsDeathTest, ACommandListingItselfStopsTheProgram) {
 }
 
 TEST(DeclarationFaultsDeathTest, AShortNameNeedsACharacter) {
-    EXPECT_DEATH(typeOf<EmptyShort>(), "Key '' has not characters to form short option name.");
+    EXPECT_DEATH(typeOf<EmptyShort>().definitions(), "Key '' has not characters to form short option name.");
 }
