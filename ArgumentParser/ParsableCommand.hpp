@@ -45,7 +45,8 @@ struct CommandDeclarations {
 class CommandType {
 public:
     /// `declare` runs when the declarations are first asked for: a run
-    /// builds only those of the commands its command line reaches.
+    /// builds only those of the commands its command line reaches. Like the
+    /// parse itself, that happens on one thread.
     CommandType(std::string typeName, CommandRef self, CommandConfiguration configuration,
                 CommandDeclarations (*declare)(), std::unique_ptr<ParsableCommand> (*make)());
 
