@@ -20,7 +20,7 @@ namespace {
 // straight back to the kernel. A parse of 10,000 arguments takes more than a
 // megabyte, so each iteration would fault it in afresh, while at 1,000 the
 // heap is reused: the two sizes would measure different things, and on a
-// virtual machine the faults cost four times the parse. Keeping freed memory
+// virtual machine the faulting run took four times as long. Keeping freed memory
 // makes both measure the parser's own work; a one-shot process pays for the
 // first touch of its pages once, in proportion to their number.
 const bool freedMemoryKept = [] {

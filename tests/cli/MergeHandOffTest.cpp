@@ -17,6 +17,7 @@
 using namespace varn;
 using namespace std::chrono_literals;
 using testsupport::ScopedVariable;
+using testsupport::standardOutputOf;
 
 namespace {
 
@@ -44,10 +45,9 @@ protected:
 
 TEST_F(MergeHandOffOutcome, AWaitThatRunsOutReturnsNormally) {
     tmp.writeFile("app", "#!/bin/sh\nexit 0\n", true);
-    testing::internal::CaptureStdout();
-    auto outcome = mergeHandOff(root + "/a.c", 300ms);
-    testing::internal::GetCapturedStdout();
-    EXPECT_TRUE(outcome);
+    std::optional<ap::Result<void>> outcome;
+    standardOutputOf([&] { outcome = mergeHandOff(root + "/a.c", 300ms); });
+    EXPECT_TRUE(*outcome);
     // Unanswered: the request stays where the application may still find it.
     auto left = handOffs();
     ASSERT_EQ(left.size(), 1u);

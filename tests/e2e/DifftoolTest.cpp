@@ -19,10 +19,13 @@
 #include "shared/SessionKey.hpp"
 #include "tests/e2e/PrivateMount.hpp"
 #include "tests/e2e/Programs.hpp"
+#include "tests/support/ShellDriver.hpp"
 
 using namespace e2e;
 using namespace std::chrono_literals;
 using ::testing::MatchesRegex;
+using shelldriver::lines;
+using testsupport::entriesOf;
 using testsupport::readFile;
 namespace fs = std::filesystem;
 
@@ -174,13 +177,6 @@ protected:
         return "^" + directory + "/" + name + "-[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}$";
     }
 
-    static std::vector<std::string> namesIn(const std::string& directory) {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(directory)) names.push_back(entry.path().filename());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
     testsupport::TemporaryDirectory tmp;
     std::string temporary = tmp.makeDirectory("T");
     std::string gitDirectory = tmp.makeDirectory("repo/.git");
@@ -232,10 +228,10 @@ TEST_F(Difftool, OneSessionForTheInvocationWithOneEntryPerChangedFile) {
 
     // Every run announces the file and hands the session to the application.
     auto writing = "Writing to: " + directory + "/.varnel-difftool";
-    EXPECT_EQ(linesOf(ran.output.standardOutput),
+    EXPECT_EQ(lines(ran.output.standardOutput),
               (std::vector<std::string>{writing, announced, writing, announced, writing, announced}));
     ASSERT_TRUE(awaitFile(appLog));
-    EXPECT_EQ(linesOf(readFile(appLog)), (std::vector<std::string>(3, directory)));
+    EXPECT_EQ(lines(readFile(appLog)), (std::vector<std::string>(3, directory)));
 
     // Another invocation has a session of its own.
     ASSERT_EQ(difftool({"A", "B"}).output.terminationStatus, 0);
@@ -277,7 +273,7 @@ TEST_F(Difftool, AWorkTreeFileInAVerboseRun) {
     auto sessions = sessionDirectories();
     ASSERT_EQ(sessions.size(), 1u);
     std::string line = "/usr/bin/git difftool -y --tool=varn -t varn A -- a.txt";
-    EXPECT_EQ(linesOf(ran.output.standardOutput),
+    EXPECT_EQ(lines(ran.output.standardOutput),
               (std::vector<std::string>{
                   "Group ID: " + std::to_string(ran.leader),
                   "Lines: [\"" + line + "\", \"\"]",
@@ -336,7 +332,7 @@ TEST_F(Difftool, TheStandInApplicationShowsEachPairOnce) {
     // deliveries to be logged.
     auto logged = [&](const std::string& kind) {
         std::vector<std::string> found;
-        for (const auto& line : linesOf(readFile(log)))
+        for (const auto& line : lines(readFile(log)))
             if (line.find(kind) != line.npos) found.push_back(line);
         return found;
     };
@@ -387,7 +383,7 @@ TEST_F(Difftool, AWriteOrCopyThatFailsKeepsThePreviousSession) {
                                                "\n");
         }
         EXPECT_EQ(readFile(directory + "/.varnel-difftool"), previous);
-        EXPECT_EQ(namesIn(directory), std::vector<std::string>{".varnel-difftool"});
+        EXPECT_EQ(entriesOf(directory), std::set<std::string>{".varnel-difftool"});
         EXPECT_FALSE(fs::exists(appLog));
     }
 }

@@ -229,7 +229,9 @@ TEST_F(MergeHandOff, VerboseLinesAndTheAnnouncedApplication) {
 // A request that cannot be written leaves nothing a reader could take for
 // one, whole or in part.
 TEST_F(MergeHandOff, NothingIsHandedOverWhenTheRequestCannotBeWritten) {
-    auto literal = [](const std::string& text) { return std::regex_replace(text, std::regex(R"([.()\\])"), R"(\$&)"); };
+    auto literal = [](const std::string& text) {
+        return std::regex_replace(text, std::regex(R"([.^$|()[\]{}*+?\\])"), R"(\$&)");
+    };
     auto outside = tmp.makeDirectory("outside");
     tmp.makeLink("T-link", tmp.makeDirectory("elsewhere"));
     auto owned = tmp.makeDirectory("T-owned");

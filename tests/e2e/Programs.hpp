@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <map>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -84,13 +83,6 @@ inline EnvironmentChanges gitEnvironment(const std::string& home, EnvironmentCha
                                {"GIT_COMMITTER_EMAIL", "ada@example.invalid"}})
         more.emplace(name, value);
     return more;
-}
-
-inline std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
 }
 
 }  // namespace e2e
