@@ -1,10 +1,22 @@
 #include "platform/StandardOutput.hpp"
 
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <streambuf>
 
 namespace platform {
 namespace {
+
+/// The reason the first write to standard output failed; 0 while none has.
+int firstFailure = 0;
+
+void noteFailure(int errnum) {
+    if (firstFailure == 0) firstFailure = errnum != 0 ? errnum : EIO;
+}
 
 class StdioBuffer : public std::streambuf {
 public:
@@ -13,12 +25,16 @@ public:
 protected:
     int_type overflow(int_type c) override {
         if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
-        return std::fputc(traits_type::to_char_type(c), file_) == EOF ? traits_type::eof() : c;
+        if (std::fputc(traits_type::to_char_type(c), file_) != EOF) return c;
+        noteFailure(errno);
+        return traits_type::eof();
     }
     std::streamsize xsputn(const char* text, std::streamsize n) override {
-        return static_cast<std::streamsize>(std::fwrite(text, 1, static_cast<std::size_t>(n), file_));
+        auto written = std::fwrite(text, 1, static_cast<std::size_t>(n), file_);
+        if (written < static_cast<std::size_t>(n)) noteFailure(errno);
+        return static_cast<std::streamsize>(written);
     }
-    int sync() override { return std::fflush(file_) == 0 ? 0 : -1; }
+    int sync() override { return flushStandardOutput() ? 0 : -1; }
 
 private:
     std::FILE* file_;
@@ -31,6 +47,26 @@ std::ostream& standardOutput() {
     static auto* buffer = new StdioBuffer(stdout);
     static auto* stream = new std::ostream(buffer);
     return *stream;
+}
+
+void prepareStandardStreams() {
+    ::signal(SIGPIPE, SIG_IGN);
+    // In order, so that the lowest free number, which `open` returns, is the
+    // closed descriptor's own.
+    for (int descriptor : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+        if (::fcntl(descriptor, F_GETFD) != -1 || errno != EBADF) continue;
+        // Read-only: a write fails with EBADF, as on the closed descriptor.
+        int held = ::open("/dev/null", O_RDONLY);
+        if (held != descriptor && held >= 0) ::close(held);
+    }
+}
+
+Result<void> flushStandardOutput() {
+    if (std::fflush(stdout) != 0) noteFailure(errno);
+    // A failure stdio met on its own, in a write made outside this file.
+    if (std::ferror(stdout)) noteFailure(EIO);
+    if (firstFailure != 0) return Error::posix(firstFailure, "Cannot write to standard output");
+    return {};
 }
 
 }  // namespace platform
