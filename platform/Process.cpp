@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <thread>
 
 #include "platform/StandardOutput.hpp"

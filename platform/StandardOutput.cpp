@@ -11,11 +11,12 @@
 namespace platform {
 namespace {
 
-/// The reason the first write to standard output failed; 0 while none has.
+/// Why a flush of standard output first failed; 0 while none has. stdio
+/// keeps only that one did.
 int firstFailure = 0;
 
 void noteFailure(int errnum) {
-    if (firstFailure == 0) firstFailure = errnum != 0 ? errnum : EIO;
+    if (firstFailure == 0) firstFailure = errnum;
 }
 
 class StdioBuffer : public std::streambuf {
@@ -25,14 +26,10 @@ public:
 protected:
     int_type overflow(int_type c) override {
         if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
-        if (std::fputc(traits_type::to_char_type(c), file_) != EOF) return c;
-        noteFailure(errno);
-        return traits_type::eof();
+        return std::fputc(traits_type::to_char_type(c), file_) == EOF ? traits_type::eof() : c;
     }
     std::streamsize xsputn(const char* text, std::streamsize n) override {
-        auto written = std::fwrite(text, 1, static_cast<std::size_t>(n), file_);
-        if (written < static_cast<std::size_t>(n)) noteFailure(errno);
-        return static_cast<std::streamsize>(written);
+        return static_cast<std::streamsize>(std::fwrite(text, 1, static_cast<std::size_t>(n), file_));
     }
     int sync() override { return flushStandardOutput() ? 0 : -1; }
 
@@ -63,7 +60,7 @@ void prepareStandardStreams() {
 
 Result<void> flushStandardOutput() {
     if (std::fflush(stdout) != 0) noteFailure(errno);
-    // A failure stdio met on its own, in a write made outside this file.
+    // A failure stdio met in a write of its own, its reason gone.
     if (std::ferror(stdout)) noteFailure(EIO);
     if (firstFailure != 0) return Error::posix(firstFailure, "Cannot write to standard output");
     return {};

@@ -9,8 +9,8 @@
 //
 // Output that cannot be written (a full disk, a closed descriptor, a pipe
 // nobody reads) must not pass for success, nor end the program before it
-// has done its work: writes only note their failure, and the end of the run
-// asks `flushStandardOutput` whether everything arrived.
+// has done its work: a failed write leaves only stdio's error flag, and the
+// end of the run asks `flushStandardOutput` whether everything arrived.
 
 #include <ostream>
 
