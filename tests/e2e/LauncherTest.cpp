@@ -113,8 +113,7 @@ TEST_F(Launcher, MissingPiecesEndWithStatusOne) {
         {{"-b", "com.example.None", target}, "com.example.None"},
         {{"-b", "com.example.Dangling", target}, "com.example.Dangling"},
         {{"-b", "../../Fake.app", target}, "../../Fake.app"},
-        {{target}, "xdg-open"},
-        {{target}, "xdg-open", {{"PATH", ":bin:.:/usr/bin"}}},
+        {{target}, "xdg-open", {{"PATH", ":bin:.:/usr/bin:/bin"}}},
         {{"-a", bundle, pipe}, "neither a file nor a directory: " + pipe},
     };
     for (const auto& c : cases) expectFailure(launch(c.arguments, c.environment), c.subject);
