@@ -124,7 +124,11 @@ CommandParser::Step<std::unique_ptr<ParsableCommand>> CommandParser::parseCurren
     ArgumentDecoder decoder(*values, decodedGroups_);
     auto command = type.decode(decoder);
     if (!command) {
-        if (auto flag = checkBuiltinFlags(split)) return std::move(*flag);
+        // A word taken as a value (by an option that takes the next word
+        // whatever it looks like) is that value, never a request for help.
+        auto unread = split;
+        for (const auto& [key, element] : values->elements) unread.removeAll(element.inputOrigin);
+        if (auto flag = checkBuiltinFlags(unread)) return std::move(*flag);
         return std::move(command).error();
     }
     split.removeAll(decoder.usedOrigins());

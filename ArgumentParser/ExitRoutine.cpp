@@ -5,25 +5,26 @@
 
 #include "ArgumentParser/CommandParser.hpp"
 #include "ArgumentParser/MessageInfo.hpp"
+#include "platform/StandardOutput.hpp"
 
 namespace ap {
-namespace {
-
-void writeLine(std::FILE* stream, const std::string& text) {
-    std::fwrite(text.data(), 1, text.size(), stream);
-    std::fputc('\n', stream);
-    std::fflush(stream);
-}
-
-}  // namespace
 
 void exitWith(const CommandType& root, const std::optional<Error>& error) {
-    // Whatever the command wrote comes first, also when both streams share a pipe.
-    std::fflush(stdout);
-    if (!error) std::exit(ExitCode::success);
-    auto info = MessageInfo::make(*error, root);
+    auto info = error ? MessageInfo::make(*error, root) : MessageInfo{MessageInfo::Other{{}, ExitCode::success}};
     auto text = info.fullText();
-    if (!text.empty()) writeLine(info.isHelp() ? stdout : stderr, text);
+    if (info.isHelp() && !text.empty()) platform::standardOutput() << text << '\n';
+    // Whatever went to standard output comes first, also when both streams
+    // share a pipe. Output that did not arrive is no success: the run ends
+    // as a failure naming why (a failure already reported keeps its own).
+    if (auto flushed = platform::flushStandardOutput(); !flushed && info.exitCode() == ExitCode::success) {
+        info = MessageInfo::make(flushed.error(), root);
+        text = info.fullText();
+    }
+    if (!info.isHelp() && !text.empty()) {
+        std::fwrite(text.data(), 1, text.size(), stderr);
+        std::fputc('\n', stderr);
+        std::fflush(stderr);
+    }
     std::exit(info.exitCode());
 }
 

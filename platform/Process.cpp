@@ -8,8 +8,9 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <thread>
+
+#include "platform/StandardOutput.hpp"
 
 extern char** environ;
 
@@ -74,7 +75,13 @@ struct Pipe {
 };
 
 int configure(SpawnSetup& setup, const ProcessOptions& options, Pipe& output, Pipe& error) {
-    short flags = 0;
+    // A program expects SIGPIPE's default action, whatever this process chose
+    // for itself (the tool ignores it to report a closed output as an error).
+    short flags = POSIX_SPAWN_SETSIGDEF;
+    sigset_t defaults;
+    ::sigemptyset(&defaults);
+    ::sigaddset(&defaults, SIGPIPE);
+    if (int e = ::posix_spawnattr_setsigdefault(setup.attributes(), &defaults)) return e;
     if (options.newSession) {
 #ifdef POSIX_SPAWN_SETSID
         flags |= POSIX_SPAWN_SETSID;
@@ -85,8 +92,7 @@ int configure(SpawnSetup& setup, const ProcessOptions& options, Pipe& output, Pi
         if (int e = ::posix_spawnattr_setpgroup(setup.attributes(), 0)) return e;
 #endif
     }
-    if (flags != 0)
-        if (int e = ::posix_spawnattr_setflags(setup.attributes(), flags)) return e;
+    if (int e = ::posix_spawnattr_setflags(setup.attributes(), flags)) return e;
     auto* actions = setup.actions();
     if (options.nullInput)
         if (int e = ::posix_spawn_file_actions_addopen(actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0)) return e;
@@ -138,8 +144,9 @@ Result<Process> Process::launch(const std::string& executable, const std::vector
     auto envp = pointers(environmentTexts);
 
     // What the parent wrote so far must reach the shared stream before
-    // anything the child writes.
-    std::fflush(stdout);
+    // anything the child writes. A failure is kept for the end of the run:
+    // it does not stop the start.
+    (void)flushStandardOutput();
 
     pid_t pid = -1;
     int e = ::posix_spawn(&pid, executable.c_str(), setup.actions(), setup.attributes(), argv.data(),

@@ -1,10 +1,23 @@
 #include "platform/StandardOutput.hpp"
 
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <streambuf>
 
 namespace platform {
 namespace {
+
+/// Why a flush of standard output first failed; 0 while none has. stdio
+/// keeps only that one did.
+int firstFailure = 0;
+
+void noteFailure(int errnum) {
+    if (firstFailure == 0) firstFailure = errnum;
+}
 
 class StdioBuffer : public std::streambuf {
 public:
@@ -18,7 +31,7 @@ protected:
     std::streamsize xsputn(const char* text, std::streamsize n) override {
         return static_cast<std::streamsize>(std::fwrite(text, 1, static_cast<std::size_t>(n), file_));
     }
-    int sync() override { return std::fflush(file_) == 0 ? 0 : -1; }
+    int sync() override { return flushStandardOutput() ? 0 : -1; }
 
 private:
     std::FILE* file_;
@@ -31,6 +44,26 @@ std::ostream& standardOutput() {
     static auto* buffer = new StdioBuffer(stdout);
     static auto* stream = new std::ostream(buffer);
     return *stream;
+}
+
+void prepareStandardStreams() {
+    ::signal(SIGPIPE, SIG_IGN);
+    // In order, so that the lowest free number, which `open` returns, is the
+    // closed descriptor's own.
+    for (int descriptor : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+        if (::fcntl(descriptor, F_GETFD) != -1 || errno != EBADF) continue;
+        // Read-only: a write fails with EBADF, as on the closed descriptor.
+        int held = ::open("/dev/null", O_RDONLY);
+        if (held != descriptor && held >= 0) ::close(held);
+    }
+}
+
+Result<void> flushStandardOutput() {
+    if (std::fflush(stdout) != 0) noteFailure(errno);
+    // A failure stdio met in a write of its own, its reason gone.
+    if (std::ferror(stdout)) noteFailure(EIO);
+    if (firstFailure != 0) return Error::posix(firstFailure, "Cannot write to standard output");
+    return {};
 }
 
 }  // namespace platform

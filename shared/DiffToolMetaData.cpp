@@ -37,8 +37,11 @@ platform::Result<void> DiffToolMetaData::write(std::ostream& out) const {
     if (auto created = platform::createDirectoryWithParents(directory); !created) return created;
     if (auto checked = platform::checkOwnedDirectory(directory, "session directory"); !checked) return checked;
     std::string path = metadataFilePath(directory, fileName);
+    // Announced once it is there: the line never names a file that a failed
+    // write did not produce.
+    if (auto written = platform::writeFileAtomically(path, *json); !written) return written;
     out << "Writing to: " << path << '\n';
-    return platform::writeFileAtomically(path, *json);
+    return {};
 }
 
 std::optional<DiffToolMetaData> loadSession(const DiffToolSession& session) {

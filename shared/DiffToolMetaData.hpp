@@ -47,7 +47,7 @@ struct DiffToolMetaData : DiffToolSession {
     static platform::Result<DiffToolMetaData> decode(std::string_view bytes, const std::string& source = "the record");
 
     /// Writes the record into its session directory, creating the directory
-    /// when needed, and prints "Writing to: " and the file's path on `out`.
+    /// when needed, then prints "Writing to: " and the file's path on `out`.
     /// The file is replaced atomically, so a failed write leaves the earlier
     /// session intact.
     platform::Result<void> write(std::ostream& out = platform::standardOutput()) const;

@@ -11,6 +11,7 @@
 #include "ArgumentParser/ExitRoutine.hpp"
 #include "ArgumentParser/Declarations.hpp"
 #include "ArgumentParser/HelpGenerator.hpp"
+#include "platform/StandardOutput.hpp"
 #include "tests/platform/TemporaryDirectory.hpp"
 
 using namespace ap;
@@ -35,6 +36,14 @@ struct Broken : ParsableCommand {
         return platform::Error{"NSURLErrorDomain", -3001, "No repository found at: /nowhere", "/nowhere"};
     }
 };
+struct Chatty : ParsableCommand {
+    static constexpr std::string_view typeName = "Chatty";
+    static CommandConfiguration configuration() { return {.commandName = "chatty"}; }
+    Result<void> run() override {
+        platform::standardOutput() << "done\n";
+        return {};
+    }
+};
 struct Leaf : ParsableCommand {
     static constexpr std::string_view typeName = "Leaf";
     static CommandConfiguration configuration() { return {.commandName = "leaf", .abstract = "A leaf."}; }
@@ -50,7 +59,7 @@ struct Runner : ParsableCommand {
     static constexpr std::string_view typeName = "Runner";
     static CommandConfiguration configuration() {
         return {.commandName = "runner",
-                .subcommands = {typeOf<Invalid>, typeOf<Three>, typeOf<Broken>, typeOf<Group>}};
+                .subcommands = {typeOf<Invalid>, typeOf<Three>, typeOf<Broken>, typeOf<Chatty>, typeOf<Group>}};
     }
 };
 
@@ -60,8 +69,10 @@ struct Run {
     int status = -1;
 };
 
-// Runs the main entry in a child; with `oneStream` both streams go to one file (`out`).
-Run runMain(const CommandType& root, std::vector<std::string> arguments, bool oneStream = false) {
+// Runs the main entry in a child; with `oneStream` both streams go to one
+// file (`out`), with `output` standard output goes there instead.
+Run runMain(const CommandType& root, std::vector<std::string> arguments, bool oneStream = false,
+            const char* output = nullptr) {
     char outPath[] = "/tmp/exit-routine-out-XXXXXX";
     char errPath[] = "/tmp/exit-routine-err-XXXXXX";
     int out = mkstemp(outPath), err = mkstemp(errPath);
@@ -69,7 +80,7 @@ Run runMain(const CommandType& root, std::vector<std::string> arguments, bool on
     std::fflush(stderr);
     pid_t pid = fork();
     if (pid == 0) {
-        dup2(out, STDOUT_FILENO);
+        dup2(output ? open(output, O_WRONLY) : out, STDOUT_FILENO);
         dup2(oneStream ? out : err, STDERR_FILENO);
         setenv("COLUMNS", "80", 1);
         arguments.insert(arguments.begin(), root.commandName());
@@ -107,6 +118,17 @@ TEST(ExitRoutine, FailuresOfARun) {
     // Standard output is flushed before the message, so one pipe keeps the order.
     run = runMain(typeOf<Runner>(), {"broken"}, true);
     EXPECT_EQ(run.out, "partial outputError: No repository found at: /nowhere\n");
+    EXPECT_EQ(run.status, 1);
+}
+
+// Output that never arrived turns a success into a failure; a failure
+// keeps its own status.
+TEST(ExitRoutine, OutputThatCannotBeWritten) {
+    auto run = runMain(typeOf<Runner>(), {"chatty"}, false, "/dev/full");
+    EXPECT_EQ(run.err, "Error: Cannot write to standard output: No space left on device\n");
+    EXPECT_EQ(run.status, 1);
+    run = runMain(typeOf<Runner>(), {"broken"}, false, "/dev/full");
+    EXPECT_EQ(run.err, "Error: No repository found at: /nowhere\n");
     EXPECT_EQ(run.status, 1);
 }
 

@@ -74,10 +74,11 @@ struct Mergetool : ParsableCommand {
                 .shouldDisplay = false};
     }
     static void arguments(Arguments<Mergetool>& a) {
-        a.option("base", &Mergetool::base);
-        a.option("local", &Mergetool::local);
-        a.option("remote", &Mergetool::remote);
-        a.option("merged", &Mergetool::merged);
+        const OptionDeclaration file{.parsing = SingleValueParsingStrategy::unconditional()};
+        a.option("base", &Mergetool::base, file);
+        a.option("local", &Mergetool::local, file);
+        a.option("remote", &Mergetool::remote, file);
+        a.option("merged", &Mergetool::merged, file);
     }
     std::string base, local, remote, merged;
     Result<void> run() override { return {}; }

@@ -19,6 +19,7 @@
 #include "shared/SessionKey.hpp"
 #include "tests/e2e/PrivateMount.hpp"
 #include "tests/e2e/Programs.hpp"
+#include "tests/e2e/ReadmeGitConfiguration.hpp"
 #include "tests/support/ShellDriver.hpp"
 
 using namespace e2e;
@@ -438,4 +439,37 @@ TEST_F(Difftool, GitsCommandLineIsReadAsTypedOrNotAtAll) {
         EXPECT_EQ(record.revspecB, c.revspecB);
         EXPECT_EQ(record.entries.size(), 1u);
     }
+}
+
+// README.md's configuration, as git reads it: every changed file joins one
+// session, and a hand-off that fails stops git difftool with a failure.
+TEST_F(Difftool, TheReadmeConfigurationIsWhatGitReads) {
+    makeHistory();
+    git({"config", "--remove-section", "difftool.varn"});
+    git({"config", "--unset", "diff.tool"});
+    for (const auto& command : readmeGitConfiguration()) git(command);
+    for (bool fails : {false, true}) {
+        EnvironmentChanges more{pathWithVarn()};
+        if (fails) more.emplace("VARNEL_HOME", tmp / "missing");
+        auto ran = difftool({"A", "B"}, more);
+        EXPECT_EQ(ran.output.terminationStatus != 0, fails) << ran.output.standardError;
+        VarnShared::DiffToolSession session{root, ran.leader, "A", "B"};
+        EXPECT_EQ(recordIn(temporary + "//" + VarnShared::sessionKey(session)).entries.size(), fails ? 1u : 3u);
+    }
+}
+
+// Standard output that cannot be written costs no record: the session is
+// written and handed over, and then the run fails.
+TEST_F(Difftool, OutputThatCannotBeWrittenCostsNoRecord) {
+    tmp.writeFile("repo/a.txt", "");
+    auto file = root + "/a.txt";
+    auto ran = runAsGroupLeader("/bin/bash", {"-c", "exec > >(exec true); wait $!; exec \"$0\" \"$@\"", varnProgram,
+                                              "_difftool", "--base", file, "--local", file, "--remote", file,
+                                              "--merged", file});
+    EXPECT_EQ(ran.output.terminationStatus, 1);
+    EXPECT_EQ(ran.output.standardError, "Error: Cannot write to standard output: Broken pipe\n");
+    VarnShared::DiffToolSession session{root, ran.leader, std::nullopt, std::nullopt};
+    auto directory = temporary + "//" + VarnShared::sessionKey(session);
+    EXPECT_EQ(recordIn(directory).entries.size(), 1u);
+    EXPECT_EQ(awaitFile(appLog), directory + "\n");
 }

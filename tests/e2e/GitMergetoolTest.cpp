@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/e2e/Programs.hpp"
+#include "tests/e2e/ReadmeGitConfiguration.hpp"
 
 using namespace e2e;
 
@@ -114,4 +115,34 @@ TEST_F(GitMergetool, AnUnresolvedMergeKeepsTheConflict) {
     EXPECT_NE(testsupport::readFile(repository + "/greeting.txt").find("<<<<<<< HEAD\n"), std::string::npos);
     EXPECT_EQ(mergeDeliveries(), 1u);
     EXPECT_TRUE(std::filesystem::is_empty(temporary));
+}
+
+// With README.md's configuration, a conflicted file whose name begins with
+// "-", at the top of the work tree, reaches the application and is resolved.
+TEST_F(GitMergetool, TheReadmeConfigurationResolvesAFileNamedLikeAnOption) {
+    EnvironmentChanges path{pathWithVarn()};
+    auto step = [&](std::vector<std::string> arguments) {
+        auto ran = git(arguments, path);
+        ASSERT_EQ(ran.terminationStatus, 0) << ran.standardError;
+    };
+    step({"init", "-q", "-b", "main"});
+    for (const auto& command : readmeGitConfiguration()) step(command);
+    tmp.writeFile("repo/-x.txt", "base\n");
+    step({"add", "."});
+    step({"commit", "-q", "-m", "base"});
+    step({"checkout", "-q", "-b", "other"});
+    tmp.writeFile("repo/-x.txt", "other\n");
+    step({"commit", "-q", "-am", "other"});
+    step({"checkout", "-q", "main"});
+    tmp.writeFile("repo/-x.txt", "main\n");
+    step({"commit", "-q", "-am", "main"});
+    EXPECT_EQ(git({"merge", "-q", "other"}).terminationStatus, 1);
+    ASSERT_EQ(unmerged(), "-x.txt\n");
+
+    path.emplace("VARNEL_STUB_MERGE", "theirs");
+    auto ran = git({"mergetool", "--no-prompt"}, path);
+    EXPECT_EQ(ran.terminationStatus, 0) << ran.standardOutput << ran.standardError;
+    EXPECT_EQ(unmerged(), "");
+    EXPECT_EQ(testsupport::readFile(repository + "/-x.txt"), "other\n");
+    EXPECT_EQ(mergeDeliveries(), 1u);
 }

@@ -15,15 +15,18 @@ using namespace e2e;
 
 namespace {
 
-/// varn run in `directory` (a fresh one if none), with TMPDIR there too.
-platform::ProcessOutput runVarn(const std::vector<std::string>& arguments, EnvironmentChanges changes = {},
-                                std::string directory = {}) {
+/// varn run in `directory` (a fresh one if none), with TMPDIR there too;
+/// after the bash commands `prepare`, when there are any.
+platform::ProcessOutput runVarn(std::vector<std::string> arguments, EnvironmentChanges changes = {},
+                                std::string directory = {}, const std::string& prepare = {}) {
     testsupport::TemporaryDirectory fresh;
     if (directory.empty()) directory = fresh.path();
     for (auto name : {"LINES", "VARNEL_HOME", "VARNEL_VERBOSE"}) changes.emplace(name, std::nullopt);
     changes.emplace("COLUMNS", "80");
     changes.emplace("TMPDIR", directory);
-    return run(varnProgram, arguments, directory, changes);
+    if (prepare.empty()) return run(varnProgram, arguments, directory, changes);
+    arguments.insert(arguments.begin(), {"-c", prepare + "; exec \"$0\" \"$@\"", varnProgram});
+    return run("/bin/bash", arguments, directory, changes);
 }
 
 std::string joined(const std::vector<std::string>& words) {
@@ -150,6 +153,26 @@ TEST(HelpScreens, GoToStandardOutputWithStatusZero) {
     }
 }
 
+// Output that does not arrive is no success, however it is lost.
+TEST(HelpScreens, OutputThatCannotBeWrittenIsAFailure) {
+    struct Case {
+        std::string prepare;
+        std::string reason;
+    } cases[] = {
+        {"exec >/dev/full", "No space left on device"},
+        {"exec >&-", "Bad file descriptor"},
+        {"exec > >(exec true); wait $!", "Broken pipe"},  // a pipe nobody reads any more
+    };
+    for (const auto& c : cases) {
+        for (const std::vector<std::string>& request : {std::vector<std::string>{"--help"},
+                                                        {"--generate-completion-script", "bash"}}) {
+            auto ran = runVarn(request, {}, {}, c.prepare);
+            EXPECT_EQ(ran.terminationStatus, 1) << c.prepare << " " << joined(request);
+            EXPECT_EQ(ran.standardError, "Error: Cannot write to standard output: " + c.reason + "\n") << c.prepare;
+        }
+    }
+}
+
 TEST(ParseErrors, GoToStandardErrorWithTheUsageAndStatus64) {
     struct Case {
         std::vector<std::string> arguments;
@@ -165,6 +188,9 @@ TEST(ParseErrors, GoToStandardErrorWithTheUsageAndStatus64) {
         {{"_mergetool"}, "Error: Missing expected argument '--base <base>'\nHelp:  --base <base>  \n" + mergetoolUsage},
         {{"_mergetool", "--local", "l", "--remote", "r", "--merged", "m", "--base"},
          "Error: Missing value for '--base <base>'\nHelp:  --base <base>  \n" + mergetoolUsage},
+        // git's file names are taken whatever they look like, so this is the base.
+        {{"_mergetool", "--base", "--help"},
+         "Error: Missing expected argument '--local <local>'\nHelp:  --local <local>  \n" + mergetoolUsage},
         // No version is declared, so the flag is unknown to the default
         // subcommand, the deepest command reached.
         {{"--version"}, "Error: Unknown option '--version'\n" + openUsage},

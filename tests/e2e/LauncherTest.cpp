@@ -2,6 +2,7 @@
 // without being waited for.
 
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -94,9 +95,15 @@ TEST_F(Launcher, MissingPiecesEndWithStatusOne) {
     tmp.writeFile("not-executable", "#!/bin/sh\n");
     tmp.makeDirectory("Empty.app");
     tmp.makeLink("data/varnel/applications/com.example.Dangling", tmp / "Gone.app");
+    // Where an empty or relative PATH entry leads, from the directory the launcher starts in.
+    tmp.writeFile("xdg-open", recordingScript(record), true);
+    tmp.writeFile("bin/xdg-open", recordingScript(record), true);
+    auto pipe = tmp / "pipe";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     struct Case {
         std::vector<std::string> arguments;
         std::string subject;
+        EnvironmentChanges environment = {};
     } cases[] = {
         {{"-a", bundle, tmp / "missing"}, tmp / "missing"},
         {{"-a", tmp / "None.app", target}, tmp / "None.app"},
@@ -106,9 +113,10 @@ TEST_F(Launcher, MissingPiecesEndWithStatusOne) {
         {{"-b", "com.example.None", target}, "com.example.None"},
         {{"-b", "com.example.Dangling", target}, "com.example.Dangling"},
         {{"-b", "../../Fake.app", target}, "../../Fake.app"},
-        {{target}, "xdg-open"},
+        {{target}, "xdg-open", {{"PATH", ":bin:.:/usr/bin:/bin"}}},
+        {{"-a", bundle, pipe}, "neither a file nor a directory: " + pipe},
     };
-    for (const auto& c : cases) expectFailure(launch(c.arguments), c.subject);
+    for (const auto& c : cases) expectFailure(launch(c.arguments, c.environment), c.subject);
     EXPECT_FALSE(std::filesystem::exists(record));
 }
 

@@ -1,6 +1,8 @@
 // The stand-in application on merge hand-offs the test prepares: what it
 // makes of the conflicted file, what it reports and what it logs.
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -121,4 +123,30 @@ TEST_F(Stub, LogsOneLinePerDelivery) {
     EXPECT_EQ(testsupport::readFile(log), "merge\t" + first + "\tours -> 0\n"
                                           "merge\t" + second + "\tnone -> none\n"
                                           "unknown\t" + tmp.path() + "/plain\\tdirectory\tno delivery of this kind\n");
+}
+
+// A named pipe where a file should be is refused at once, never opened to
+// wait for a writer or reader that may not come.
+TEST_F(Stub, NeverWaitsOnANamedPipe) {
+    auto pipeInstead = [](const std::string& path) {
+        std::filesystem::remove(path);
+        ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    };
+    auto pipedRecord = handOff(twoConflicts);
+    pipeInstead(pipedRecord + "/.varnel-mergetool");
+    auto ran = deliver(pipedRecord, "ours");
+    EXPECT_EQ(ran.terminationStatus, 1);
+    EXPECT_NE(ran.standardError.find("/.varnel-mergetool: it is not a regular file"), std::string::npos)
+        << ran.standardError;
+    EXPECT_EQ(statusIn(pipedRecord), "-2");
+
+    auto pipedFile = handOff(twoConflicts);
+    pipeInstead(file);
+    EXPECT_EQ(deliver(pipedFile, "ours").terminationStatus, 1);
+    EXPECT_EQ(statusIn(pipedFile), "-2");
+
+    pipeInstead(log);
+    auto unlogged = deliver(handOff(twoConflicts), "ours");
+    EXPECT_EQ(unlogged.terminationStatus, 0);
+    EXPECT_EQ(unlogged.standardError, "varnel-stub: cannot log to " + log + ": it is not a regular file\n");
 }

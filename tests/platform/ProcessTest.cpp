@@ -80,6 +80,11 @@ TEST(Process, OptionsShapeTheChild) {
                                            limit);
     EXPECT_EQ(environment.value().standardOutput, "A=1\nB=\n");
 
+    // SIGPIPE's default action, even where this process ignores it.
+    auto ignoring = ::signal(SIGPIPE, SIG_IGN);
+    EXPECT_EQ(shell("kill -PIPE $$").terminationStatus, SIGPIPE);
+    ::signal(SIGPIPE, ignoring);
+
     auto session = Process::launch("/bin/sleep", {"30"}, {.newSession = true});
     ASSERT_TRUE(session);
     EXPECT_EQ(::getsid(session->processIdentifier()), session->processIdentifier());

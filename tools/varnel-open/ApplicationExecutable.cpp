@@ -67,10 +67,13 @@ platform::Result<std::string> systemOpener() {
     while (start <= path.size()) {
         auto end = path.find(':', start);
         if (end == std::string::npos) end = path.size();
-        auto directory = end > start ? path.substr(start, end - start) : ".";
+        auto directory = path.substr(start, end - start);
+        start = end + 1;
+        // An empty or relative entry names whatever directory the launcher
+        // happens to start in, where anyone may have left a program.
+        if (!directory.starts_with('/')) continue;
         auto candidate = platform::appendingPathComponent(directory, opener);
         if (isExecutableFile(candidate)) return candidate;
-        start = end + 1;
     }
     return failure(std::string(opener) + " not found on PATH", opener);
 }

@@ -19,7 +19,7 @@ std::string registrationDirectory();
 /// The application registered for `bundleIdentifier`, resolved as for -a.
 platform::Result<std::string> executableOfBundle(const std::string& bundleIdentifier);
 
-/// `xdg-open`, found on PATH.
+/// `xdg-open`, found in an absolute directory of PATH.
 platform::Result<std::string> systemOpener();
 
 /// The program the request names, by -a, by -b, or the system's opener.

@@ -3,11 +3,12 @@
 // waiting: 0 once the application runs, 1 with one line on standard error
 // when something is missing or the start fails, 2 for bad usage.
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "platform/FileSystem.hpp"
 #include "platform/Process.hpp"
 #include "tools/varnel-open/ApplicationExecutable.hpp"
 #include "tools/varnel-open/LaunchRequest.hpp"
@@ -15,9 +16,16 @@
 namespace {
 
 platform::Result<void> launch(const varnelopen::LaunchRequest& request) {
-    if (!request.targetIsURL && !platform::fileExists(request.target))
-        return platform::Error{"VarnelOpenErrorDomain", 1, "no such file or directory: " + request.target,
-                               request.target};
+    if (!request.targetIsURL) {
+        // Only a file or a directory is handed over: an application opening a
+        // named pipe or a device would wait on it, or read it without end.
+        struct stat s;
+        auto refused = [&](const std::string& why) {
+            return platform::Error{"VarnelOpenErrorDomain", 1, why + ": " + request.target, request.target};
+        };
+        if (::stat(request.target.c_str(), &s) != 0) return refused("no such file or directory");
+        if (!S_ISREG(s.st_mode) && !S_ISDIR(s.st_mode)) return refused("neither a file nor a directory");
+    }
     auto executable = varnelopen::executableFor(request);
     if (!executable) return std::move(executable).error();
     auto started = platform::Process::launch(*executable, {request.target}, {.nullInput = true, .newSession = true});

@@ -3,7 +3,10 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cstdio>
+
 #include "platform/ProcessInfo.hpp"
+#include "tools/varnel-stub/RegularFile.hpp"
 
 namespace varnelstub {
 namespace {
@@ -35,11 +38,14 @@ std::string logLine(std::string_view kind, std::string_view target, std::string_
 void appendToLog(std::string_view kind, std::string_view target, std::string_view detail) {
     auto path = platform::environmentValue("VARNEL_STUB_LOG");
     if (!path || path->empty()) return;
-    int fd = ::open(path->c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0) return;
+    auto fd = openRegularFile(*path, O_WRONLY | O_APPEND | O_CREAT, "cannot log to " + *path);
+    if (!fd) {
+        std::fprintf(stderr, "varnel-stub: %s\n", fd.error().description.c_str());
+        return;
+    }
     auto line = logLine(kind, target, detail);
-    (void)!::write(fd, line.data(), line.size());
-    ::close(fd);
+    (void)!::write(*fd, line.data(), line.size());
+    ::close(*fd);
 }
 
 }  // namespace varnelstub

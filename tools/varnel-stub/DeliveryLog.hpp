@@ -20,8 +20,9 @@ namespace varnelstub {
 std::string logLine(std::string_view kind, std::string_view target, std::string_view detail);
 
 /// Appends the line to VARNEL_STUB_LOG in one write, so deliveries running
-/// side by side never mix their lines. Failing to log is not the
-/// delivery's failure and is ignored.
+/// side by side never mix their lines. Failing to log, or a log that is not
+/// a regular file, is said on standard error but is not the delivery's
+/// failure.
 void appendToLog(std::string_view kind, std::string_view target, std::string_view detail);
 
 }  // namespace varnelstub

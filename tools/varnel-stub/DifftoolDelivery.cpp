@@ -6,6 +6,7 @@
 #include "shared/NewOptions.hpp"
 #include "shared/SessionLock.hpp"
 #include "tools/varnel-stub/DeliveryLog.hpp"
+#include "tools/varnel-stub/RegularFile.hpp"
 
 namespace varnelstub {
 namespace {
@@ -19,7 +20,7 @@ bool isDifftoolSession(const std::string& target) { return DiffToolMetaData::met
 /// The record shown last; nothing before the first delivery, or when the
 /// state cannot be read (everything is then new again).
 std::optional<DiffToolMetaData> shownBefore(const std::string& directory) {
-    auto shown = VarnShared::readMetadataFile<DiffToolMetaData>(directory, shownFileName);
+    auto shown = readRecord<DiffToolMetaData>(directory, shownFileName);
     if (!shown) return std::nullopt;
     return std::move(*shown);
 }
@@ -27,7 +28,7 @@ std::optional<DiffToolMetaData> shownBefore(const std::string& directory) {
 platform::Result<std::string> deliverDifftool(const std::string& directory) {
     auto lock = VarnShared::SessionLock::acquire(directory);
     if (!lock) return std::move(lock).error();
-    auto record = DiffToolMetaData::readMetadata(directory);
+    auto record = readRecord<DiffToolMetaData>(directory, DiffToolMetaData::fileName);
     if (!record) return std::move(record).error();
 
     auto fresh = VarnShared::newOptions(*record, shownBefore(directory));

@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <optional>
 
-#include "platform/FileSystem.hpp"
 #include "platform/ProcessInfo.hpp"
 #include "shared/MergeToolMetaData.hpp"
 #include "tools/varnel-stub/ConflictResolution.hpp"
+#include "tools/varnel-stub/RegularFile.hpp"
 
 namespace varnelstub {
 namespace {
@@ -33,14 +33,14 @@ platform::Expected<std::int64_t, std::pair<std::int64_t, std::string>> resolve(c
     auto failed = [](Result result, std::string problem) {
         return std::pair{static_cast<std::int64_t>(result), std::move(problem)};
     };
-    auto text = platform::readFile(record.fileToMerge);
+    auto text = readRegularFile(record.fileToMerge);
     if (!text) return failed(Result::failedToOpen, text.error().description);
     auto resolution = resolveConflicts(*text, side);
     if (!resolution)
         return failed(Result::error, "Cannot resolve " + record.fileToMerge + ": " + resolution.error().description);
     // Written in place, as an editor saves: the file keeps its mode.
     if (resolution->conflicts > 0)
-        if (auto written = platform::writeFileNoFollow(record.fileToMerge, resolution->text); !written)
+        if (auto written = rewriteRegularFile(record.fileToMerge, resolution->text); !written)
             return failed(Result::failedToOpen, written.error().description);
     return static_cast<std::int64_t>(Result::ok);
 }
@@ -62,7 +62,7 @@ platform::Result<std::string> deliverMerge(const std::string& directory) {
         return detail(status);
     };
 
-    auto record = MergeToolMetaData::readMetadata(directory);
+    auto record = readRecord<MergeToolMetaData>(directory, MergeToolMetaData::fileName);
     // The record is damaged, but the directory is known: the tool hears that
     // the merge could not be opened instead of waiting a day.
     if (!record) return report(MergeToolMetaData{.path = directory}, static_cast<std::int64_t>(Result::failedToOpen),

@@ -9,9 +9,10 @@
 //   an integer                   report that number
 //   none                         report nothing (the tool keeps waiting)
 //
-// A file that cannot be read or written is reported as failedToOpen, one
-// whose blocks cannot be made out as error, and so is an unknown request,
-// so that the waiting tool always hears back. Its log detail is
+// A file that cannot be read or written, or is no regular file (a named
+// pipe, a device), is reported as failedToOpen, one whose blocks cannot be
+// made out as error, and so is an unknown request, so that the waiting tool
+// always hears back. Its log detail is
 // "ACTION -> STATUS", STATUS being the number reported or "none".
 
 #include "tools/varnel-stub/Delivery.hpp"
