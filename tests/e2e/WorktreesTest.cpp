@@ -90,8 +90,8 @@ protected:
         std::vector<std::string> repositories;
         for (const auto& target : lines(readFile(targets))) {
             auto record = kept + "/" + fs::path(target).filename().string();
-            repositories.push_back(fs::exists(record) ? nlohmann::json::parse(readFile(record)).at("repo").get<std::string>()
-                                                      : target);
+            repositories.push_back(
+                fs::exists(record) ? nlohmann::json::parse(readFile(record)).at("repo").get<std::string>() : target);
         }
         return repositories;
     }
