@@ -47,8 +47,7 @@ protected:
     EnvironmentChanges environment() const {
         return gitEnvironment(home, {{"TMPDIR", temporary},
                                      {"PATH", tmp / "bin:/usr/bin:/bin"},
-                                     {"VARNEL_HOME", tmp / "bin/xdg-open"},
-                                     {"VARNEL_STUB_LOG", tmp / "stub.log"}});
+                                     {"VARNEL_HOME", tmp / "bin/xdg-open"}});
     }
 
     platform::ProcessOutput git(const std::string& directory, const std::vector<std::string>& arguments) const {
