@@ -1,29 +1,56 @@
 #include "cli/RepositoryResolution.hpp"
 
+#include <string_view>
+
 #include "platform/FileSystem.hpp"
 #include "platform/Paths.hpp"
 
 namespace varn {
+namespace {
+
+// git writes one line naming a path: this leaves room for far longer paths
+// than the system can open.
+constexpr std::size_t maximumGitFileSize = 16 * 1024;
+
+/// The `.git` file at `gitFile`, in the directory `directory`, names an
+/// existing git directory, as git writes for a linked worktree, a submodule
+/// or a separate git directory: "gitdir: " and a path, absolute or relative
+/// to `directory`. Only a small regular file is read: a pipe or a device is
+/// refused without waiting.
+bool namesGitDirectory(const std::string& directory, const std::string& gitFile) {
+    auto text = platform::readSmallFile(gitFile, maximumGitFileSize);
+    if (!text) return false;
+    constexpr std::string_view prefix = "gitdir: ";
+    std::string_view line = *text;
+    line = line.substr(0, line.find('\n'));
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    if (!line.starts_with(prefix) || line.size() == prefix.size()) return false;
+    std::string named(line.substr(prefix.size()));
+    return platform::isDirectory(named.front() == '/' ? named : directory + "/" + named);
+}
+
+}  // namespace
 
 std::string absoluteFileURL(const std::string& path) {
     return platform::resolvingSymlinksInPath(platform::absolutePath(platform::standardizingPath(path)));
 }
 
 std::optional<std::string> findRepositoryRoot(const std::string& path) {
-    auto location = path.empty() || path.front() != '/' ? platform::absolutePath(path) : path;
-    while (true) {
-        auto resolved = platform::resolvingSymlinksInPath(location);
-        if (resolved.size() < 2) return std::nullopt;
-        if (isRepositoryRoot(resolved)) return resolved;
-        // Upward from the location as given, not from its resolution.
-        auto parent = platform::deletingLastPathComponent(location);
-        if (platform::pathComponents(parent).size() >= platform::pathComponents(location).size()) return std::nullopt;
-        location = std::move(parent);
-    }
+    // Upward from the location as given, each candidate link-free.
+    std::optional<std::string> root;
+    platform::visitResolvedAncestors(path.empty() || path.front() != '/' ? platform::absolutePath(path) : path,
+                                     [&](const std::string& candidate) {
+                                         if (candidate.size() < 2) return false;
+                                         if (isRepositoryRoot(candidate)) root = candidate;
+                                         return !root;
+                                     });
+    return root;
 }
 
 bool isRepositoryRoot(const std::string& path) {
-    return platform::isDirectory(path) && platform::isDirectory(platform::appendingPathComponent(path, ".git"));
+    if (!platform::isDirectory(path)) return false;
+    auto git = platform::appendingPathComponent(path, ".git");
+    return platform::isDirectory(git) || namesGitDirectory(path, git);
 }
 
 }  // namespace varn

@@ -1,7 +1,7 @@
 #pragma once
 // From a path to the root of the repository that holds it: the nearest
-// directory, walking upward, that holds a `.git` directory. Paths here are
-// absolute path texts without a trailing separator.
+// directory, walking upward, whose `.git` is git's directory or names it.
+// Paths here are absolute path texts without a trailing separator.
 
 #include <optional>
 #include <string>
@@ -17,8 +17,10 @@ std::string absoluteFileURL(const std::string& path);
 /// counts from the current directory.
 std::optional<std::string> findRepositoryRoot(const std::string& path);
 
-/// `path` is a directory holding a `.git` directory. A `.git` file, as in
-/// linked worktrees and submodules, does not count.
+/// `path` is a directory holding a `.git` directory, or a `.git` file whose
+/// first line is "gitdir: " and the path of an existing directory (linked
+/// worktrees, submodules, separate git directories). A `.git` file that says
+/// anything else, or names a directory no longer there, does not count.
 bool isRepositoryRoot(const std::string& path);
 
 }  // namespace varn

@@ -85,6 +85,72 @@ std::string trimmingTrailingSeparators(const std::string& path) {
     return path.substr(0, end + 1);
 }
 
+/// The symbolic links of an absolute path resolved component by component,
+/// in one pass that notes where the resolution of each leading part of the
+/// path ends. The resolved paths met on the way form a tree of components,
+/// kept so that every leading part's resolution can be written out later.
+struct LinkResolution {
+    struct Node {
+        std::size_t parent;
+        /// The length of the node's path text, "/" before each name down to its own.
+        std::size_t length;
+        std::string name;
+    };
+    static constexpr std::size_t rootNode = 0;
+
+    std::vector<Node> nodes{{rootNode, 0, {}}};
+    /// For each component of the path, the node its leading part resolves to.
+    std::vector<std::size_t> leadingParts;
+    /// The text of the whole path's resolution; empty stands for "/".
+    std::string text;
+
+    static LinkResolution of(const std::string& path) {
+        LinkResolution resolution;
+        resolution.resolve(path);
+        return resolution;
+    }
+
+private:
+    void resolve(const std::string& path) {
+        auto at = rootNode;
+        int linksFollowed = 0;
+        std::deque<std::string> pending;
+        for (auto& component : splitComponents(path)) {
+            pending.push_back(std::move(component));
+            while (!pending.empty()) {
+                auto part = std::move(pending.front());
+                pending.pop_front();
+                if (part == ".") continue;
+                if (part == "..") {
+                    at = nodes[at].parent;
+                    text.resize(nodes[at].length);
+                    continue;
+                }
+                // The candidate is written onto the text in place: a copy
+                // for every component would make a long path quadratic.
+                auto before = text.size();
+                (text += '/') += part;
+                if (linksFollowed < maximumLinksFollowed) {
+                    if (auto destination = destinationOfSymbolicLink(text)) {
+                        ++linksFollowed;
+                        text.resize(before);
+                        auto inner = splitComponents(*destination);
+                        pending.insert(pending.begin(), inner.begin(), inner.end());
+                        if (isAbsolute(*destination)) {
+                            at = rootNode;
+                            text.clear();
+                        }
+                        continue;
+                    }
+                }
+                nodes.push_back({at, text.size(), std::move(part)});
+                at = nodes.size() - 1;
+            }
+            leadingParts.push_back(at);
+        }
+    }
+};
+
 }  // namespace
 
 std::string homeDirectory() {
@@ -116,32 +182,37 @@ std::string absolutePath(const std::string& path) {
 
 std::string resolvingSymlinksInPath(const std::string& path) {
     if (!isAbsolute(path)) return normalize(path);
-    auto parts = splitComponents(path);
-    std::deque<std::string> pending(parts.begin(), parts.end());
-    // The link-free prefix resolved so far; empty stands for "/".
-    std::string resolved;
-    int linksFollowed = 0;
-    while (!pending.empty()) {
-        auto part = std::move(pending.front());
-        pending.pop_front();
-        if (part == ".") continue;
-        if (part == "..") {
-            resolved.erase(resolved.empty() ? 0 : resolved.rfind('/'));
-            continue;
+    auto resolution = LinkResolution::of(path);
+    return resolution.text.empty() ? "/" : resolution.text;
+}
+
+void visitResolvedAncestors(const std::string& path, const std::function<bool(const std::string&)>& visit) {
+    auto resolution = LinkResolution::of(path);
+    const auto& nodes = resolution.nodes;
+    // The text of node `shown`. Going up, the next node is nearly always an
+    // ancestor of the one shown, and the text is only cut short; a link out
+    // of the way (absolute, or through "..") makes it be written afresh.
+    auto& text = resolution.text;
+    auto shown = resolution.leadingParts.empty() ? LinkResolution::rootNode : resolution.leadingParts.back();
+    auto show = [&](std::size_t target) {
+        auto node = shown;
+        while (nodes[node].length > nodes[target].length) node = nodes[node].parent;
+        if (node == target) {
+            text.resize(nodes[target].length);
+        } else {
+            std::vector<std::size_t> chain;
+            for (node = target; node != LinkResolution::rootNode; node = nodes[node].parent) chain.push_back(node);
+            text.clear();
+            for (auto at = chain.rbegin(); at != chain.rend(); ++at) (text += '/') += nodes[*at].name;
         }
-        auto candidate = resolved + "/" + part;
-        if (linksFollowed < maximumLinksFollowed) {
-            if (auto destination = destinationOfSymbolicLink(candidate)) {
-                ++linksFollowed;
-                auto inner = splitComponents(*destination);
-                pending.insert(pending.begin(), inner.begin(), inner.end());
-                if (isAbsolute(*destination)) resolved.clear();
-                continue;
-            }
-        }
-        resolved = std::move(candidate);
+        shown = target;
+    };
+    const std::string root = "/";
+    for (auto part = resolution.leadingParts.rbegin(); part != resolution.leadingParts.rend(); ++part) {
+        show(*part);
+        if (!visit(text.empty() ? root : text)) return;
     }
-    return resolved.empty() ? "/" : resolved;
+    visit(root);
 }
 
 std::string lastPathComponent(const std::string& path) {

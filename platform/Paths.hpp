@@ -4,6 +4,7 @@
 // are POSIX texts; nothing here fails, a path that cannot be examined is
 // kept as it is.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,14 @@ std::string absolutePath(const std::string& path);
 /// times; a link met after that stays unresolved. A relative path is only
 /// standardised.
 std::string resolvingSymlinksInPath(const std::string& path);
+
+/// Calls `visit` with the absolute `path` and then with each of its parents
+/// up to "/", every one with its symbolic links resolved as
+/// `resolvingSymlinksInPath` does, until `visit` returns false. The parents
+/// are those of the path as given: "/a/link/b" visits the resolutions of
+/// "/a/link/b", "/a/link", "/a" and "/". One pass resolves them all, so the
+/// walk takes time linear in the length of the path.
+void visitResolvedAncestors(const std::string& path, const std::function<bool(const std::string&)>& visit);
 
 /// "/a/b" → "b", "/a/b/" → "b", "/" → "/", "" → "".
 std::string lastPathComponent(const std::string& path);

@@ -85,3 +85,23 @@ TEST(Paths, ResolvingStopsInALinkLoop) {
     }
     EXPECT_EQ(lastPathComponent(resolvingSymlinksInPath(tmp / "a/file")), "file");
 }
+
+// The parents are the path's own, each resolved: a link's destination is
+// left as a whole, never climbed.
+TEST(Paths, VisitingResolvedAncestorsWalksUpThePathAsGiven) {
+    TemporaryDirectory tmp;
+    tmp.makeDirectory("real/sub");
+    tmp.makeLink("absolute", tmp / "real");
+    tmp.makeLink("real/sub/up", "../..");
+    List expected = {tmp / "x", tmp.path(), tmp / "real/sub", tmp / "real"};
+    for (auto above = tmp.path(); above != "/"; above = deletingLastPathComponent(above)) expected.push_back(above);
+    expected.push_back("/");
+
+    List visited;
+    visitResolvedAncestors(tmp / "absolute/sub/up/x", [&](const std::string& path) {
+        visited.push_back(path);
+        return visited.size() < expected.size() - 1;
+    });
+    expected.pop_back();  // the visit before it asked to stop
+    EXPECT_EQ(visited, expected);
+}
