@@ -3,9 +3,9 @@
 //
 // Off macOS the database is read without the C library's name-service
 // functions: a statically linked program that calls them loads, at run time,
-// the service modules of whatever C library is installed, built for another
-// version of it. Instead the files database, the password file, whose format
-// is fixed, is read directly, and a user it does not list is asked of
+// the service modules of the C library installed on the machine, which need
+// not be the version it was linked with. Instead the password file, whose
+// format is fixed, is read directly, and a user it does not list is asked of
 // `getent`, the installed C library's own program, which consults every
 // source the system configures (directory services, systemd, ...). macOS
 // links its C library dynamically and asks it.
