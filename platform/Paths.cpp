@@ -1,6 +1,5 @@
 #include "platform/Paths.hpp"
 
-#include <pwd.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -8,6 +7,7 @@
 #include <deque>
 
 #include "platform/FileSystem.hpp"
+#include "platform/UserDatabase.hpp"
 
 namespace platform {
 
@@ -61,20 +61,11 @@ std::string normalize(const std::string& path) {
     return joinComponents(absolute, kept);
 }
 
-std::string homeDirectoryOf(const std::string& user) {
-    std::vector<char> buffer(16384);
-    struct passwd entry;
-    struct passwd* found = nullptr;
-    if (::getpwnam_r(user.c_str(), &entry, buffer.data(), buffer.size(), &found) != 0 || !found || !found->pw_dir)
-        return {};
-    return found->pw_dir;
-}
-
 std::string expandingTilde(const std::string& path) {
     if (path.empty() || path.front() != '~') return path;
     auto slash = path.find('/');
     auto user = path.substr(1, slash == std::string::npos ? std::string::npos : slash - 1);
-    auto home = user.empty() ? homeDirectory() : homeDirectoryOf(user);
+    auto home = user.empty() ? homeDirectory() : homeDirectoryOfUser(user).value_or("");
     if (home.empty()) return path;
     return slash == std::string::npos ? home : home + path.substr(slash);
 }
@@ -155,13 +146,7 @@ private:
 
 std::string homeDirectory() {
     if (const char* home = std::getenv("HOME"); home && *home) return home;
-    std::vector<char> buffer(16384);
-    struct passwd entry;
-    struct passwd* found = nullptr;
-    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found && found->pw_dir &&
-        *found->pw_dir)
-        return found->pw_dir;
-    return "/";
+    return homeDirectoryOfUser(::getuid()).value_or("/");
 }
 
 std::string currentDirectoryPath() {

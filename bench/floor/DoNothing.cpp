@@ -1,6 +1,7 @@
-// The floor of the whole-process benchmarks: a C++ program built like varn
-// (same compiler, flags and link model, so the C++ runtime is loaded and
-// started as for varn), doing nothing.
+// The floor of the whole-process benchmarks for a dynamically linked C++
+// program, built like varn (same compiler and flags) but linked dynamically,
+// so the loader brings in and relocates the C++ runtime, as it did for varn
+// before varn was linked statically; it does nothing.
 
 #include <string>
 
