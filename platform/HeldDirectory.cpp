@@ -1,0 +1,65 @@
+#include "platform/HeldDirectory.hpp"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/FileSystem.hpp"
+
+namespace platform {
+
+Result<HeldDirectory> HeldDirectory::create(const std::string& path) {
+    auto failure = [&](int err) { return Error::posix(err, "Cannot create directory " + path, path); };
+    auto slash = path.rfind('/');
+    if (slash == std::string::npos || slash + 1 == path.size()) return failure(EINVAL);
+    std::string parentPath = path.substr(0, slash);
+    while (parentPath.size() > 1 && parentPath.back() == '/') parentPath.pop_back();
+    if (parentPath.empty()) parentPath = "/";
+    std::string name = path.substr(slash + 1);
+
+    FileDescriptor parent(::open(parentPath.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (!parent) return failure(errno);
+    auto directory = createPrivateDirectoryIn(parent.get(), name, path);
+    if (!directory) return std::move(directory).error();
+    HeldDirectory held(path, std::move(name), std::move(parent), std::move(*directory));
+    struct stat s;
+    if (::fstat(held.descriptor(), &s) != 0) return failure(errno);
+    held.device_ = s.st_dev;
+    held.inode_ = s.st_ino;
+    return held;
+}
+
+HeldDirectory::HeldDirectory(std::string path, std::string name, FileDescriptor parent, FileDescriptor directory)
+    : path_(std::move(path)), name_(std::move(name)), parent_(std::move(parent)), directory_(std::move(directory)) {}
+
+bool HeldDirectory::isAtItsPath() const {
+    struct stat s;
+    return ::lstat(path_.c_str(), &s) == 0 && S_ISDIR(s.st_mode) && s.st_dev == device_ && s.st_ino == inode_;
+}
+
+bool HeldDirectory::isInItsParent() const {
+    struct stat s;
+    return ::fstatat(parent_.get(), name_.c_str(), &s, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(s.st_mode) &&
+           s.st_dev == device_ && s.st_ino == inode_;
+}
+
+Result<void> HeldDirectory::writeFileAtomically(const std::string& name, std::string_view contents) const {
+    return writeFileAtomicallyIn(descriptor(), name, contents, path_ + "/" + name);
+}
+
+Result<std::string> HeldDirectory::readSmallFile(const std::string& name, std::size_t limit) const {
+    return readSmallFileIn(descriptor(), name, limit, path_ + "/" + name);
+}
+
+Result<void> HeldDirectory::remove() const {
+    if (!isInItsParent())
+        return Error{"NSPOSIXErrorDomain", ENOENT, "Cannot remove " + path_ + ": it was moved or replaced", path_};
+    if (auto emptied = removeContentsOf(descriptor(), path_); !emptied) return emptied;
+    if (::unlinkat(parent_.get(), name_.c_str(), AT_REMOVEDIR) != 0)
+        return Error::posix(errno, "Cannot remove " + path_, path_);
+    return {};
+}
+
+}  // namespace platform
