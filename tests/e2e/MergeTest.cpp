@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
-#include <sstream>
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -133,20 +132,10 @@ protected:
         return -1;
     }
 
-    /// The tool's children that have ended and were not waited for.
-    static int zombiesOf(const platform::Process& tool) {
-        int zombies = 0;
-        for (const auto& entry : fs::directory_iterator("/proc")) {
-            std::ifstream stat(entry.path() / "stat");
-            std::string line;
-            if (!std::getline(stat, line) || line.rfind(')') == std::string::npos) continue;
-            std::istringstream fields(line.substr(line.rfind(')') + 2));
-            char state = 0;
-            pid_t parent = 0;
-            fields >> state >> parent;
-            zombies += parent == tool.processIdentifier() && state == 'Z';
-        }
-        return zombies;
+    /// The tool's child processes, running or ended and not waited for.
+    static std::string childrenOf(const platform::Process& tool) {
+        auto pid = std::to_string(tool.processIdentifier());
+        return testsupport::readFile("/proc/" + pid + "/task/" + pid + "/children");
     }
 
     testsupport::TemporaryDirectory tmp;
@@ -175,8 +164,9 @@ TEST_F(MergeHandOff, WritesTheRecordHandsItOverAndEndsWithTheVerdict) {
     EXPECT_EQ(testsupport::readFile(deliveries + "/" + name + ".fds").find("inotify"), std::string::npos);
 
     EXPECT_TRUE(stillWaiting(tool));
-    // The launcher, done by now, was waited for.
-    EXPECT_EQ(zombiesOf(tool), 0);
+    // The launcher, done once the application runs, is waited for.
+    for (int i = 0; i < 500 && !childrenOf(tool).empty(); ++i) std::this_thread::sleep_for(10ms);
+    EXPECT_EQ(childrenOf(tool), "");
     answer(handOff(name), "0");
     auto ending = finish(tool);
     EXPECT_EQ(ending.status, 0) << ending.standardError;
@@ -303,18 +293,14 @@ TEST_F(MergeHandOff, HandOffsArePrivateWhateverTheUmask) {
     auto names = awaitDeliveries();
     ASSERT_EQ(names.size(), 1u);
     EXPECT_EQ(difftool.terminationStatus, 0) << difftool.standardError;
-    std::vector<fs::path> files;
+    int files = 0;
     for (const auto& entry : fs::recursive_directory_iterator(temporary)) {
         auto others = permissions(entry.path()) & (fs::perms::group_all | fs::perms::others_all);
         EXPECT_EQ(others, fs::perms::none) << entry.path();
         EXPECT_TRUE(!entry.is_directory() || permissions(entry.path()) == fs::perms::owner_all) << entry.path();
-        if (!entry.is_directory()) files.push_back(entry.path().filename());
+        files += !entry.is_directory();
     }
-    std::sort(files.begin(), files.end());
-    ASSERT_EQ(files.size(), 3u);
-    EXPECT_EQ(files[0], ".varnel-difftool");
-    EXPECT_EQ(files[1], ".varnel-mergetool");
-    EXPECT_EQ(files[2].string().rfind("outside.txt-", 0), 0u);
+    EXPECT_EQ(files, 3);  // the two records and the copy
     answer(handOff(names.front()), "0");
     EXPECT_EQ(finish(merge).status, 0);
 }
