@@ -26,10 +26,7 @@ DirectoryWatcher& DirectoryWatcher::operator=(DirectoryWatcher&& other) noexcept
     if (this != &other) {
         close();
         fd_ = std::exchange(other.fd_, -1);
-        parentWatch_ = std::exchange(other.parentWatch_, -1);
-        name_ = std::move(other.name_);
         directoryFd_ = std::exchange(other.directoryFd_, -1);
-        parentFd_ = std::exchange(other.parentFd_, -1);
     }
     return *this;
 }
@@ -37,12 +34,10 @@ DirectoryWatcher& DirectoryWatcher::operator=(DirectoryWatcher&& other) noexcept
 DirectoryWatcher::~DirectoryWatcher() { close(); }
 
 void DirectoryWatcher::close() {
-    for (int* fd : {&fd_, &directoryFd_, &parentFd_}) {
+    for (int* fd : {&fd_, &directoryFd_}) {
         if (*fd >= 0) ::close(*fd);
         *fd = -1;
     }
-    parentWatch_ = -1;
-    name_.clear();
 }
 
 DirectoryWatcher::Change DirectoryWatcher::waitForChange(Clock::time_point deadline) {

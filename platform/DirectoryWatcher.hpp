@@ -1,10 +1,9 @@
 #pragma once
 // Notification when a directory held open changes: a file or directory
-// created, removed, or moved in or out of it, or the directory's own name
-// in its parent removed, moved or taken by something else. Writing into a
-// file that is already there changes no entry and is not reported. The
-// process sleeps in the kernel until a change or the deadline; nothing
-// polls.
+// created, removed, or moved in or out of it, or the directory itself moved.
+// Writing into a file that is already there changes no entry and is not
+// reported. The process sleeps in the kernel until a change or the
+// deadline; nothing polls.
 //
 // Linux uses inotify, macOS a kqueue vnode filter; each platform's code is
 // in a file of its own.
@@ -24,7 +23,7 @@ public:
     enum class Change {
         /// Nothing changed (before the deadline).
         none,
-        /// The directory's entries, or its own name in its parent, changed.
+        /// The directory's entries changed, or it was moved.
         changed,
         /// The watch ended: the directory was deleted or its file system
         /// went away. No change will be reported any more.
@@ -64,12 +63,8 @@ public:
 private:
     /// The inotify instance or the kqueue.
     int fd_ = -1;
-    /// Linux: the watch of the parent, whose events count only for `name_`.
-    int parentWatch_ = -1;
-    std::string name_;
-    /// macOS: event-only descriptors of the directory and of its parent.
+    /// macOS only: the event-only descriptor of the directory.
     int directoryFd_ = -1;
-    int parentFd_ = -1;
 };
 
 }  // namespace platform

@@ -45,6 +45,11 @@ bool HeldDirectory::isInItsParent() const {
            s.st_dev == device_ && s.st_ino == inode_;
 }
 
+bool HeldDirectory::contains(const std::string& name) const {
+    struct stat s;
+    return ::fstatat(descriptor(), name.c_str(), &s, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
 Result<void> HeldDirectory::writeFileAtomically(const std::string& name, std::string_view contents) const {
     return writeFileAtomicallyIn(descriptor(), name, contents, path_ + "/" + name);
 }

@@ -34,6 +34,9 @@ public:
     /// renamed, replaced or turned into a link.
     bool isAtItsPath() const;
 
+    /// Something named `name` is inside (a link there counts, unfollowed).
+    bool contains(const std::string& name) const;
+
     /// Writes `contents` into the file `name` inside, complete or not at
     /// all; see `writeFileAtomically`.
     Result<void> writeFileAtomically(const std::string& name, std::string_view contents) const;

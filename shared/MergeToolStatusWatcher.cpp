@@ -2,10 +2,12 @@
 
 #include <cerrno>
 
+#include "shared/MergeToolMetaData.hpp"
+
 namespace VarnShared {
 
 MergeToolStatusWatcher::MergeToolStatusWatcher(platform::HeldDirectory directory)
-    : directory_(std::move(directory)), statusPath_(directory_.path() + "/status") {}
+    : statusPath_(directory.path() + "/status"), directory_(std::move(directory)) {}
 
 platform::Result<void> MergeToolStatusWatcher::startWatching() { return watcher_.watch(directory_); }
 
@@ -36,7 +38,9 @@ int MergeToolStatusWatcher::exitStatus(std::int32_t status) {
 }
 
 platform::Result<void> MergeToolStatusWatcher::checkDirectory() const {
-    if (directory_.isAtItsPath()) return {};
+    // A directory held open has no removal event of its own; its record,
+    // removed first, tells instead.
+    if (directory_.isAtItsPath() && directory_.contains(std::string(MergeToolMetaData::fileName))) return {};
     return platform::Error{"NSPOSIXErrorDomain", ENOENT,
                            "The hand-off directory " + metadataPath() +
                                " was removed or replaced before the application answered",

@@ -7,8 +7,9 @@
 //
 // The watcher holds the hand-off directory that the run created, open, and
 // believes only a status found in that very directory while its path still
-// names it: a directory removed, renamed, replaced or turned into a link is
-// an error, never a verdict.
+// names it and its record is still there: a directory removed (its record
+// goes first), renamed, replaced or turned into a link is an error, never a
+// verdict.
 //
 // The status is only looked at when the directory's entries change: a file
 // that is filled in place after its creation is seen only at the next
@@ -51,7 +52,8 @@ public:
     /// zeros beyond it are the one valid form given up.
     static constexpr std::size_t maximumStatusLength = 4096;
 
-    /// Succeeds while the directory's path still names the directory held.
+    /// Succeeds while the directory's path still names the directory held,
+    /// and the record is still in it.
     platform::Result<void> checkDirectory() const;
 
     /// Looks at the status file once. When the directory is no longer at its
@@ -85,9 +87,11 @@ public:
 private:
     Outcome react(platform::DirectoryWatcher::Change change);
 
-    platform::HeldDirectory directory_;
-    std::string statusPath_;
     platform::DirectoryWatcher watcher_;
+    std::string statusPath_;
+    // Closed before the watch: a watch whose directory is gone ends at once,
+    // one on a directory still there takes the kernel a while.
+    platform::HeldDirectory directory_;
 };
 
 }  // namespace VarnShared

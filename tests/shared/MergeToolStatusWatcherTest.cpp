@@ -100,11 +100,12 @@ TEST_F(StatusWatcherTest, AStatusPresentBeforeWatchingIsReadAtTheNextChange) {
     EXPECT_EQ(verdict(watcher.handleEvents()), -3);
 }
 
-// A verdict counts only in the directory created and while its path still
-// names it: not in that directory moved away, nor behind a link that took
-// its name, however "0" it says. The wait ends in an error, and nothing but
-// the hand-off's own files is removed.
-TEST_F(StatusWatcherTest, ADirectoryMovedOrReplacedIsNeverBelieved) {
+// A verdict counts only in the directory created, while its path still
+// names it and it still holds its record: not in that directory being
+// removed or moved away, nor behind a link that took its name, however "0"
+// it says. The wait ends in an error, and nothing but the hand-off's own
+// files is removed.
+TEST_F(StatusWatcherTest, ADirectoryRemovedMovedOrReplacedIsNeverBelieved) {
     auto forged = scratch.makeDirectory("forged", 0700);
     ASSERT_TRUE(platform::writeFileAtomically(forged + "/status", "0"));
     auto moved = scratch / "moved";
@@ -112,6 +113,7 @@ TEST_F(StatusWatcherTest, ADirectoryMovedOrReplacedIsNeverBelieved) {
         std::string name;
         std::function<void(const std::string&)> act;
     } cases[] = {
+        {"being removed", [](const std::string& path) { std::remove((path + "/.varnel-mergetool").c_str()); }},
         {"moved away with a verdict in it",
          [&](const std::string& path) {
              ASSERT_EQ(::rename(path.c_str(), moved.c_str()), 0);
