@@ -38,7 +38,7 @@ public:
     ~DirectoryWatcher();
 
     /// Starts watching `directory`, closing any earlier watch first. The
-    /// watch is on the directories held open, never reached through a path.
+    /// watch is on the directory held open, never reached through a path.
     /// Changes from before this call are not reported. `directory` must stay
     /// open while it is watched.
     Result<void> watch(const HeldDirectory& directory);

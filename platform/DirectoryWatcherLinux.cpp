@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
+#include <string>
 
 #include "platform/DirectoryWatcher.hpp"
 #include "platform/FileDescriptor.hpp"

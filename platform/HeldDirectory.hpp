@@ -25,10 +25,7 @@ public:
     static Result<HeldDirectory> create(const std::string& path);
 
     const std::string& path() const { return path_; }
-    /// Its name in its parent.
-    const std::string& name() const { return name_; }
     int descriptor() const { return directory_.get(); }
-    int parentDescriptor() const { return parent_.get(); }
 
     /// The path still names this very directory: it was not removed,
     /// renamed, replaced or turned into a link.
@@ -54,6 +51,7 @@ private:
     bool isInItsParent() const;
 
     std::string path_;
+    /// Its name in its parent.
     std::string name_;
     FileDescriptor parent_;
     FileDescriptor directory_;
