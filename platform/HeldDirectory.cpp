@@ -1,5 +1,6 @@
 #include "platform/HeldDirectory.hpp"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -39,10 +40,30 @@ bool HeldDirectory::isAtItsPath() const {
     return ::lstat(path_.c_str(), &s) == 0 && S_ISDIR(s.st_mode) && s.st_dev == device_ && s.st_ino == inode_;
 }
 
-bool HeldDirectory::isInItsParent() const {
+bool HeldDirectory::isNamed(const std::string& name) const {
     struct stat s;
-    return ::fstatat(parent_.get(), name_.c_str(), &s, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(s.st_mode) &&
+    return ::fstatat(parent_.get(), name.c_str(), &s, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(s.st_mode) &&
            s.st_dev == device_ && s.st_ino == inode_;
+}
+
+std::optional<std::string> HeldDirectory::nameInParent() const {
+    if (isNamed(name_)) return name_;
+    // Renamed: looked for among the parent's entries, by identity.
+    int listFd = ::openat(parent_.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* entries = listFd < 0 ? nullptr : ::fdopendir(listFd);
+    if (!entries) {
+        if (listFd >= 0) ::close(listFd);
+        return std::nullopt;
+    }
+    std::optional<std::string> found;
+    while (auto entry = ::readdir(entries)) {
+        if (entry->d_ino == inode_ && isNamed(entry->d_name)) {
+            found = entry->d_name;
+            break;
+        }
+    }
+    ::closedir(entries);
+    return found;
 }
 
 bool HeldDirectory::contains(const std::string& name) const {
@@ -59,10 +80,11 @@ Result<std::string> HeldDirectory::readSmallFile(const std::string& name, std::s
 }
 
 Result<void> HeldDirectory::remove() const {
-    if (!isInItsParent())
-        return Error{"NSPOSIXErrorDomain", ENOENT, "Cannot remove " + path_ + ": it was moved or replaced", path_};
+    auto name = nameInParent();
+    if (!name)
+        return Error{"NSPOSIXErrorDomain", ENOENT, "Cannot remove " + path_ + ": it is no longer there", path_};
     if (auto emptied = removeContentsOf(descriptor(), path_); !emptied) return emptied;
-    if (::unlinkat(parent_.get(), name_.c_str(), AT_REMOVEDIR) != 0)
+    if (::unlinkat(parent_.get(), name->c_str(), AT_REMOVEDIR) != 0)
         return Error::posix(errno, "Cannot remove " + path_, path_);
     return {};
 }

@@ -9,6 +9,7 @@
 #include <sys/types.h>
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -41,14 +42,17 @@ public:
     Result<std::string> readSmallFile(const std::string& name, std::size_t limit) const;
 
     /// Removes everything inside and then the directory itself, but only
-    /// while its name in its parent still names it: a directory moved away
-    /// or replaced is left alone, and so is whatever now has its name.
+    /// while it is still in its parent, under its name or another: a
+    /// directory moved elsewhere is left alone, and so is whatever now has
+    /// its name.
     Result<void> remove() const;
 
 private:
     HeldDirectory(std::string path, std::string name, FileDescriptor parent, FileDescriptor directory);
-    /// The parent's entry `name_` is this directory.
-    bool isInItsParent() const;
+    /// The parent's entry `name` is this directory.
+    bool isNamed(const std::string& name) const;
+    /// Its name in its parent now, if it is still there.
+    std::optional<std::string> nameInParent() const;
 
     std::string path_;
     /// Its name in its parent.

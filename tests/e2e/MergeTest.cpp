@@ -244,8 +244,8 @@ TEST_F(MergeHandOff, VerboseLinesAndTheAnnouncedApplication) {
 }
 
 // A wait that cannot end in a verdict ends at once: a hand-off directory
-// removed is an error; an interrupted wait removes its hand-off directory
-// and ends as a shell reports a signal.
+// removed or renamed is an error; an interrupted wait removes its hand-off
+// directory and ends as a shell reports a signal. Nothing is left in T.
 TEST_F(MergeHandOff, AWaitThatNoVerdictCanEndEndsAtOnce) {
     ::signal(SIGHUP, SIG_DFL);  // as from a terminal, where it is not ignored
     struct Case {
@@ -255,6 +255,7 @@ TEST_F(MergeHandOff, AWaitThatNoVerdictCanEndEndsAtOnce) {
         bool reported;
     } cases[] = {
         {"removed", [](auto&, const std::string& directory) { fs::remove_all(directory); }, 1, true},
+        {"renamed", [&](auto&, const std::string& directory) { fs::rename(directory, temporary + "/x"); }, 1, true},
         {"terminated", [](platform::Process& tool, auto&) { ASSERT_TRUE(tool.sendSignal(SIGTERM)); }, 143, false},
         {"hung up", [](platform::Process& tool, auto&) { ASSERT_TRUE(tool.sendSignal(SIGHUP)); }, 129, false},
     };
