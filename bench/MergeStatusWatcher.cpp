@@ -13,15 +13,19 @@
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <optional>
 #include <string>
+#include <utility>
 #include <thread>
 
 #include "platform/FileSystem.hpp"
 #include "shared/MergeToolMetaData.hpp"
+#include "shared/MergeToolStatusWatcher.hpp"
 
 namespace {
 
 using VarnShared::MergeToolMetaData;
+using VarnShared::MergeToolStatusWatcher;
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
@@ -42,22 +46,35 @@ private:
     std::string path_;
 };
 
+/// A new hand-off and its watcher, watching; nothing when either fails.
+std::optional<std::pair<MergeToolMetaData, MergeToolStatusWatcher>> watchedHandOff(benchmark::State& state) {
+    auto created = MergeToolMetaData::createHeld("/r", "/r/a.c");
+    if (!created) {
+        state.SkipWithError(created.error().description.c_str());
+        return std::nullopt;
+    }
+    MergeToolStatusWatcher watcher(std::move(created->directory));
+    if (auto watching = watcher.startWatching(); !watching) {
+        state.SkipWithError(watching.error().description.c_str());
+        return std::nullopt;
+    }
+    return std::pair{std::move(created->record), std::move(watcher)};
+}
+
 /// Write and answer on one thread: the cost of the write, the event, the
 /// read and the removal of the hand-off directory.
 void StatusWriteToAnswer(benchmark::State& state) {
     BenchTemporaryDirectory temporary(state.range(0) != 0);
     for (auto _ : state) {
-        auto record = MergeToolMetaData::create("/r", "/r/a.c");
-        if (!record) {
-            state.SkipWithError(record.error().description.c_str());
-            return;
-        }
-        auto watcher = record->makeStatusWatcher();
+        auto handOff = watchedHandOff(state);
+        if (!handOff) return;
+        auto& record = handOff->first;
+        auto& watcher = handOff->second;
         auto start = Clock::now();
-        (void)record->writeStatus(MergeToolMetaData::Result::ok);
+        (void)record.writeStatus(MergeToolMetaData::Result::ok);
         auto status = watcher.waitForStatus(Clock::now() + 1s);
         auto end = Clock::now();
-        if (status != 0) {
+        if (!status || *status != 0) {
             state.SkipWithError("no status within a second");
             return;
         }
@@ -77,23 +94,21 @@ BENCHMARK(StatusWriteToAnswer)
 void StatusWriteToAnswerWhileAsleep(benchmark::State& state) {
     BenchTemporaryDirectory temporary(state.range(0) != 0);
     for (auto _ : state) {
-        auto record = MergeToolMetaData::create("/r", "/r/a.c");
-        if (!record) {
-            state.SkipWithError(record.error().description.c_str());
-            return;
-        }
-        auto watcher = record->makeStatusWatcher();
+        auto handOff = watchedHandOff(state);
+        if (!handOff) return;
+        auto& record = handOff->first;
+        auto& watcher = handOff->second;
         std::atomic<Clock::rep> written{0};
         std::thread writer([&] {
             // Long enough for the watcher to be asleep in poll.
             std::this_thread::sleep_for(2ms);
             written = Clock::now().time_since_epoch().count();
-            (void)record->writeStatus(MergeToolMetaData::Result::ok);
+            (void)record.writeStatus(MergeToolMetaData::Result::ok);
         });
         auto status = watcher.waitForStatus(Clock::now() + 1s);
         auto end = Clock::now();
         writer.join();
-        if (status != 0) {
+        if (!status || *status != 0) {
             state.SkipWithError("no status within a second");
             return;
         }
@@ -131,14 +146,11 @@ void measureIdle(benchmark::State& state, Wait wait) {
 /// Two seconds of waiting with no event.
 void IdleWait(benchmark::State& state) {
     BenchTemporaryDirectory temporary;
-    auto record = MergeToolMetaData::create("/r", "/r/a.c");
-    if (!record) {
-        state.SkipWithError(record.error().description.c_str());
-        return;
-    }
-    auto watcher = record->makeStatusWatcher();
+    auto handOff = watchedHandOff(state);
+    if (!handOff) return;
+    auto& watcher = handOff->second;
     measureIdle(state, [&] { benchmark::DoNotOptimize(watcher.waitForStatus(Clock::now() + 2s)); });
-    (void)platform::removeRecursively(record->path);
+    watcher.removeDirectory();
 }
 BENCHMARK(IdleWait)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
 

@@ -7,11 +7,8 @@ namespace varn {
 
 ap::Result<void> Merge::run() {
     logVerbose("Running Merge Command\u2026");
-    // The application's verdict comes back as an exit status and ends the
-    // run here; only a wait that runs out reaches the end.
-    if (auto handedOff = mergeHandOff(file); !handedOff) return handedOff;
-    logVerbose("Finished");
-    return {};
+    // The application's verdict, or what kept it from coming, ends the run.
+    return mergeHandOff(file);
 }
 
 }  // namespace varn

@@ -1,53 +1,56 @@
 #include "cli/MergeHandOff.hpp"
 
-#include <optional>
+#include <signal.h>
+
 #include <vector>
 
 #include "cli/LocateApplication.hpp"
+#include "cli/MergeWait.hpp"
 #include "cli/RepositoryResolution.hpp"
 #include "cli/RunOpen.hpp"
 #include "cli/ToolErrors.hpp"
+#include "platform/SignalPipe.hpp"
 #include "shared/MergeToolMetaData.hpp"
 
 namespace varn {
-namespace {
 
 using VarnShared::MergeToolMetaData;
 using VarnShared::MergeToolStatusWatcher;
 
-/// The current hand-off's watcher, kept until the process ends; storing a
-/// new one releases the previous.
-std::optional<MergeToolStatusWatcher>& watcherSlot() {
-    static std::optional<MergeToolStatusWatcher> slot;
-    return slot;
-}
-
-}  // namespace
-
-ap::Result<void> mergeHandOff(const std::string& file, std::chrono::milliseconds limit) {
+ap::Error mergeHandOff(const std::string& file, const MergeHandOffSettings& settings) {
     auto filePath = absoluteFileURL(file);
     auto root = findRepositoryRoot(filePath);
     if (!root) return invalidPathError(filePath);
 
-    auto record = MergeToolMetaData::create(*root, filePath);
-    if (!record) return std::move(record).error();
+    // Caught before the hand-off directory exists, so that no interruption
+    // leaves it behind, and before the launcher starts, so that its end is
+    // heard.
+    auto signals = platform::SignalPipe::catching({SIGINT, SIGTERM, SIGHUP, SIGCHLD});
+    if (!signals) return std::move(signals).error();
 
+    auto created = MergeToolMetaData::createHeld(*root, filePath);
+    if (!created) return std::move(created).error();
     // Armed before the application can exist, so its verdict cannot come
-    // too early to be seen. The watcher's descriptor is close-on-exec: the
-    // launcher and the application do not inherit it.
-    auto& watcher = watcherSlot();
-    watcher.emplace(record->makeStatusWatcher());
+    // too early to be seen. The watcher's descriptors are close-on-exec: the
+    // launcher and the application do not inherit them.
+    MergeToolStatusWatcher watcher(std::move(created->directory));
+    auto abandon = [&](ap::Error error) {
+        watcher.removeDirectory();
+        return error;
+    };
+    if (auto watching = settings.startWatching(watcher); !watching) return abandon(std::move(watching).error());
+
+    if (settings.beforeLaunch) settings.beforeLaunch(watcher.metadataPath());
+    // The application is handed a path: it must still lead to the directory
+    // created, or the application would read someone else's request.
+    if (auto unchanged = watcher.checkDirectory(); !unchanged) return abandon(std::move(unchanged).error());
 
     auto arguments = applicationArguments();
-    arguments.push_back(record->path);
-    // The launcher's own outcome does not matter: only the application's
-    // verdict ends the wait. Its process is left to end by itself.
+    arguments.push_back(created->record.path);
     auto launcher = runOpen(arguments);
-    if (!launcher) return std::move(launcher).error();
-
-    auto deadline = MergeToolStatusWatcher::Clock::now() + limit;
-    if (auto status = watcher->waitForStatus(deadline)) return ap::ExitCode{*status};
-    return {};
+    if (!launcher) return abandon(std::move(launcher).error());
+    return awaitVerdict(watcher, *launcher, *signals,
+                        MergeToolStatusWatcher::Clock::now() + settings.limit);
 }
 
 }  // namespace varn

@@ -4,24 +4,43 @@
 // the number the application writes back.
 
 #include <chrono>
+#include <functional>
 #include <string>
 
 #include "ArgumentParser/Errors.hpp"
+#include "platform/Error.hpp"
+#include "shared/MergeToolStatusWatcher.hpp"
 
 namespace varn {
 
 /// How long a hand-off waits for the application's verdict: 24 hours.
 inline constexpr std::chrono::seconds mergeWaitLimit{86'400};
 
-/// Resolves `file` (as typed) and its repository, writes the record, starts
-/// watching the hand-off directory, starts the launcher on it without
-/// waiting, and sleeps until the application reports.
+/// What a test may change in a hand-off.
+struct MergeHandOffSettings {
+    /// How long to wait for the verdict.
+    std::chrono::milliseconds limit = mergeWaitLimit;
+    /// Arms the watch of the hand-off directory.
+    std::function<platform::Result<void>(VarnShared::MergeToolStatusWatcher&)> startWatching =
+        [](VarnShared::MergeToolStatusWatcher& watcher) { return watcher.startWatching(); };
+    /// Called with the hand-off directory's path once the record is written
+    /// and watched, before the application is started.
+    std::function<void(const std::string&)> beforeLaunch;
+};
+
+/// Resolves `file` (as typed) and its repository, writes the record into a
+/// new hand-off directory and watches it, starts the launcher on it, and
+/// waits until the application reports; the run always ends with what this
+/// returns.
 ///
-/// A reported status is returned as `ap::ExitCode` with that number, which
-/// ends the process with it modulo 256. When `limit` passes first the
-/// hand-off returns successfully. A file outside every repository, a record
-/// that cannot be written (then nothing is launched) and a launcher that
-/// cannot be started are errors.
-ap::Result<void> mergeHandOff(const std::string& file, std::chrono::milliseconds limit = mergeWaitLimit);
+/// A reported status is an `ap::ExitCode` (see
+/// `MergeToolStatusWatcher::exitStatus`); SIGINT, SIGTERM or SIGHUP during
+/// the wait, an `ap::ExitCode` of 128 + the signal's number. Everything else
+/// is an error: a file outside every repository, a record that cannot be
+/// written (then nothing is launched), a watch that cannot be armed, a
+/// launcher that cannot start or fails, a hand-off directory that goes away
+/// or is replaced, no verdict within `limit`. Whenever the run ends without
+/// a verdict, the hand-off directory is removed.
+ap::Error mergeHandOff(const std::string& file, const MergeHandOffSettings& settings = {});
 
 }  // namespace varn

@@ -1,16 +1,18 @@
 #pragma once
-// Notification when the entries of one directory change: a file or
-// directory created, removed, or moved in or out. Writing into a file that
-// is already there changes no entry and is not reported. The process sleeps
-// in the kernel until a change or the deadline; nothing polls.
+// Notification when a directory held open changes: a file or directory
+// created, removed, or moved in or out of it, or the directory itself moved.
+// Writing into a file that is already there changes no entry and is not
+// reported. The process sleeps in the kernel until a change or the
+// deadline; nothing polls.
 //
-// Linux uses inotify; macOS a kqueue vnode filter on a descriptor opened for
-// event notification only.
+// Linux uses inotify, macOS a kqueue vnode filter; each platform's code is
+// in a file of its own.
 
 #include <chrono>
 #include <string>
 
 #include "platform/Error.hpp"
+#include "platform/HeldDirectory.hpp"
 
 namespace platform {
 
@@ -18,11 +20,14 @@ class DirectoryWatcher {
 public:
     using Clock = std::chrono::steady_clock;
 
-    enum class Wait {
-        /// The directory's entries changed.
+    enum class Change {
+        /// Nothing changed (before the deadline).
+        none,
+        /// The directory's entries changed, or it was moved.
         changed,
-        /// The deadline passed first.
-        timedOut,
+        /// The watch ended: the directory was deleted or its file system
+        /// went away. No change will be reported any more.
+        lost,
     };
 
     DirectoryWatcher() = default;
@@ -32,9 +37,11 @@ public:
     DirectoryWatcher& operator=(DirectoryWatcher&& other) noexcept;
     ~DirectoryWatcher();
 
-    /// Starts watching `directory`, closing any earlier watch first. Changes
-    /// from before this call are not reported.
-    Result<void> watch(const std::string& directory);
+    /// Starts watching `directory`, closing any earlier watch first. The
+    /// watch is on the directory held open, never reached through a path.
+    /// Changes from before this call are not reported. `directory` must stay
+    /// open while it is watched.
+    Result<void> watch(const HeldDirectory& directory);
 
     bool isWatching() const { return fd_ >= 0; }
 
@@ -42,13 +49,13 @@ public:
     /// caller that waits on several things at once; -1 when not watching.
     int descriptor() const { return fd_; }
 
-    /// Consumes the pending notifications without waiting; true when any of
-    /// them was a change of the entries.
-    bool takeChanges();
+    /// Consumes the pending notifications without waiting; `lost` outweighs
+    /// `changed`.
+    Change takeChanges();
 
-    /// Sleeps until the entries change or `deadline` passes. Without a watch
-    /// it sleeps until the deadline.
-    Wait waitForChange(Clock::time_point deadline);
+    /// Sleeps until a change or until `deadline` passes (then `none`).
+    /// Without a watch it sleeps until the deadline.
+    Change waitForChange(Clock::time_point deadline);
 
     /// Stops watching and closes every descriptor.
     void close();
@@ -56,7 +63,7 @@ public:
 private:
     /// The inotify instance or the kqueue.
     int fd_ = -1;
-    /// macOS only: the event-only descriptor of the directory itself.
+    /// macOS only: the event-only descriptor of the directory.
     int directoryFd_ = -1;
 };
 

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/FileDescriptor.hpp"
 #include "platform/Uuid.hpp"
 
 namespace platform {
@@ -21,27 +22,6 @@ Error openError(int errnum, const std::string& what, const std::string& path) {
     if (errnum == ELOOP) return Error{"NSPOSIXErrorDomain", errnum, what + ": it is a symbolic link", path};
     return Error::posix(errnum, what, path);
 }
-
-/// Closes the descriptor when it leaves scope, unless released first.
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    ~FileDescriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    int get() const { return fd_; }
-    /// Closes now, returning the errno of a failed close or 0.
-    int close() {
-        int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0 ? 0 : errno;
-    }
-
-private:
-    int fd_;
-};
 
 /// Writes all of `contents`, returning 0 or the errno of the failure.
 int writeAll(int fd, std::string_view contents) {
@@ -83,8 +63,9 @@ Result<void> fillAndClose(FileDescriptor& file, std::string_view contents, const
     return {};
 }
 
-/// Removes everything inside the open directory `dirFd`; `path` names it in errors.
-Result<void> removeContents(int dirFd, const std::string& path) {
+}  // namespace
+
+Result<void> removeContentsOf(int dirFd, const std::string& path) {
     int listFd = ::dup(dirFd);
     if (listFd < 0) return Error::posix(errno, "Cannot remove " + path, path);
     DIR* dir = ::fdopendir(listFd);
@@ -114,7 +95,7 @@ Result<void> removeContents(int dirFd, const std::string& path) {
         if (S_ISDIR(s.st_mode)) {
             FileDescriptor child(::openat(dirFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
             if (child.get() < 0) return Error::posix(errno, "Cannot remove " + childPath, childPath);
-            if (auto removed = removeContents(child.get(), childPath); !removed) return removed;
+            if (auto removed = removeContentsOf(child.get(), childPath); !removed) return removed;
             if (::unlinkat(dirFd, name.c_str(), AT_REMOVEDIR) != 0 && errno != ENOENT)
                 return Error::posix(errno, "Cannot remove " + childPath, childPath);
         } else if (::unlinkat(dirFd, name.c_str(), 0) != 0 && errno != ENOENT) {
@@ -123,8 +104,6 @@ Result<void> removeContents(int dirFd, const std::string& path) {
     }
     return {};
 }
-
-}  // namespace
 
 bool fileExists(const std::string& path) {
     struct stat s;
@@ -155,6 +134,19 @@ std::optional<std::string> destinationOfSymbolicLink(const std::string& path) {
 
 bool isWritable(const std::string& path) { return ::access(path.c_str(), W_OK) == 0; }
 
+Result<FileDescriptor> createPrivateDirectoryIn(int parentFd, const std::string& name, const std::string& path) {
+    auto failure = [&](int err) { return Error::posix(err, "Cannot create directory " + path, path); };
+    if (::mkdirat(parentFd, name.c_str(), 0700) != 0) return failure(errno);
+    FileDescriptor directory(::openat(parentFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (!directory) return failure(errno);
+    // The umask may have taken bits the owner needs; nobody else gets any.
+    struct stat s;
+    if (::fstat(directory.get(), &s) != 0) return failure(errno);
+    if (s.st_uid != ::geteuid()) return failure(EPERM);
+    if ((s.st_mode & 07777) != 0700 && ::fchmod(directory.get(), 0700) != 0) return failure(errno);
+    return directory;
+}
+
 Result<void> createDirectoryWithParents(const std::string& path) {
     if (path.empty()) return Error::posix(ENOENT, "Cannot create a directory with an empty path");
     if (isDirectory(path)) return {};
@@ -166,8 +158,9 @@ Result<void> createDirectoryWithParents(const std::string& path) {
     }
     if (path.back() != '/') prefixes.push_back(path);
     for (const auto& prefix : prefixes) {
-        if (::mkdir(prefix.c_str(), 0777) == 0) continue;
-        int err = errno;
+        auto created = createPrivateDirectoryIn(AT_FDCWD, prefix, path);
+        if (created) continue;
+        int err = created.error().code;
         if (err == EEXIST && isDirectory(prefix)) continue;
         if (err == EEXIST) err = ENOTDIR;
         std::string what = "Cannot create directory " + path;
@@ -183,33 +176,38 @@ Result<void> writeFileNoFollow(const std::string& path, std::string_view content
     return fillAndClose(file, contents, path);
 }
 
-Result<void> writeFileAtomically(const std::string& path, std::string_view contents) {
-    auto slash = path.rfind('/');
-    std::string directory = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    if (name.empty()) return Error::posix(EISDIR, "Cannot write file " + path, path);
+Result<void> writeFileAtomicallyIn(int directoryFd, const std::string& name, std::string_view contents,
+                                   const std::string& path) {
+    auto slash = name.rfind('/');
+    std::string directory = slash == std::string::npos ? "" : name.substr(0, slash + 1);
+    std::string last = slash == std::string::npos ? name : name.substr(slash + 1);
+    if (last.empty()) return Error::posix(EISDIR, "Cannot write file " + path, path);
 
     // A fresh name beside the target, created exclusively: nothing else can
-    // be there, and the umask applies to the mode as for any new file.
+    // be there. Readable by the user alone: records name the user's files.
     std::string temporary;
     int fd = -1;
     for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-        temporary = directory + "." + name + "." + makeUuid().substr(0, 8);
-        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        temporary = directory + "." + last + "." + makeUuid().substr(0, 8);
+        fd = ::openat(directoryFd, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd < 0 && errno != EEXIST) break;
     }
     if (fd < 0) return openError(errno, "Cannot write file " + path, path);
     FileDescriptor file(fd);
     if (auto filled = fillAndClose(file, contents, path); !filled) {
-        ::unlink(temporary.c_str());
+        ::unlinkat(directoryFd, temporary.c_str(), 0);
         return filled;
     }
-    if (::rename(temporary.c_str(), path.c_str()) != 0) {
+    if (::renameat(directoryFd, temporary.c_str(), directoryFd, name.c_str()) != 0) {
         int err = errno;
-        ::unlink(temporary.c_str());
+        ::unlinkat(directoryFd, temporary.c_str(), 0);
         return Error::posix(err, "Cannot write file " + path, path);
     }
     return {};
+}
+
+Result<void> writeFileAtomically(const std::string& path, std::string_view contents) {
+    return writeFileAtomicallyIn(AT_FDCWD, path, contents, path);
 }
 
 Result<std::string> readFile(const std::string& path) {
@@ -223,10 +221,11 @@ Result<std::string> readFile(const std::string& path) {
     return contents;
 }
 
-Result<std::string> readSmallFile(const std::string& path, std::size_t limit) {
+Result<std::string> readSmallFileIn(int directoryFd, const std::string& name, std::size_t limit,
+                                    const std::string& path) {
     // Non-blocking, so that opening a named pipe does not wait for a writer.
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    if (file.get() < 0) return Error::posix(errno, "Cannot read file " + path, path);
+    FileDescriptor file(::openat(directoryFd, name.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
+    if (file.get() < 0) return openError(errno, "Cannot read file " + path, path);
     struct stat s;
     if (::fstat(file.get(), &s) != 0) return Error::posix(errno, "Cannot read file " + path, path);
     if (!S_ISREG(s.st_mode))
@@ -256,7 +255,9 @@ Result<void> copyFile(const std::string& from, const std::string& to) {
     if (::fstat(source.get(), &s) != 0) return Error::posix(errno, "Cannot copy " + from, from);
     if (!S_ISREG(s.st_mode))
         return Error{"NSPOSIXErrorDomain", EINVAL, "Cannot copy " + from + ": it is not a regular file", from};
-    FileDescriptor target(::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, s.st_mode & 0777));
+    // The owner's permission bits only: a copy of the user's file is the
+    // user's alone, whatever the original let others do.
+    FileDescriptor target(::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, s.st_mode & 0700));
     if (target.get() < 0) return openError(errno, "Cannot copy " + from + " to " + to, to);
 
     char buffer[65536];
@@ -289,7 +290,7 @@ Result<void> removeRecursively(const std::string& path) {
     {
         FileDescriptor directory(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
         if (directory.get() < 0) return Error::posix(errno, "Cannot remove " + path, path);
-        if (auto removed = removeContents(directory.get(), path); !removed) return removed;
+        if (auto removed = removeContentsOf(directory.get(), path); !removed) return removed;
     }
     if (::rmdir(path.c_str()) != 0) return Error::posix(errno, "Cannot remove " + path, path);
     return {};

@@ -263,21 +263,29 @@ Result<int> Process::waitUntilExit() {
 Result<std::optional<int>> Process::waitUntilExit(std::chrono::milliseconds limit) {
     auto deadline = Clock::now() + limit;
     auto pause = std::chrono::milliseconds(1);
+    while (true) {
+        auto ended = reapIfExited();
+        if (!ended) return std::move(ended).error();
+        if (*ended) return std::optional<int>(status_);
+        if (Clock::now() >= deadline) return std::optional<int>();
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, std::chrono::milliseconds(20));
+    }
+}
+
+Result<bool> Process::reapIfExited() {
     while (!exited_) {
         int waitStatus = 0;
         auto found = ::waitpid(pid_, &waitStatus, WNOHANG);
         if (found == pid_) {
             record(waitStatus);
-        } else if (found < 0 && errno != EINTR) {
+        } else if (found == 0) {
+            return false;
+        } else if (errno != EINTR) {
             return Error::posix(errno, "Cannot wait for " + executable_, executable_);
-        } else if (Clock::now() >= deadline) {
-            return std::optional<int>();
-        } else {
-            std::this_thread::sleep_for(pause);
-            pause = std::min(pause * 2, std::chrono::milliseconds(20));
         }
     }
-    return std::optional<int>(status_);
+    return true;
 }
 
 Result<void> Process::sendSignal(int signal) {

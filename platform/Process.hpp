@@ -67,6 +67,9 @@ public:
     /// child is still running.
     Result<std::optional<int>> waitUntilExit(std::chrono::milliseconds limit);
 
+    /// Without waiting: reaps the child if it has ended; true once it has.
+    Result<bool> reapIfExited();
+
     bool hasExited() const { return exited_; }
     /// The exit status, or for a child killed by a signal the signal's
     /// number. Meaningful once the child has exited.

@@ -1,11 +1,16 @@
 #include "platform/TemporaryDirectory.hpp"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <vector>
+
+#include "platform/FileSystem.hpp"
+#include "platform/Paths.hpp"
 
 namespace platform {
 namespace {
@@ -24,18 +29,12 @@ std::string platformTemporaryDirectory() {
         if (::confstr(_CS_DARWIN_USER_TEMP_DIR, buffer.data(), buffer.size()) > 0) return buffer.data();
     }
     const char* tmpdir = std::getenv("TMPDIR");
-    return withTrailingSlash(tmpdir && *tmpdir ? tmpdir : "/tmp");
+    return withTrailingSlash(tmpdir && *tmpdir ? absolutePath(tmpdir) : "/tmp");
 }
 #endif
 
 std::string fallbackDirectory(const TemporaryDirectoryEnvironment& environment) {
     return withTrailingSlash(environment.fallbackParent) + "varnel-" + std::to_string(::geteuid()) + "/";
-}
-
-bool isSymbolicLinkName(std::string path) {
-    while (path.size() > 1 && path.back() == '/') path.pop_back();
-    struct stat s;
-    return ::lstat(path.c_str(), &s) == 0 && S_ISLNK(s.st_mode);
 }
 
 }  // namespace
@@ -50,7 +49,11 @@ std::string temporaryDirectoryPath([[maybe_unused]] const TemporaryDirectoryEnvi
 #if defined(__APPLE__)
     return platformTemporaryDirectory();
 #else
-    if (environment.tmpdir && !environment.tmpdir->empty()) return withTrailingSlash(*environment.tmpdir);
+    // Made absolute: records name the hand-off directory for another process.
+    if (environment.tmpdir && !environment.tmpdir->empty()) {
+        const std::string& tmpdir = *environment.tmpdir;
+        return withTrailingSlash(tmpdir.front() == '/' ? tmpdir : absolutePath(tmpdir));
+    }
     return fallbackDirectory(environment);
 #endif
 }
@@ -59,38 +62,69 @@ Result<std::string> ensureTemporaryDirectory(const TemporaryDirectoryEnvironment
     std::string path = temporaryDirectoryPath(environment);
 #if !defined(__APPLE__)
     if (!environment.tmpdir || environment.tmpdir->empty()) {
-        std::string directory = path.substr(0, path.size() - 1);
-        if (::mkdir(directory.c_str(), 0700) == 0) {
-            // The umask may have taken bits the owner needs.
-            if (::chmod(directory.c_str(), 0700) != 0)
-                return Error::posix(errno, "Cannot create the temporary directory " + path, path);
-        } else if (errno != EEXIST) {
-            return Error::posix(errno, "Cannot create the temporary directory " + path, path);
-        }
+        auto created = createPrivateDirectoryIn(AT_FDCWD, path.substr(0, path.size() - 1), path);
+        if (!created && created.error().code != EEXIST) return std::move(created).error();
     }
 #endif
-    // A shared directory like /tmp (root's, sticky) is as safe a parent as
-    // one of our own: nobody else can remove or replace what we create in it.
-    struct stat s;
-    if (::stat(path.c_str(), &s) == 0 && !isSymbolicLinkName(path) && S_ISDIR(s.st_mode) && s.st_uid == 0 &&
-        (s.st_mode & S_ISVTX))
-        return path;
-    if (auto checked = checkOwnedDirectory(path, "temporary directory"); !checked) return checked.error();
+    if (auto checked = checkTemporaryDirectory(path); !checked) return checked.error();
     return path;
 }
 
-Result<void> checkOwnedDirectory(const std::string& path, std::string_view role) {
+namespace {
+
+/// The directory itself, not what a link at its name leads to, when it is
+/// a real directory; otherwise the error of `what`.
+Result<struct stat> realDirectory(const std::string& path, const std::string& what) {
     // lstat of "link/" would follow the link: look at the name itself.
     std::string name = path;
     while (name.size() > 1 && name.back() == '/') name.pop_back();
-    std::string what = "Refusing to use the " + std::string(role) + " " + path;
     struct stat s;
     if (::lstat(name.c_str(), &s) != 0) return Error::posix(errno, what, path);
     if (S_ISLNK(s.st_mode)) return Error{"NSPOSIXErrorDomain", ELOOP, what + ": it is a symbolic link", path};
     if (!S_ISDIR(s.st_mode)) return Error{"NSPOSIXErrorDomain", ENOTDIR, what + ": it is not a directory", path};
-    if (s.st_uid != ::geteuid()) {
+    return s;
+}
+
+std::string modeText(mode_t mode) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%04o", static_cast<unsigned>(mode & 07777));
+    return text;
+}
+
+}  // namespace
+
+Result<void> checkTemporaryDirectory(const std::string& path) {
+    std::string what = "Refusing to use the temporary directory " + path;
+    auto s = realDirectory(path, what);
+    if (!s) return std::move(s).error();
+    // A shared directory like /tmp (root's, sticky) is as safe a parent as
+    // one of our own: nobody else can remove or replace what we create in it.
+    bool sticky = s->st_mode & S_ISVTX;
+    if (s->st_uid == 0 && sticky) return {};
+    if (s->st_uid != ::geteuid()) {
         return Error{"NSPOSIXErrorDomain", EPERM,
-                     what + ": it is owned by another user (uid " + std::to_string(s.st_uid) + ")", path};
+                     what + ": it is owned by another user (uid " + std::to_string(s->st_uid) + ")", path};
+    }
+    // Without the sticky bit, whoever may write in it may also rename or
+    // replace what we create there.
+    if ((s->st_mode & (S_IWGRP | S_IWOTH)) && !sticky) {
+        return Error{"NSPOSIXErrorDomain", EPERM,
+                     what + ": other users can write in it (mode " + modeText(s->st_mode) + ")", path};
+    }
+    return {};
+}
+
+Result<void> checkOwnedDirectory(const std::string& path, std::string_view role) {
+    std::string what = "Refusing to use the " + std::string(role) + " " + path;
+    auto s = realDirectory(path, what);
+    if (!s) return std::move(s).error();
+    if (s->st_uid != ::geteuid()) {
+        return Error{"NSPOSIXErrorDomain", EPERM,
+                     what + ": it is owned by another user (uid " + std::to_string(s->st_uid) + ")", path};
+    }
+    if (s->st_mode & (S_IRWXG | S_IRWXO)) {
+        return Error{"NSPOSIXErrorDomain", EPERM,
+                     what + ": other users have access to it (mode " + modeText(s->st_mode) + ")", path};
     }
     return {};
 }

@@ -3,8 +3,9 @@
 // and the check that a directory there is safe to write into.
 //
 // On macOS T is the platform's per-user temporary directory, as returned (it
-// ends in "/"). Elsewhere it is $TMPDIR when set and not empty, with "/"
-// appended when missing, else /tmp/varnel-<uid>/, created with mode 0700.
+// ends in "/"). Elsewhere it is $TMPDIR when set and not empty, made
+// absolute, with "/" appended when missing, else /tmp/varnel-<uid>/, created
+// with mode 0700.
 // Hand-off paths are T + "/" + a name, so they may contain "//".
 
 #include <optional>
@@ -31,13 +32,18 @@ std::string temporaryDirectoryPath(const TemporaryDirectoryEnvironment& environm
                                        TemporaryDirectoryEnvironment::current());
 
 /// T, ready to be written into: the fallback directory created (0700) when
-/// missing, and T checked with `checkOwnedDirectory`.
+/// missing, and T checked with `checkTemporaryDirectory`.
 Result<std::string> ensureTemporaryDirectory(const TemporaryDirectoryEnvironment& environment =
                                                  TemporaryDirectoryEnvironment::current());
 
+/// Succeeds when `path` may serve as T: a directory itself, not a symbolic
+/// link to one, either root's and sticky (like /tmp), or the effective
+/// user's and writable by nobody else unless it is sticky.
+Result<void> checkTemporaryDirectory(const std::string& path);
+
 /// Succeeds when `path` is a directory itself, not a symbolic link to one,
-/// and owned by the effective user. `role` names the directory in the error,
-/// for example "temporary directory".
+/// owned by the effective user, with no access for anyone else. `role`
+/// names the directory in the error, for example "session directory".
 Result<void> checkOwnedDirectory(const std::string& path, std::string_view role);
 
 }  // namespace platform

@@ -11,12 +11,17 @@ platform::Result<std::string> newHandOffPath() {
     return *temporary + "/" + platform::makeUuid();
 }
 
-platform::Result<void> writeHandOff(const std::string& directory, std::string_view fileName, std::string_view json) {
-    if (auto created = platform::createDirectoryWithParents(directory); !created) return created;
-    if (auto checked = platform::checkOwnedDirectory(directory, "hand-off directory"); !checked) return checked;
+platform::Result<platform::HeldDirectory> writeNewHandOff(const std::string& directory, std::string_view fileName,
+                                                          std::string_view json) {
+    auto held = platform::HeldDirectory::create(directory);
+    if (!held) return std::move(held).error();
     // Moved into place complete: a write that fails half-way (a full disk)
     // leaves no partial record that a reader could take for a request.
-    return platform::writeFileAtomically(metadataFilePath(directory, fileName), json);
+    if (auto written = held->writeFileAtomically(std::string(fileName), json); !written) {
+        (void)held->remove();
+        return std::move(written).error();
+    }
+    return held;
 }
 
 }  // namespace VarnShared

@@ -7,6 +7,7 @@
 
 #include "platform/Error.hpp"
 #include "platform/FileSystem.hpp"
+#include "platform/HeldDirectory.hpp"
 
 namespace VarnShared {
 
@@ -24,11 +25,12 @@ inline bool metadataFileExists(const std::string& directory, std::string_view fi
 /// a new UUID. The directory itself is not created yet.
 platform::Result<std::string> newHandOffPath();
 
-/// Creates `directory` with its parents, checks that it is the user's own
-/// real directory, and writes `json` into the metadata file `fileName`
-/// without following a link there, complete or not at all. When the file
-/// cannot be written the directory stays, empty.
-platform::Result<void> writeHandOff(const std::string& directory, std::string_view fileName, std::string_view json);
+/// Creates the hand-off directory `directory`, which must not exist yet,
+/// private to the user and held open, and writes `json` into the metadata
+/// file `fileName` there, complete or not at all. When the file cannot be
+/// written the directory is removed again.
+platform::Result<platform::HeldDirectory> writeNewHandOff(const std::string& directory, std::string_view fileName,
+                                                          std::string_view json);
 
 /// Reads the metadata file `fileName` in `directory` and decodes it as a
 /// `Record`, whose `decode(bytes, source)` names the file in its errors.

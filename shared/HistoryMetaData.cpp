@@ -19,7 +19,7 @@ platform::Result<HistoryMetaData> HistoryMetaData::create(const std::string& rep
     HistoryMetaData record{repo, historyFile, std::move(*path)};
     auto json = record.encode();
     if (!json) return std::move(json).error();
-    if (auto written = writeHandOff(record.path, fileName, *json); !written) return std::move(written).error();
+    if (auto written = writeNewHandOff(record.path, fileName, *json); !written) return std::move(written).error();
     return record;
 }
 

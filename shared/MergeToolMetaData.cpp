@@ -26,13 +26,21 @@ platform::Result<MergeToolMetaData> MergeToolMetaData::readMetadata(const std::s
 
 platform::Result<MergeToolMetaData> MergeToolMetaData::create(const std::string& repo,
                                                               const std::string& fileToMerge) {
+    auto created = createHeld(repo, fileToMerge);
+    if (!created) return std::move(created).error();
+    return std::move(created->record);
+}
+
+platform::Result<HeldMergeHandOff> MergeToolMetaData::createHeld(const std::string& repo,
+                                                                 const std::string& fileToMerge) {
     auto path = newHandOffPath();
     if (!path) return std::move(path).error();
     MergeToolMetaData record{repo, fileToMerge, std::move(*path)};
     auto json = record.encode();
     if (!json) return std::move(json).error();
-    if (auto written = writeHandOff(record.path, fileName, *json); !written) return std::move(written).error();
-    return record;
+    auto directory = writeNewHandOff(record.path, fileName, *json);
+    if (!directory) return std::move(directory).error();
+    return HeldMergeHandOff{std::move(record), std::move(*directory)};
 }
 
 platform::Result<std::string> MergeToolMetaData::encode() const {
@@ -62,14 +70,6 @@ platform::Result<void> MergeToolMetaData::writeStatus(std::int64_t rawValue) con
     // Moved into place complete: the watcher may look the moment the name
     // appears, and must never find it empty or half written.
     return platform::writeFileAtomically(statusPath(), std::to_string(rawValue));
-}
-
-MergeToolStatusWatcher MergeToolMetaData::makeStatusWatcher() const {
-    MergeToolStatusWatcher watcher(path);
-    // A directory that cannot be watched leaves a watcher that never
-    // reports; the caller's own time limit ends the wait.
-    (void)watcher.startWatching(path);
-    return watcher;
 }
 
 }  // namespace VarnShared

@@ -9,9 +9,11 @@
 #include <string_view>
 
 #include "platform/Error.hpp"
-#include "shared/MergeToolStatusWatcher.hpp"
+#include "platform/HeldDirectory.hpp"
 
 namespace VarnShared {
+
+struct HeldMergeHandOff;
 
 struct MergeToolMetaData {
     /// How a merge ended, as the application reports it. The raw value is
@@ -42,9 +44,12 @@ struct MergeToolMetaData {
     static bool metadataExists(const std::string& directoryPath);
     static platform::Result<MergeToolMetaData> readMetadata(const std::string& directoryPath);
 
-    /// A new hand-off: T + "/" + a new UUID, created, with the record
-    /// written into it.
+    /// A new hand-off: T + "/" + a new UUID, created private to the user,
+    /// with the record written into it.
     static platform::Result<MergeToolMetaData> create(const std::string& repo, const std::string& fileToMerge);
+    /// The same, with the directory held open from its creation on: what a
+    /// merge run watches.
+    static platform::Result<HeldMergeHandOff> createHeld(const std::string& repo, const std::string& fileToMerge);
 
     platform::Result<std::string> encode() const;
     static platform::Result<MergeToolMetaData> decode(std::string_view bytes,
@@ -57,12 +62,15 @@ struct MergeToolMetaData {
     /// moved into place complete. Does nothing, successfully, when the
     /// hand-off directory is not writable.
     platform::Result<void> writeStatus(Result result) const;
-    /// The same for any number; the tool exits with it modulo 256.
+    /// The same for any number; the tool exits with it modulo 256, or with
+    /// 255 for a multiple of 256 other than 0.
     platform::Result<void> writeStatus(std::int64_t rawValue) const;
+};
 
-    /// A watcher of the hand-off directory, already watching when the
-    /// directory could be opened.
-    MergeToolStatusWatcher makeStatusWatcher() const;
+/// A merge hand-off as its creator holds it.
+struct HeldMergeHandOff {
+    MergeToolMetaData record;
+    platform::HeldDirectory directory;
 };
 
 }  // namespace VarnShared

@@ -1,15 +1,15 @@
 #include "shared/MergeToolStatusWatcher.hpp"
 
-#include "platform/FileSystem.hpp"
+#include <cerrno>
+
+#include "shared/MergeToolMetaData.hpp"
 
 namespace VarnShared {
 
-MergeToolStatusWatcher::MergeToolStatusWatcher(std::string metadataPath)
-    : metadataPath_(std::move(metadataPath)), statusPath_(metadataPath_ + "/status") {}
+MergeToolStatusWatcher::MergeToolStatusWatcher(platform::HeldDirectory directory)
+    : statusPath_(directory.path() + "/status"), directory_(std::move(directory)) {}
 
-bool MergeToolStatusWatcher::startWatching(const std::string& directory) {
-    return static_cast<bool>(watcher_.watch(directory));
-}
+platform::Result<void> MergeToolStatusWatcher::startWatching() { return watcher_.watch(directory_); }
 
 std::optional<std::int32_t> MergeToolStatusWatcher::parseStatus(std::string_view text) {
     bool negative = false;
@@ -31,30 +31,63 @@ std::optional<std::int32_t> MergeToolStatusWatcher::parseStatus(std::string_view
     return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
 }
 
-std::optional<std::int32_t> MergeToolStatusWatcher::checkStatus() {
-    if (!platform::fileExists(statusPath_)) return std::nullopt;
+int MergeToolStatusWatcher::exitStatus(std::int32_t status) {
+    // git takes 0 for a resolved merge: 256 must not pass for it.
+    int low = status & 0xff;
+    return low == 0 && status != 0 ? 255 : low;
+}
+
+platform::Result<void> MergeToolStatusWatcher::checkDirectory() const {
+    // A directory held open has no removal event of its own; its record,
+    // removed first, tells instead.
+    if (directory_.isAtItsPath() && directory_.contains(std::string(MergeToolMetaData::fileName))) return {};
+    return platform::Error{"NSPOSIXErrorDomain", ENOENT,
+                           "The hand-off directory " + metadataPath() +
+                               " was removed or replaced before the application answered",
+                           metadataPath()};
+}
+
+MergeToolStatusWatcher::Outcome MergeToolStatusWatcher::checkStatus() {
     // Only a plain file short enough to be a number is read: whatever else
-    // stands at the name (a pipe, a device, a huge file) must neither block
-    // the wait nor fill the memory.
-    auto text = platform::readSmallFile(statusPath_, maximumStatusLength);
+    // stands at the name (a link, a pipe, a device, a huge file) must
+    // neither block the wait nor fill the memory.
+    auto text = directory_.readSmallFile("status", maximumStatusLength);
+    // What the held directory holds is the application's answer only while
+    // the application still finds that directory at its path.
+    if (auto checked = checkDirectory(); !checked) return std::move(checked).error();
     if (!text || text->empty()) return std::nullopt;
     auto status = parseStatus(*text);
     if (!status) return std::nullopt;
     // The verdict stands even when the directory cannot be removed.
-    (void)platform::removeRecursively(metadataPath_);
+    removeDirectory();
     return status;
 }
 
-std::optional<std::int32_t> MergeToolStatusWatcher::handleEvents() {
-    if (!watcher_.takeChanges()) return std::nullopt;
+MergeToolStatusWatcher::Outcome MergeToolStatusWatcher::react(platform::DirectoryWatcher::Change change) {
+    switch (change) {
+        case platform::DirectoryWatcher::Change::none: return std::nullopt;
+        case platform::DirectoryWatcher::Change::lost: {
+            // Nothing will be heard any more; most often the directory is
+            // gone, which says more than a lost watch.
+            auto checked = checkDirectory();
+            if (!checked) return std::move(checked).error();
+            return platform::Error{"NSPOSIXErrorDomain", ENOENT, "Cannot watch " + metadataPath() + " any more",
+                                   metadataPath()};
+        }
+        case platform::DirectoryWatcher::Change::changed: break;
+    }
     return checkStatus();
 }
 
-std::optional<std::int32_t> MergeToolStatusWatcher::waitForStatus(Clock::time_point deadline) {
-    while (watcher_.waitForChange(deadline) == platform::DirectoryWatcher::Wait::changed) {
-        if (auto status = checkStatus()) return status;
+MergeToolStatusWatcher::Outcome MergeToolStatusWatcher::handleEvents() { return react(watcher_.takeChanges()); }
+
+MergeToolStatusWatcher::Outcome MergeToolStatusWatcher::waitForStatus(Clock::time_point deadline) {
+    while (true) {
+        auto change = watcher_.waitForChange(deadline);
+        if (change == platform::DirectoryWatcher::Change::none) return std::nullopt;
+        auto outcome = react(change);
+        if (!outcome || *outcome) return outcome;
     }
-    return std::nullopt;
 }
 
 }  // namespace VarnShared

@@ -5,6 +5,12 @@
 // removes the hand-off directory and hands the number back, which the merge
 // command turns into its exit status.
 //
+// The watcher holds the hand-off directory that the run created, open, and
+// believes only a status found in that very directory while its path still
+// names it and its record is still there: a directory removed (its record
+// goes first), renamed, replaced or turned into a link is an error, never a
+// verdict.
+//
 // The status is only looked at when the directory's entries change: a file
 // that is filled in place after its creation is seen only at the next
 // change, and one that is there before watching starts, likewise.
@@ -17,23 +23,25 @@
 #include <string_view>
 
 #include "platform/DirectoryWatcher.hpp"
+#include "platform/HeldDirectory.hpp"
 
 namespace VarnShared {
 
 class MergeToolStatusWatcher {
 public:
     using Clock = platform::DirectoryWatcher::Clock;
+    /// A verdict, nothing yet, or the error that no verdict can come any more.
+    using Outcome = platform::Result<std::optional<std::int32_t>>;
 
-    /// A watcher of the hand-off directory `metadataPath`, not watching yet.
-    explicit MergeToolStatusWatcher(std::string metadataPath);
+    /// A watcher of the hand-off directory held as `directory`, not watching yet.
+    explicit MergeToolStatusWatcher(platform::HeldDirectory directory);
 
-    const std::string& metadataPath() const { return metadataPath_; }
+    const std::string& metadataPath() const { return directory_.path(); }
     /// `metadataPath` + "/status".
     const std::string& statusPath() const { return statusPath_; }
 
-    /// Starts watching `directory`; false when it cannot be watched, in
-    /// which case the watcher never reports.
-    bool startWatching(const std::string& directory);
+    /// Starts watching the directory.
+    platform::Result<void> startWatching();
     bool isWatching() const { return watcher_.isWatching(); }
 
     /// Readable when directory events are pending, for a caller that waits
@@ -44,29 +52,46 @@ public:
     /// zeros beyond it are the one valid form given up.
     static constexpr std::size_t maximumStatusLength = 4096;
 
-    /// Looks at the status file once: when it holds a valid number, removes
-    /// the hand-off directory (a failure to remove is ignored) and returns
-    /// the number. A missing, unreadable or empty file, anything but a
-    /// regular file (links followed), a file longer than
-    /// `maximumStatusLength`, or text that is not a number, gives nothing.
-    std::optional<std::int32_t> checkStatus();
+    /// Succeeds while the directory's path still names the directory held,
+    /// and the record is still in it.
+    platform::Result<void> checkDirectory() const;
+
+    /// Looks at the status file once. When the directory is no longer at its
+    /// path, an error. When it holds a valid number, removes the hand-off
+    /// directory (a failure to remove is ignored) and returns the number. A
+    /// missing or empty file, anything but a regular file (a link is not
+    /// followed), a file longer than `maximumStatusLength`, or text that is
+    /// not a number, gives nothing.
+    Outcome checkStatus();
 
     /// Consumes pending events without waiting and checks the status when
-    /// the directory changed.
-    std::optional<std::int32_t> handleEvents();
+    /// the directory changed; an error when the watch was lost.
+    Outcome handleEvents();
 
     /// Sleeps until a valid status arrives, checking at every change, or
     /// until `deadline`, which gives nothing.
-    std::optional<std::int32_t> waitForStatus(Clock::time_point deadline);
+    Outcome waitForStatus(Clock::time_point deadline);
+
+    /// Removes the hand-off directory, as long as it is still where it was
+    /// created; for a run that ends without a verdict.
+    void removeDirectory() const { (void)directory_.remove(); }
 
     /// The number in a status text: an optional "+" or "-", then one or more
     /// digits and nothing else, within the 32-bit signed range.
     static std::optional<std::int32_t> parseStatus(std::string_view text);
 
+    /// The exit status that reports `status`: its value modulo 256, except
+    /// that a number other than 0 never becomes 0 (it becomes 255).
+    static int exitStatus(std::int32_t status);
+
 private:
-    std::string metadataPath_;
-    std::string statusPath_;
+    Outcome react(platform::DirectoryWatcher::Change change);
+
     platform::DirectoryWatcher watcher_;
+    std::string statusPath_;
+    // Closed before the watch: a watch whose directory is gone ends at once,
+    // one on a directory still there takes the kernel a while.
+    platform::HeldDirectory directory_;
 };
 
 }  // namespace VarnShared

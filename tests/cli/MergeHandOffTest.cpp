@@ -1,9 +1,11 @@
-// A hand-off whose wait runs out, in-process with a short limit: a normal
-// return, which the merge command ends with status 0. The application is a
-// script started by the real launcher; it never answers.
+// How a hand-off ends when no verdict can come, in process: the wait that
+// runs out (with a short limit), a watch that cannot be armed (injected),
+// and a hand-off directory swapped for a forged one before the application
+// is started. Each is an error, and nothing of the hand-off is left in T.
 
 #include "cli/MergeHandOff.hpp"
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -26,14 +28,12 @@ protected:
     void SetUp() override {
         if (::access(openLauncherPath().c_str(), X_OK) != 0) GTEST_SKIP() << "varnel-open is not built";
         if (std::filesystem::exists("/tmp/.git")) GTEST_SKIP() << "the temporary directory lies inside a repository";
-    }
-
-    std::vector<std::filesystem::path> handOffs() const {
-        return {std::filesystem::directory_iterator(temporary), {}};
+        // The application never answers.
+        tmp.writeFile("app", "#!/bin/sh\nexit 0\n", true);
     }
 
     testsupport::TemporaryDirectory tmp;
-    std::string temporary = tmp.makeDirectory("T");
+    std::string temporary = tmp.makeDirectory("T", 0700);
     std::string root = tmp.makeDirectory("repo");
     std::string gitDirectory = tmp.makeDirectory("repo/.git");
     ScopedVariable tmpdir{"TMPDIR", temporary};
@@ -43,13 +43,45 @@ protected:
 
 }  // namespace
 
-TEST_F(MergeHandOffOutcome, AWaitThatRunsOutReturnsNormally) {
-    tmp.writeFile("app", "#!/bin/sh\nexit 0\n", true);
-    std::optional<ap::Result<void>> outcome;
-    standardOutputOf([&] { outcome = mergeHandOff(root + "/a.c", 300ms); });
-    EXPECT_TRUE(*outcome);
-    // Unanswered: the request stays where the application may still find it.
-    auto left = handOffs();
-    ASSERT_EQ(left.size(), 1u);
-    EXPECT_TRUE(std::filesystem::exists(left.front() / ".varnel-mergetool"));
+TEST_F(MergeHandOffOutcome, NoVerdictThatCanComeIsAnErrorAndLeavesNothingBehind) {
+    // The swap an attacker would make: the directory created moved away, a
+    // forged request of the same name in its place.
+    std::string forged = temporary + "/forged";
+    auto swap = [&](const std::string& directory) {
+        std::filesystem::rename(directory, tmp / "moved");
+        std::filesystem::create_directory(directory);
+        tmp.writeFile(directory.substr(tmp.path().size() + 1) + "/.varnel-mergetool", "{}");
+        forged = directory;
+    };
+    struct Case {
+        std::string name;
+        MergeHandOffSettings settings;
+        std::string error;  // its start
+        bool mayStart;
+    } cases[] = {
+        {"no verdict in time", {.limit = 300ms}, "No verdict from the application in time", true},
+        {"a watch that cannot be armed",
+         {.startWatching = [](auto&) { return platform::Error::posix(EMFILE, "Cannot watch directory"); }},
+         "Cannot watch directory: Too many open files", false},
+        {"a directory swapped before the start", {.beforeLaunch = swap}, "The hand-off directory ", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::optional<ap::Error> outcome;
+        standardOutputOf([&] { outcome = mergeHandOff(root + "/a.c", c.settings); });
+        auto error = outcome->as<ap::LocalizedError>();
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->description.rfind(c.error, 0), 0u) << error->description;
+        // A launcher started is this process's child until waited for.
+        EXPECT_TRUE(c.mayStart || ::waitpid(-1, nullptr, WNOHANG) == -1);
+        while (::waitpid(-1, nullptr, 0) > 0) {
+        }
+        if (c.settings.beforeLaunch) {
+            // Neither the forged directory nor the one moved away is removed.
+            EXPECT_EQ(testsupport::entriesOf(forged), std::set<std::string>{".varnel-mergetool"});
+            EXPECT_EQ(testsupport::entriesOf(tmp / "moved"), std::set<std::string>{".varnel-mergetool"});
+            std::filesystem::remove_all(forged);
+        }
+        EXPECT_TRUE(std::filesystem::is_empty(temporary));
+    }
 }

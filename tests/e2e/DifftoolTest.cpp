@@ -163,6 +163,7 @@ protected:
         record.entries.push_back({"/dev/null", root + "/old.txt", root + "/older.txt", root + "/old.txt"});
         auto json = record.encode();
         fs::create_directories(directory);
+        fs::permissions(directory, fs::perms::owner_all);
         EXPECT_TRUE(platform::writeFileNoFollow(directory + "/.varnel-difftool", *json));
         return *json;
     }

@@ -2,8 +2,11 @@
 // answering, on real conflicts in a repository of the test's own. Nothing
 // of the machine's git configuration takes part.
 
+#include <signal.h>
+
 #include <filesystem>
 #include <sstream>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -145,4 +148,37 @@ TEST_F(GitMergetool, TheReadmeConfigurationResolvesAFileNamedLikeAnOption) {
     EXPECT_EQ(unmerged(), "");
     EXPECT_EQ(testsupport::readFile(repository + "/-x.txt"), "other\n");
     EXPECT_EQ(mergeDeliveries(), 1u);
+}
+
+// Nothing for git to wait for: an application that cannot be started ends
+// the run at once, and so does an interrupt of the whole process group
+// while varn waits, as Ctrl-C in a terminal sends it. Either way git keeps
+// the conflict and no hand-off is left behind.
+TEST_F(GitMergetool, AMissingApplicationOrAnInterruptKeepsTheConflictAndLeavesNothing) {
+    makeConflicts();
+    auto ran = git({"mergetool", "--no-prompt", "--tool", "varn"}, {{"VARNEL_HOME", "/nonexistent"}});
+    EXPECT_EQ(ran.terminationStatus, 1) << ran.standardOutput << ran.standardError;
+    EXPECT_NE(ran.standardError.find("\nError: Cannot hand the merge over: "), std::string::npos) << ran.standardError;
+    EXPECT_EQ(unmerged(), "greeting.txt\nsub/farewell.txt\n");
+    EXPECT_TRUE(std::filesystem::is_empty(temporary));
+
+    ::signal(SIGINT, SIG_DFL);  // as from a terminal, where it is not ignored
+    auto mergetool = platform::Process::launch(
+        "/usr/bin/env", {"git", "mergetool", "--no-prompt", "--tool", "varn"},
+        {.nullInput = true, .newSession = true, .workingDirectory = repository,
+         .environment = environmentWith(environment({{"VARNEL_STUB_MERGE", "none"}}))});
+    ASSERT_TRUE(mergetool) << mergetool.error().description;
+    auto eventually = [](auto condition) {
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!condition() && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        return condition();
+    };
+    bool waiting = eventually([&] { return mergeDeliveries() == 1; });
+    ASSERT_EQ(::kill(-mergetool->processIdentifier(), waiting ? SIGINT : SIGKILL), 0);
+    auto ended = mergetool->waitUntilExit(std::chrono::seconds(5));
+    if (!ended || !*ended) ::kill(-mergetool->processIdentifier(), SIGKILL);
+    ASSERT_TRUE(waiting && ended && *ended);
+    EXPECT_TRUE(eventually([&] { return std::filesystem::is_empty(temporary); }));
+    EXPECT_EQ(unmerged(), "greeting.txt\nsub/farewell.txt\n");
 }

@@ -92,7 +92,9 @@ protected:
         return nlohmann::json::parse(testsupport::readFile(deliveries + "/" + name + ".json"));
     }
 
-    std::string handOff(const std::string& name) const { return temporary + "//" + name; }
+    std::string handOff(const std::string& name, const std::string& in = {}) const {
+        return (in.empty() ? temporary : in) + "//" + name;
+    }
 
     /// Writes the status as the application does: complete, moved into place.
     static void answer(const std::string& directory, const std::string& status) {
@@ -106,9 +108,9 @@ protected:
     }
 
     /// The tool's output and status; it is killed when it does not end
-    /// within 5 s.
-    static Ending finish(platform::Process& tool) {
-        auto status = tool.waitUntilExit(5s);
+    /// within `limit`.
+    static Ending finish(platform::Process& tool, std::chrono::milliseconds limit = 5s) {
+        auto status = tool.waitUntilExit(limit);
         if (!status || !*status) {
             (void)tool.sendSignal(SIGKILL);
             (void)tool.waitUntilExit();
@@ -130,6 +132,12 @@ protected:
         return -1;
     }
 
+    /// The tool's child processes, running or ended and not waited for.
+    static std::string childrenOf(const platform::Process& tool) {
+        auto pid = std::to_string(tool.processIdentifier());
+        return testsupport::readFile("/proc/" + pid + "/task/" + pid + "/children");
+    }
+
     testsupport::TemporaryDirectory tmp;
     std::string temporary = tmp.makeDirectory("T");
     std::string application = tmp / "app";
@@ -144,7 +152,8 @@ protected:
 TEST_F(MergeHandOff, WritesTheRecordHandsItOverAndEndsWithTheVerdict) {
     tmp.makeLink("via", "repo");
     // The file need not exist; the path reaches the record through a link.
-    auto tool = start({"merge", "../../via/sub/a.c"}, subdirectory);
+    // T given relative to the current directory: the record names it absolute.
+    auto tool = start({"merge", "../../via/sub/a.c"}, subdirectory, {{"TMPDIR", "../../T"}});
     auto names = awaitDeliveries();
     ASSERT_EQ(names.size(), 1u);
     auto name = names.front();
@@ -155,6 +164,9 @@ TEST_F(MergeHandOff, WritesTheRecordHandsItOverAndEndsWithTheVerdict) {
     EXPECT_EQ(testsupport::readFile(deliveries + "/" + name + ".fds").find("inotify"), std::string::npos);
 
     EXPECT_TRUE(stillWaiting(tool));
+    // The launcher, done once the application runs, is waited for.
+    for (int i = 0; i < 500 && !childrenOf(tool).empty(); ++i) std::this_thread::sleep_for(10ms);
+    EXPECT_EQ(childrenOf(tool), "");
     answer(handOff(name), "0");
     auto ending = finish(tool);
     EXPECT_EQ(ending.status, 0) << ending.standardError;
@@ -163,15 +175,25 @@ TEST_F(MergeHandOff, WritesTheRecordHandsItOverAndEndsWithTheVerdict) {
     EXPECT_FALSE(fs::exists(handOff(name)));
 }
 
+// Only 0 is success: a number that is 0 modulo 256 but not 0 ends in 255.
+// A shared T like /tmp, root's and sticky, serves as well as a private one.
 TEST_F(MergeHandOff, TheReportedNumberIsTheExitStatus) {
-    for (auto [text, status] : {std::pair{"-3", 253}, {"7", 7}, {"-1", 255}, {"+300", 44}}) {
+    std::string shared = "/tmp";
+    if (::geteuid() == 0) ::chmod((shared = tmp.makeDirectory("shared")).c_str(), 01777);
+    struct Case {
+        std::string text;
+        int status;
+        std::string temporary;
+    } cases[] = {{"-3", 253, temporary}, {"7", 7, temporary}, {"-1", 255, temporary}, {"+300", 44, temporary},
+                 {"256", 255, temporary}, {"-256", 255, temporary}, {"0", 0, shared}};
+    for (const auto& c : cases) {
         forgetDeliveries();
-        auto tool = start({"merge", root + "/a.c"}, tmp.path());
+        auto tool = start({"merge", root + "/a.c"}, tmp.path(), {{"TMPDIR", c.temporary}});
         auto names = awaitDeliveries();
-        ASSERT_EQ(names.size(), 1u);
-        answer(handOff(names.front()), text);
-        EXPECT_EQ(finish(tool).status, status) << text;
-        EXPECT_FALSE(fs::exists(handOff(names.front())));
+        ASSERT_EQ(names.size(), 1u) << c.text;
+        answer(handOff(names.front(), c.temporary), c.text);
+        EXPECT_EQ(finish(tool).status, c.status) << c.text;
+        EXPECT_FALSE(fs::exists(handOff(names.front(), c.temporary)));
     }
 }
 
@@ -204,26 +226,84 @@ TEST_F(MergeHandOff, VerboseLinesAndTheAnnouncedApplication) {
          "Running Merge Command\u2026\nUsing 'VARNEL_HOME' environment variable: " + application + "\n"},
         {{"_mergetool", "--base", "x", "--local", "y", "--remote", "z", "--merged", "a.c"}, application,
          "Using 'VARNEL_HOME' environment variable: " + application + "\n"},
-        // No application at all: the launcher fails, and the tool does not
-        // notice but waits for a verdict all the same.
+        // No application at all: announced all the same; the launcher fails.
         {{"merge", "a.c"}, "", "Running Merge Command\u2026\nUsing 'VARNEL_HOME' environment variable: \n"},
     };
     for (const auto& c : cases) {
+        forgetDeliveries();
         auto tool = start(c.arguments, root, {{"VARNEL_VERBOSE", "1"}, {"VARNEL_HOME", c.home}});
-        auto deadline = std::chrono::steady_clock::now() + 10s;
-        std::vector<fs::path> handOffs;
-        while (handOffs.empty() && std::chrono::steady_clock::now() < deadline) {
-            for (const auto& entry : fs::directory_iterator(temporary))
-                if (fs::exists(entry.path() / ".varnel-mergetool")) handOffs.push_back(entry.path());
-            std::this_thread::sleep_for(5ms);
+        if (!c.home.empty()) {
+            auto names = awaitDeliveries();
+            ASSERT_EQ(names.size(), 1u);
+            answer(handOff(names.front()), "0");
         }
-        ASSERT_EQ(handOffs.size(), 1u);
-        EXPECT_TRUE(stillWaiting(tool));
-        answer(handOffs.front().string(), "0");
         auto ending = finish(tool);
-        EXPECT_EQ(ending.status, 0) << ending.standardError;
+        EXPECT_EQ(ending.status, c.home.empty() ? 1 : 0) << ending.standardError;
         EXPECT_EQ(ending.standardOutput, c.expectedOutput);
     }
+}
+
+// A wait that cannot end in a verdict ends at once: a hand-off directory
+// removed or renamed is an error; an interrupted wait removes its hand-off
+// directory and ends as a shell reports a signal. Nothing is left in T.
+TEST_F(MergeHandOff, AWaitThatNoVerdictCanEndEndsAtOnce) {
+    ::signal(SIGHUP, SIG_DFL);  // as from a terminal, where it is not ignored
+    struct Case {
+        std::string name;
+        std::function<void(platform::Process&, const std::string&)> act;
+        int status;
+        bool reported;
+    } cases[] = {
+        {"removed", [](auto&, const std::string& directory) { fs::remove_all(directory); }, 1, true},
+        {"renamed", [&](auto&, const std::string& directory) { fs::rename(directory, temporary + "/x"); }, 1, true},
+        {"terminated", [](platform::Process& tool, auto&) { ASSERT_TRUE(tool.sendSignal(SIGTERM)); }, 143, false},
+        {"hung up", [](platform::Process& tool, auto&) { ASSERT_TRUE(tool.sendSignal(SIGHUP)); }, 129, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        forgetDeliveries();
+        auto tool = start({"merge", "a.c"}, root);
+        auto names = awaitDeliveries();
+        ASSERT_EQ(names.size(), 1u);
+        auto directory = handOff(names.front());
+        c.act(tool, directory);
+        auto ending = finish(tool, 1s);
+        EXPECT_EQ(ending.status, c.status);
+        EXPECT_EQ(ending.standardError,
+                  c.reported ? "Error: The hand-off directory " + directory +
+                                   " was removed or replaced before the application answered\n"
+                             : "");
+        EXPECT_TRUE(fs::is_empty(temporary));
+    }
+}
+
+// Whatever the umask, nobody but the user can look into a hand-off: not a
+// merge's, not a difftool session's with its copy of a file from outside
+// the repository. Even a umask that takes the owner's own bits leaves the
+// directories usable.
+TEST_F(MergeHandOff, HandOffsArePrivateWhateverTheUmask) {
+    auto outside = tmp.writeFile("outside.txt", "x");
+    ::chmod(outside.c_str(), 0666);
+    auto permissions = [](const fs::path& path) { return fs::symlink_status(path).permissions(); };
+    auto oldMask = ::umask(0200);
+    auto merge = start({"merge", "a.c"}, root);
+    auto difftool = run(varnProgram, {"_difftool", "--base", "/dev/null", "--local", outside, "--remote", "a.c",
+                                      "--merged", "a.c"},
+                        root, environment());
+    ::umask(oldMask);
+    auto names = awaitDeliveries();
+    ASSERT_EQ(names.size(), 1u);
+    EXPECT_EQ(difftool.terminationStatus, 0) << difftool.standardError;
+    int files = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(temporary)) {
+        auto others = permissions(entry.path()) & (fs::perms::group_all | fs::perms::others_all);
+        EXPECT_EQ(others, fs::perms::none) << entry.path();
+        EXPECT_TRUE(!entry.is_directory() || permissions(entry.path()) == fs::perms::owner_all) << entry.path();
+        files += !entry.is_directory();
+    }
+    EXPECT_EQ(files, 3);  // the two records and the copy
+    answer(handOff(names.front()), "0");
+    EXPECT_EQ(finish(merge).status, 0);
 }
 
 // A request that cannot be written leaves nothing a reader could take for
@@ -235,6 +315,10 @@ TEST_F(MergeHandOff, NothingIsHandedOverWhenTheRequestCannotBeWritten) {
     auto outside = tmp.makeDirectory("outside");
     tmp.makeLink("T-link", tmp.makeDirectory("elsewhere"));
     auto owned = tmp.makeDirectory("T-owned");
+    // Others may write in these, and they are not sticky.
+    auto everyone = tmp.makeDirectory("T-0777"), group = tmp.makeDirectory("T-0770");
+    ::chmod(everyone.c_str(), 0777);
+    ::chmod(group.c_str(), 0770);
     bool ownedByAnother = ::geteuid() == 0 && ::chown(owned.c_str(), 65534, 65534) == 0;
     enum Mount { none, full, readOnly };
     struct Case {
@@ -249,6 +333,12 @@ TEST_F(MergeHandOff, NothingIsHandedOverWhenTheRequestCannotBeWritten) {
         {"a.c", owned, none,
          literal("Error: Refusing to use the temporary directory " + owned +
                  "/: it is owned by another user (uid 65534)\n")},
+        {"a.c", everyone, none,
+         literal("Error: Refusing to use the temporary directory " + everyone +
+                 "/: other users can write in it (mode 0777)\n")},
+        {"a.c", group, none,
+         literal("Error: Refusing to use the temporary directory " + group +
+                 "/: other users can write in it (mode 0770)\n")},
         {"a.c", temporary, full,
          literal("Error: Cannot write file " + temporary + "//") + uuid +
              literal("/.varnel-mergetool: No space left on device\n")},
@@ -297,7 +387,6 @@ TEST_F(MergeHandOff, AStatusThatIsNoPlainNumberInAPlainFileIsIgnored) {
         {"text that is not UTF-8",
          [&](const std::string& status) { ASSERT_TRUE(platform::writeFileAtomically(status, "\xff\xfe" "1")); }},
         {"a dangling link", [](const std::string& status) { fs::create_symlink("nowhere", status); }},
-        // Taken: a link is followed to a plain file.
         {"a link to a number", [&](const std::string& status) { fs::create_symlink(target, status); }},
     };
     for (const auto& c : cases) {
@@ -309,14 +398,8 @@ TEST_F(MergeHandOff, AStatusThatIsNoPlainNumberInAPlainFileIsIgnored) {
         auto directory = handOff(names.front());
         auto status = directory + "/status";
         c.make(status);
-        // A second entry, so the tool looks again whatever the first was. A
-        // verdict it took may already have ended it and removed the directory.
-        auto nudged = platform::writeFileAtomically(directory + "/nudge", "");
-        if (c.name == "a link to a number") {
-            EXPECT_EQ(finish(tool).status, 5);
-            continue;
-        }
-        ASSERT_TRUE(nudged);
+        // A second entry, so the tool looks again whatever the first was.
+        ASSERT_TRUE(platform::writeFileAtomically(directory + "/nudge", ""));
         ASSERT_TRUE(stillWaiting(tool)) << "the tool ended on it";
         EXPECT_LT(peakMemory(tool), 200 * 1024) << "KiB taken by the tool";
         fs::remove(status);
@@ -327,7 +410,7 @@ TEST_F(MergeHandOff, AStatusThatIsNoPlainNumberInAPlainFileIsIgnored) {
 }
 
 // Every command that hands something over reports a launcher it cannot
-// start, and ends with status 1; a merge's record stays for the application.
+// start, and ends with status 1; a merge leaves no hand-off behind.
 TEST_F(MergeHandOff, ALauncherThatIsMissingOrNotExecutableIsReported) {
     testsupport::TemporaryDirectory install;
     auto tool = copyOfTool(install);
@@ -351,8 +434,6 @@ TEST_F(MergeHandOff, ALauncherThatIsMissingOrNotExecutableIsReported) {
             EXPECT_EQ(ran.standardOutput, c.output);
         }
     }
-    std::vector<fs::path> left(fs::directory_iterator(temporary), {});
-    ASSERT_EQ(left.size(), 2u);
-    for (const auto& directory : left) EXPECT_TRUE(fs::exists(directory / ".varnel-mergetool"));
+    EXPECT_TRUE(fs::is_empty(temporary));
     EXPECT_TRUE(delivered().empty());
 }

@@ -77,4 +77,11 @@ TEST(CheckOwnedDirectory, AcceptsOnlyTheUsersOwnDirectory) {
     ASSERT_FALSE(checked);
     EXPECT_EQ(checked.error().description,
               "Refusing to use the temporary directory " + scratch / "link/" + ": it is a symbolic link");
+
+    // Nor one that others may so much as look into.
+    ASSERT_EQ(::chmod(real.c_str(), 0750), 0);
+    checked = platform::checkOwnedDirectory(real, "session directory");
+    ASSERT_FALSE(checked);
+    EXPECT_EQ(checked.error().description,
+              "Refusing to use the session directory " + real + ": other users have access to it (mode 0750)");
 }

@@ -150,7 +150,8 @@ TEST_F(HandOffLinksTest, RepositoryOfADifftoolSessionComesBeforeAMergeRecord) {
     EXPECT_EQ(pathOf(repositoryURL(directoryURL(directory))), real + "/sub");
 
     MergeToolMetaData merge{"/elsewhere", "/elsewhere/a.c", directory};
-    ASSERT_TRUE(writeHandOff(directory, MergeToolMetaData::fileName, *merge.encode()));
+    auto recordFile = metadataFilePath(directory, MergeToolMetaData::fileName);
+    ASSERT_TRUE(platform::writeFileAtomically(recordFile, *merge.encode()));
     EXPECT_EQ(pathOf(repositoryURL(directoryURL(directory))), real + "/sub");
     // Only a merge record names a target; a session directory is its own.
     EXPECT_EQ(pathOf(targetFileURL(directoryURL(directory))), "/elsewhere/a.c");
@@ -179,7 +180,8 @@ TEST_F(HandOffLinksTest, DamagedOrForeignRecordsOnlyMakeTheirRuleNotApply) {
     EXPECT_FALSE(repositoryURL(directoryURL(directory)));
 
     MergeToolMetaData merge{alias, alias + "/x", directory};
-    ASSERT_TRUE(writeHandOff(directory, MergeToolMetaData::fileName, *merge.encode()));
+    ASSERT_TRUE(platform::writeFileAtomically(metadataFilePath(directory, MergeToolMetaData::fileName),
+                                              *merge.encode()));
     EXPECT_EQ(pathOf(repositoryURL(directoryURL(directory))), real);
 
     std::ofstream(directory + "/" + std::string(MergeToolMetaData::fileName)) << "{\"repo\":\"/r\"}";

@@ -1,0 +1,67 @@
+#include "cli/MergeWait.hpp"
+
+#include <poll.h>
+#include <signal.h>
+
+#include <cerrno>
+#include <climits>
+#include <optional>
+
+namespace varn {
+namespace {
+
+using VarnShared::MergeToolStatusWatcher;
+
+constexpr const char* domain = "VarnMergeErrorDomain";
+
+/// Milliseconds until `deadline`, rounded up and clamped to what poll takes.
+int millisecondsUntil(MergeToolStatusWatcher::Clock::time_point deadline) {
+    auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - MergeToolStatusWatcher::Clock::now()).count();
+    if (left <= 0) return 0;
+    return left > INT_MAX ? INT_MAX : static_cast<int>(left);
+}
+
+/// The failure of a launcher that has ended, if it failed.
+std::optional<ap::Error> launcherFailure(platform::Process& launcher) {
+    auto ended = launcher.reapIfExited();
+    if (!ended) return ap::Error(ended.error());
+    if (!*ended) return std::nullopt;
+    int status = launcher.terminationStatus();
+    bool killed = launcher.terminationReason() == platform::TerminationReason::uncaughtSignal;
+    if (!killed && status == 0) return std::nullopt;
+    std::string how = killed ? "was killed by signal " : "exited with status ";
+    return ap::LocalizedError(domain, 1,
+                              "Cannot hand the merge over: " + launcher.executable() + " " + how +
+                                  std::to_string(status),
+                              launcher.executable());
+}
+
+}  // namespace
+
+ap::Error awaitVerdict(MergeToolStatusWatcher& watcher, platform::Process& launcher, platform::SignalPipe& signals,
+                       MergeToolStatusWatcher::Clock::time_point deadline) {
+    auto abandon = [&](ap::Error error) {
+        watcher.removeDirectory();
+        return error;
+    };
+    while (true) {
+        // Looked at first: the verdict may come before the launcher's end
+        // is noticed, and it is what the user did.
+        auto verdict = watcher.handleEvents();
+        if (!verdict) return abandon(std::move(verdict).error());
+        if (*verdict) return ap::ExitCode{MergeToolStatusWatcher::exitStatus(**verdict)};
+        for (int signal : signals.take()) {
+            if (signal != SIGCHLD) return abandon(ap::ExitCode{128 + signal});
+            if (auto failed = launcherFailure(launcher)) return abandon(std::move(*failed));
+        }
+        int timeout = millisecondsUntil(deadline);
+        if (timeout == 0)
+            return abandon(
+                ap::LocalizedError(domain, 1, "No verdict from the application in time; the merge stays unresolved"));
+        struct pollfd waited[] = {{watcher.descriptor(), POLLIN, 0}, {signals.descriptor(), POLLIN, 0}};
+        if (::poll(waited, 2, timeout) < 0 && errno != EINTR)
+            return abandon(platform::Error::posix(errno, "Cannot wait for the application's verdict"));
+    }
+}
+
+}  // namespace varn

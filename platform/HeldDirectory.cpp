@@ -1,0 +1,92 @@
+#include "platform/HeldDirectory.hpp"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/FileSystem.hpp"
+
+namespace platform {
+
+Result<HeldDirectory> HeldDirectory::create(const std::string& path) {
+    auto failure = [&](int err) { return Error::posix(err, "Cannot create directory " + path, path); };
+    auto slash = path.rfind('/');
+    if (slash == std::string::npos || slash + 1 == path.size()) return failure(EINVAL);
+    std::string parentPath = path.substr(0, slash);
+    while (parentPath.size() > 1 && parentPath.back() == '/') parentPath.pop_back();
+    if (parentPath.empty()) parentPath = "/";
+    std::string name = path.substr(slash + 1);
+
+    FileDescriptor parent(::open(parentPath.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (!parent) return failure(errno);
+    auto directory = createPrivateDirectoryIn(parent.get(), name, path);
+    if (!directory) return std::move(directory).error();
+    HeldDirectory held(path, std::move(name), std::move(parent), std::move(*directory));
+    struct stat s;
+    if (::fstat(held.descriptor(), &s) != 0) return failure(errno);
+    held.device_ = s.st_dev;
+    held.inode_ = s.st_ino;
+    return held;
+}
+
+HeldDirectory::HeldDirectory(std::string path, std::string name, FileDescriptor parent, FileDescriptor directory)
+    : path_(std::move(path)), name_(std::move(name)), parent_(std::move(parent)), directory_(std::move(directory)) {}
+
+bool HeldDirectory::isAtItsPath() const {
+    struct stat s;
+    return ::lstat(path_.c_str(), &s) == 0 && S_ISDIR(s.st_mode) && s.st_dev == device_ && s.st_ino == inode_;
+}
+
+bool HeldDirectory::isNamed(const std::string& name) const {
+    struct stat s;
+    return ::fstatat(parent_.get(), name.c_str(), &s, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(s.st_mode) &&
+           s.st_dev == device_ && s.st_ino == inode_;
+}
+
+std::optional<std::string> HeldDirectory::nameInParent() const {
+    if (isNamed(name_)) return name_;
+    // Renamed: looked for among the parent's entries, by identity.
+    int listFd = ::openat(parent_.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* entries = listFd < 0 ? nullptr : ::fdopendir(listFd);
+    if (!entries) {
+        if (listFd >= 0) ::close(listFd);
+        return std::nullopt;
+    }
+    std::optional<std::string> found;
+    while (auto entry = ::readdir(entries)) {
+        if (entry->d_ino == inode_ && isNamed(entry->d_name)) {
+            found = entry->d_name;
+            break;
+        }
+    }
+    ::closedir(entries);
+    return found;
+}
+
+bool HeldDirectory::contains(const std::string& name) const {
+    struct stat s;
+    return ::fstatat(descriptor(), name.c_str(), &s, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+Result<void> HeldDirectory::writeFileAtomically(const std::string& name, std::string_view contents) const {
+    return writeFileAtomicallyIn(descriptor(), name, contents, path_ + "/" + name);
+}
+
+Result<std::string> HeldDirectory::readSmallFile(const std::string& name, std::size_t limit) const {
+    return readSmallFileIn(descriptor(), name, limit, path_ + "/" + name);
+}
+
+Result<void> HeldDirectory::remove() const {
+    auto name = nameInParent();
+    if (!name)
+        return Error{"NSPOSIXErrorDomain", ENOENT, "Cannot remove " + path_ + ": it is no longer there", path_};
+    if (auto emptied = removeContentsOf(descriptor(), path_); !emptied) return emptied;
+    if (::unlinkat(parent_.get(), name->c_str(), AT_REMOVEDIR) != 0)
+        return Error::posix(errno, "Cannot remove " + path_, path_);
+    return {};
+}
+
+}  // namespace platform

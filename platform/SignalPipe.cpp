@@ -1,0 +1,74 @@
+#include "platform/SignalPipe.hpp"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+
+namespace platform {
+namespace {
+
+/// The pipe's write end while a SignalPipe lives, for the handler.
+volatile std::sig_atomic_t writeEnd = -1;
+
+void writeSignalNumber(int signal) {
+    int saved = errno;
+    unsigned char number = static_cast<unsigned char>(signal);
+    // A full pipe drops the byte: enough of them are waiting to be read.
+    (void)::write(writeEnd, &number, 1);
+    errno = saved;
+}
+
+int openNonBlocking(int ends[2]) {
+    if (::pipe(ends) != 0) return errno;
+    for (int i = 0; i < 2; ++i) {
+        ::fcntl(ends[i], F_SETFD, FD_CLOEXEC);
+        ::fcntl(ends[i], F_SETFL, O_NONBLOCK);
+    }
+    return 0;
+}
+
+}  // namespace
+
+Result<SignalPipe> SignalPipe::catching(std::initializer_list<int> signals) {
+    auto failure = [](int err) { return Error::posix(err, "Cannot catch signals"); };
+    SignalPipe pipe;
+    int ends[2];
+    if (int err = openNonBlocking(ends)) return failure(err);
+    pipe.read_ = FileDescriptor(ends[0]);
+    pipe.write_ = FileDescriptor(ends[1]);
+    writeEnd = ends[1];
+    for (int signal : signals) {
+        struct sigaction previous;
+        if (::sigaction(signal, nullptr, &previous) != 0) return failure(errno);
+        if (previous.sa_handler == SIG_IGN && signal != SIGCHLD) continue;
+        struct sigaction action = {};
+        action.sa_handler = writeSignalNumber;
+        sigemptyset(&action.sa_mask);
+        // Restarted, so that no other call of the process sees EINTR.
+        action.sa_flags = SA_RESTART | (signal == SIGCHLD ? SA_NOCLDSTOP : 0);
+        if (::sigaction(signal, &action, nullptr) != 0) return failure(errno);
+        pipe.previous_.emplace_back(signal, previous);
+    }
+    return pipe;
+}
+
+SignalPipe::~SignalPipe() {
+    if (!write_) return;
+    for (const auto& [signal, previous] : previous_) ::sigaction(signal, &previous, nullptr);
+    writeEnd = -1;
+}
+
+std::vector<int> SignalPipe::take() {
+    std::vector<int> arrived;
+    unsigned char numbers[64];
+    while (true) {
+        auto n = ::read(read_.get(), numbers, sizeof numbers);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return arrived;
+        arrived.insert(arrived.end(), numbers, numbers + n);
+    }
+}
+
+}  // namespace platform
