@@ -1,5 +1,7 @@
 #include "cli/RepositoryResolution.hpp"
 
+#include <fcntl.h>
+
 #include <string_view>
 
 #include "platform/FileSystem.hpp"
@@ -18,7 +20,7 @@ constexpr std::size_t maximumGitFileSize = 16 * 1024;
 /// to `directory`. Only a small regular file is read: a pipe or a device is
 /// refused without waiting.
 bool namesGitDirectory(const std::string& directory, const std::string& gitFile) {
-    auto text = platform::readSmallFile(gitFile, maximumGitFileSize);
+    auto text = platform::readSmallFileIn(AT_FDCWD, gitFile, maximumGitFileSize, gitFile);
     if (!text) return false;
     constexpr std::string_view prefix = "gitdir: ";
     std::string_view line = *text;
