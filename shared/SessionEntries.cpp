@@ -1,5 +1,6 @@
 #include "shared/SessionEntries.hpp"
 
+#include "platform/DirectoryListing.hpp"
 #include "platform/FileSystem.hpp"
 #include "platform/Paths.hpp"
 #include "platform/Uuid.hpp"
@@ -17,16 +18,33 @@ bool isWithin(const std::string& path, const std::string& directory) {
     return path.starts_with(directory) && (path.size() == directory.size() || path[directory.size()] == '/');
 }
 
-}  // namespace
-
-platform::Result<std::string> preserveFile(const std::string& path, const DifftoolOptions& options) {
-    if (path.empty() || path == "/dev/null") return path;
-    if (isWithin(platform::resolvingSymlinksInPath(platform::absolutePath(path)), options.repo)) return path;
+/// A copy of `path` in the session directory, named after its last
+/// component, "-" and a UUID.
+platform::Result<std::string> copyIntoSession(const std::string& path, const DifftoolOptions& options) {
     auto directory = ensureSessionDirectory(options);
     if (!directory) return std::move(directory).error();
     std::string copy = *directory + "/" + platform::lastPathComponent(path) + "-" + platform::makeUuid();
     if (auto copied = platform::copyFile(path, copy); !copied) return std::move(copied).error();
     return copy;
+}
+
+/// What to record for a file of a compared directory, which git removes
+/// once the tool ends: the work-tree file a link into the repository
+/// names, else a copy.
+platform::Result<std::string> preserveComparedFile(const std::string& path, const DifftoolOptions& options) {
+    if (platform::isSymbolicLink(path)) {
+        auto target = platform::resolvingSymlinksInPath(path);
+        if (isWithin(target, options.repo)) return target;
+    }
+    return copyIntoSession(path, options);
+}
+
+}  // namespace
+
+platform::Result<std::string> preserveFile(const std::string& path, const DifftoolOptions& options) {
+    if (path.empty() || path == "/dev/null") return path;
+    if (isWithin(platform::resolvingSymlinksInPath(platform::absolutePath(path)), options.repo)) return path;
+    return copyIntoSession(path, options);
 }
 
 platform::Result<DiffToolMetaData::Entry> makeEntry(const DifftoolOptions& options) {
@@ -40,19 +58,54 @@ platform::Result<DiffToolMetaData::Entry> makeEntry(const DifftoolOptions& optio
     return entry;
 }
 
-platform::Result<DiffToolMetaData> makeSession(const DifftoolOptions& options) {
+platform::Result<std::vector<DiffToolMetaData::Entry>> makeDirectoryEntries(const DifftoolOptions& options) {
+    auto left = platform::filesBelow(options.local);
+    if (!left) return std::move(left).error();
+    auto right = platform::filesBelow(options.remote);
+    if (!right) return std::move(right).error();
+
+    auto side = [&](bool present, const std::string& directory,
+                    const std::string& name) -> platform::Result<std::string> {
+        if (!present) return std::string("/dev/null");
+        return preserveComparedFile(platform::appendingPathComponent(directory, name), options);
+    };
+    std::vector<DiffToolMetaData::Entry> entries;
+    std::size_t l = 0, r = 0;
+    while (l < left->size() || r < right->size()) {
+        bool onLeft = r == right->size() || (l < left->size() && (*left)[l] <= (*right)[r]);
+        bool onRight = l == left->size() || (r < right->size() && (*right)[r] <= (*left)[l]);
+        const std::string& name = onLeft ? (*left)[l] : (*right)[r];
+        auto local = side(onLeft, options.local, name);
+        if (!local) return std::move(local).error();
+        auto remote = side(onRight, options.remote, name);
+        if (!remote) return std::move(remote).error();
+        std::string merged = platform::appendingPathComponent(options.repo, name);
+        entries.push_back({merged, std::move(*local), std::move(*remote), merged});
+        l += onLeft;
+        r += onRight;
+    }
+    return entries;
+}
+
+platform::Result<std::vector<DiffToolMetaData::Entry>> makeEntries(const DifftoolOptions& options) {
+    if (platform::isDirectory(options.local) && platform::isDirectory(options.remote))
+        return makeDirectoryEntries(options);
     auto entry = makeEntry(options);
     if (!entry) return std::move(entry).error();
+    return std::vector{std::move(*entry)};
+}
+
+platform::Result<DiffToolMetaData> makeSession(const DifftoolOptions& options) {
     DiffToolMetaData record;
     static_cast<DiffToolSession&>(record) = options;
-    record.entries.push_back(std::move(*entry));
-    return record;
+    return adding(std::move(record), options);
 }
 
 platform::Result<DiffToolMetaData> adding(DiffToolMetaData record, const DifftoolOptions& options) {
-    auto entry = makeEntry(options);
-    if (!entry) return std::move(entry).error();
-    record.entries.push_back(std::move(*entry));
+    auto entries = makeEntries(options);
+    if (!entries) return std::move(entries).error();
+    record.entries.insert(record.entries.end(), std::make_move_iterator(entries->begin()),
+                          std::make_move_iterator(entries->end()));
     return record;
 }
 
