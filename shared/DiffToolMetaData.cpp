@@ -31,14 +31,18 @@ platform::Result<DiffToolMetaData> DiffToolMetaData::decode(std::string_view byt
 platform::Result<void> DiffToolMetaData::write(std::ostream& out) const {
     auto json = encode();
     if (!json) return std::move(json).error();
+    return writeSessionRecord(*this, *json, out);
+}
+
+platform::Result<void> writeSessionRecord(const DiffToolSession& session, std::string_view json, std::ostream& out) {
     auto temporary = platform::ensureTemporaryDirectory();
     if (!temporary) return std::move(temporary).error();
-    std::string directory = *temporary + "/" + sessionKey(*this);
+    std::string directory = *temporary + "/" + sessionKey(session);
     if (auto created = platform::createDirectoryWithParents(directory); !created) return created;
     if (auto checked = platform::checkOwnedDirectory(directory, "session directory"); !checked) return checked;
-    std::string path = metadataFilePath(directory, fileName);
+    std::string path = metadataFilePath(directory, DiffToolMetaData::fileName);
     out << "Writing to: " << path << '\n';
-    return platform::writeFileAtomically(path, *json);
+    return platform::writeFileAtomically(path, json);
 }
 
 std::optional<DiffToolMetaData> loadSession(const DiffToolSession& session) {
