@@ -187,6 +187,14 @@ bool writtenText(std::string_view text, std::size_t& at) {
     if (at >= text.size() || text[at] != '"') return false;
     ++at;
     while (at < text.size()) {
+        // Most of a path needs no escape: skip such bytes in one stretch.
+        const char* plain = text.data() + at;
+        const char* end = text.data() + text.size();
+        while (plain < end && static_cast<unsigned char>(*plain) - 0x20u < 0x60u && *plain != '"' && *plain != '\\' &&
+               *plain != '/')
+            ++plain;
+        at = static_cast<std::size_t>(plain - text.data());
+        if (at == text.size()) return false;
         auto c = static_cast<unsigned char>(text[at]);
         if (c == '"') {
             ++at;

@@ -135,6 +135,25 @@ TEST_F(DifftoolSession, EntryMakeSessionAndAdding) {
                                                                      {inside, inside, inside, inside}}));
 }
 
+// A record another writer laid out is read and rewritten as this program
+// writes records; from then on it is extended as text, to the same bytes.
+TEST_F(DifftoolSession, ARecordIsExtendedToTheTextItsRecordEncodesTo) {
+    auto o = options(inside, inside);
+    auto path = sessionDirectory(o) + "/.varnel-difftool";
+    tmp.writeFile(path.substr(tmp.path().size() + 1), R"( {"revspecA": "main", "pid": 42, "repo": ")" + repo +
+                                                          R"(", "entries": [ {"base": "\/b", "remote": "/r", "local": "/l",)"
+                                                          R"( "merged": "/m"} ] } )");
+    DiffToolMetaData expected;
+    static_cast<DiffToolSession&>(expected) = o;
+    expected.entries = {{"/b", "/l", "/r", "/m"}};
+    for (int run = 0; run < 2; ++run) {
+        std::ostringstream out;
+        ASSERT_TRUE(recordDifftoolRun(o, out));
+        expected.entries.push_back({"/dev/null", inside, inside, inside});
+        EXPECT_EQ(readFile(path), *expected.encode()) << "run " << run;
+    }
+}
+
 TEST(NewOptions, FirstOccurrencesInOrderLessWhatWasSeen) {
     using Entry = DiffToolMetaData::Entry;
     Entry e1{"/b1", "/l1", "/r1", "/m1"}, e2{"/b2", "/l2", "/r2", "/m2"}, e3{"/b3", "/l3", "/r3", "/m3"};
