@@ -22,22 +22,27 @@ platform::Result<std::string> recordDifftoolRun(const DifftoolOptions& options, 
     auto path = metadataFilePath(*directory, DiffToolMetaData::fileName);
     std::optional<std::string> stored;
     if (auto read = platform::readFile(path)) stored = std::move(*read);
-    if (stored) {
-        if (auto end = endOfEntriesInWrittenRecord(*stored)) {
-            auto entries = makeEntries(options);
-            if (!entries) return std::move(entries).error();
-            auto text = insertingEntries(std::move(*stored), *end, *entries);
-            if (!text) return std::move(text).error();
-            if (auto written = writeSessionRecord(options, *text, out); !written) return std::move(written).error();
-            return std::move(*directory);
-        }
-    }
+    auto endOfEntries = stored ? endOfEntriesInWrittenRecord(*stored) : std::nullopt;
     std::optional<DiffToolMetaData> record;
-    if (stored)
+    if (stored && !endOfEntries)
         if (auto decoded = DiffToolMetaData::decode(*stored, path)) record = std::move(*decoded);
-    auto extended = record ? adding(std::move(*record), options) : makeSession(options);
-    if (!extended) return std::move(extended).error();
-    if (auto written = extended->write(out); !written) return std::move(written).error();
+
+    auto entries = makeEntries(options);
+    if (!entries) return std::move(entries).error();
+    platform::Result<std::string> text = std::string();
+    if (endOfEntries) {
+        text = insertingEntries(std::move(*stored), *endOfEntries, *entries);
+    } else {
+        if (!record) static_cast<DiffToolSession&>(record.emplace()) = options;
+        record->entries.insert(record->entries.end(), entries->begin(), entries->end());
+        text = record->encode();
+    }
+    if (text)
+        if (auto written = writeSessionRecord(options, *text, out); !written) text = std::move(written).error();
+    if (!text) {
+        removeCopies(*entries, options);
+        return std::move(text).error();
+    }
     return std::move(*directory);
 }
 

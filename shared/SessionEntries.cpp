@@ -5,6 +5,7 @@
 #include "platform/Paths.hpp"
 #include "platform/Uuid.hpp"
 #include "shared/SessionDirectory.hpp"
+#include "shared/SessionKey.hpp"
 
 namespace VarnShared {
 
@@ -52,7 +53,10 @@ platform::Result<DiffToolMetaData::Entry> makeEntry(const DifftoolOptions& optio
     for (auto [from, to] : {std::pair{&options.base, &entry.base}, std::pair{&options.local, &entry.local},
                             std::pair{&options.remote, &entry.remote}, std::pair{&options.merged, &entry.merged}}) {
         auto preserved = preserveFile(*from, options);
-        if (!preserved) return std::move(preserved).error();
+        if (!preserved) {
+            removeCopies({entry}, options);
+            return std::move(preserved).error();
+        }
         *to = std::move(*preserved);
     }
     return entry;
@@ -64,27 +68,38 @@ platform::Result<std::vector<DiffToolMetaData::Entry>> makeDirectoryEntries(cons
     auto right = platform::filesBelow(options.remote);
     if (!right) return std::move(right).error();
 
-    auto side = [&](bool present, const std::string& directory,
-                    const std::string& name) -> platform::Result<std::string> {
-        if (!present) return std::string("/dev/null");
-        return preserveComparedFile(platform::appendingPathComponent(directory, name), options);
-    };
     std::vector<DiffToolMetaData::Entry> entries;
+    // A copy that fails leaves none of this run's copies behind.
+    auto failed = [&](platform::Error error) {
+        removeCopies(entries, options);
+        return error;
+    };
     std::size_t l = 0, r = 0;
     while (l < left->size() || r < right->size()) {
         bool onLeft = r == right->size() || (l < left->size() && (*left)[l] <= (*right)[r]);
         bool onRight = l == left->size() || (r < right->size() && (*right)[r] <= (*left)[l]);
         const std::string& name = onLeft ? (*left)[l] : (*right)[r];
-        auto local = side(onLeft, options.local, name);
-        if (!local) return std::move(local).error();
-        auto remote = side(onRight, options.remote, name);
-        if (!remote) return std::move(remote).error();
         std::string merged = platform::appendingPathComponent(options.repo, name);
-        entries.push_back({merged, std::move(*local), std::move(*remote), merged});
+        auto& entry = entries.emplace_back(DiffToolMetaData::Entry{merged, "/dev/null", "/dev/null", merged});
+        for (auto [present, directory, field] : {std::tuple{onLeft, &options.local, &entry.local},
+                                                 std::tuple{onRight, &options.remote, &entry.remote}}) {
+            if (!present) continue;
+            auto preserved = preserveComparedFile(platform::appendingPathComponent(*directory, name), options);
+            if (!preserved) return failed(std::move(preserved).error());
+            *field = std::move(*preserved);
+        }
         l += onLeft;
         r += onRight;
     }
     return entries;
+}
+
+void removeCopies(const std::vector<DiffToolMetaData::Entry>& entries, const DiffToolSession& session) {
+    std::string directory = sessionDirectory(session) + "/";
+    for (const auto& entry : entries)
+        for (const auto* path : {&entry.base, &entry.local, &entry.remote, &entry.merged})
+            if (path->starts_with(directory) && path->find('/', directory.size()) == std::string::npos)
+                (void)platform::removeRecursively(*path);
 }
 
 platform::Result<std::vector<DiffToolMetaData::Entry>> makeEntries(const DifftoolOptions& options) {

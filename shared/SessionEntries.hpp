@@ -21,7 +21,8 @@ namespace VarnShared {
 platform::Result<std::string> preserveFile(const std::string& path, const DifftoolOptions& options);
 
 /// The options' four files, in the order base, local, remote, merged, each
-/// through `preserveFile`; the first failure ends it.
+/// through `preserveFile`; the first failure ends it, and removes the
+/// copies made before it.
 platform::Result<DiffToolMetaData::Entry> makeEntry(const DifftoolOptions& options);
 
 /// The entries of a comparison of the directories `local` and `remote`,
@@ -30,12 +31,18 @@ platform::Result<DiffToolMetaData::Entry> makeEntry(const DifftoolOptions& optio
 /// "/dev/null". A symbolic link into the repository is recorded as the
 /// work-tree file it names; anything else is copied as `preserveFile`
 /// copies. `merged`, and `base` as git gives it to a single-file run, is
-/// the work-tree path: the repository followed by the file's path.
+/// the work-tree path: the repository followed by the file's path. A copy
+/// that fails removes the copies made before it.
 platform::Result<std::vector<DiffToolMetaData::Entry>> makeDirectoryEntries(const DifftoolOptions& options);
 
 /// The run's entries: those of `makeDirectoryEntries` when `local` and
 /// `remote` are both directories, else its one entry (`makeEntry`).
 platform::Result<std::vector<DiffToolMetaData::Entry>> makeEntries(const DifftoolOptions& options);
+
+/// Removes the copies in the session directory that `entries` name, made
+/// for a run that then failed, so that it leaves nothing behind. Files git
+/// handed over are never there.
+void removeCopies(const std::vector<DiffToolMetaData::Entry>& entries, const DiffToolSession& session);
 
 /// A new record of the options' session holding their entries alone.
 platform::Result<DiffToolMetaData> makeSession(const DifftoolOptions& options);

@@ -111,6 +111,18 @@ TEST_F(DifftoolSession, AFileThatCannotBeCopiedIsAnErrorAndNothingIsRecorded) {
     EXPECT_FALSE(recordDifftoolRun(o, out));
     EXPECT_EQ(out.str(), "");
     EXPECT_FALSE(loadSession(o)) << "no record written";
+
+    // A failure after some copies were made leaves none of them behind:
+    // a second file of a compared directory that cannot be copied, or a
+    // record that cannot be written.
+    tmp.writeFile("left/a.txt", "a\n");
+    tmp.makeLink("left/b.txt", "missing");
+    auto compared = DifftoolOptions(repo, 42, "main", std::nullopt, "", tmp / "left", tmp.makeDirectory("right"), "");
+    tmp.makeDirectory("T/" + sessionKey(o) + "/.varnel-difftool/taken");
+    for (const auto& failing : {compared, options(outside, inside)}) {
+        EXPECT_FALSE(recordDifftoolRun(failing, out));
+        EXPECT_EQ(testsupport::entriesOf(sessionDirectory(o)), std::set<std::string>{".varnel-difftool"});
+    }
 }
 
 TEST_F(DifftoolSession, EntryMakeSessionAndAdding) {
