@@ -5,6 +5,8 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <memory>
+#include <string_view>
 
 #include "platform/Paths.hpp"
 #include "platform/ProcessInfo.hpp"
@@ -38,24 +40,25 @@ std::optional<std::vector<std::string>> argumentsOfProcess(pid_t pid) {
         return std::nullopt;
 
     // The argument count, the executable's path and NUL padding, then the
-    // arguments, each followed by a NUL, then the environment.
-    std::string area(static_cast<std::size_t>(argumentMaximum), '\0');
-    size = area.size();
+    // arguments, each followed by a NUL, then the environment. The buffer
+    // is left uninitialised: only what the system writes is touched.
+    std::unique_ptr<char[]> buffer(new char[static_cast<std::size_t>(argumentMaximum)]);
+    size = static_cast<std::size_t>(argumentMaximum);
     int name[] = {CTL_KERN, KERN_PROCARGS2, pid};
-    if (::sysctl(name, 3, area.data(), &size, nullptr, 0) != 0) return std::nullopt;
-    area.resize(size);
+    if (::sysctl(name, 3, buffer.get(), &size, nullptr, 0) != 0) return std::nullopt;
+    std::string_view area(buffer.get(), size);
     int count = 0;
     if (area.size() < sizeof count) return std::nullopt;
     std::memcpy(&count, area.data(), sizeof count);
     auto start = area.find('\0', sizeof count);
-    if (start == std::string::npos) return std::nullopt;
+    if (start == std::string_view::npos) return std::nullopt;
     start = area.find_first_not_of('\0', start);
 
     std::vector<std::string> arguments;
     while (static_cast<int>(arguments.size()) < count && start < area.size()) {
         auto end = area.find('\0', start);
-        if (end == std::string::npos) end = area.size();
-        arguments.emplace_back(area, start, end - start);
+        if (end == std::string_view::npos) end = area.size();
+        arguments.emplace_back(area.substr(start, end - start));
         start = end + 1;
     }
     if (arguments.empty()) return std::nullopt;
