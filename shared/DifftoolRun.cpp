@@ -34,7 +34,7 @@ platform::Result<std::string> recordDifftoolRun(const DifftoolOptions& options, 
         text = insertingEntries(std::move(*stored), *endOfEntries, *entries);
     } else {
         if (!record) static_cast<DiffToolSession&>(record.emplace()) = options;
-        record->entries.insert(record->entries.end(), entries->begin(), entries->end());
+        for (const auto& entry : *entries) record->entries.push_back(entry);
         text = record->encode();
     }
     if (text)

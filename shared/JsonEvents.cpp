@@ -34,11 +34,7 @@ public:
                     break;
                 }
                 if (c != (open.back() == '{' ? '}' : ']')) return false;
-                if (open.back() == '{') {
-                    events_.endObject();
-                } else {
-                    events_.endArray();
-                }
+                end(open.back());
                 open.pop_back();
             }
         }
@@ -55,27 +51,23 @@ private:
         auto result = [](bool read) { return read ? Read::value : Read::failed; };
         switch (text_[at_]) {
             case '{':
-                ++at_;
-                events_.startObject();
+            case '[': {
+                char container = text_[at_++];
+                bool object = container == '{';
+                if (object) {
+                    events_.startObject();
+                } else {
+                    events_.startArray();
+                }
                 skipBlanks();
-                if (at_ < text_.size() && text_[at_] == '}') {
+                if (at_ < text_.size() && text_[at_] == (object ? '}' : ']')) {
                     ++at_;
-                    events_.endObject();
+                    end(container);
                     return Read::value;
                 }
-                open.push_back('{');
-                return key() ? Read::opened : Read::failed;
-            case '[':
-                ++at_;
-                events_.startArray();
-                skipBlanks();
-                if (at_ < text_.size() && text_[at_] == ']') {
-                    ++at_;
-                    events_.endArray();
-                    return Read::value;
-                }
-                open.push_back('[');
-                return Read::opened;
+                open.push_back(container);
+                return !object || key() ? Read::opened : Read::failed;
+            }
             case '"': {
                 std::string text;
                 if (!string(text)) return Read::failed;
@@ -86,6 +78,15 @@ private:
             case 'f': return result(literal("false") && (events_.boolean(false), true));
             case 'n': return result(literal("null") && (events_.null(), true));
             default: return result(number());
+        }
+    }
+
+    /// The end of the object or array `container` ('{' or '[') opened.
+    void end(char container) {
+        if (container == '{') {
+            events_.endObject();
+        } else {
+            events_.endArray();
         }
     }
 

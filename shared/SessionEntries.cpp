@@ -119,8 +119,7 @@ platform::Result<DiffToolMetaData> makeSession(const DifftoolOptions& options) {
 platform::Result<DiffToolMetaData> adding(DiffToolMetaData record, const DifftoolOptions& options) {
     auto entries = makeEntries(options);
     if (!entries) return std::move(entries).error();
-    record.entries.insert(record.entries.end(), std::make_move_iterator(entries->begin()),
-                          std::make_move_iterator(entries->end()));
+    for (auto& entry : *entries) record.entries.push_back(std::move(entry));
     return record;
 }
 
