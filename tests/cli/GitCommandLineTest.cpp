@@ -59,7 +59,8 @@ TEST(GitRevisions, TakenAsGitReadsThem) {
         {{"--tool"}, {}},
         {{}, {}},
     };
-    for (const auto& c : cases) EXPECT_EQ(parseGitRevisions(c.arguments, start.path()), c.revisions) << joined(c.arguments);
+    for (const auto& c : cases)
+        EXPECT_EQ(parseGitRevisions(c.arguments, start.path()), c.revisions) << joined(c.arguments);
 }
 
 TEST(QuotedList, BracketsAndQuotesEachText) {

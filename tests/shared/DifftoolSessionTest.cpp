@@ -117,7 +117,7 @@ TEST_F(DifftoolSession, AFileThatCannotBeCopiedIsAnErrorAndNothingIsRecorded) {
     // record that cannot be written.
     tmp.writeFile("left/a.txt", "a\n");
     tmp.makeLink("left/b.txt", "missing");
-    auto compared = DifftoolOptions(repo, 42, "main", std::nullopt, "", tmp / "left", tmp.makeDirectory("right"), "");
+    DifftoolOptions compared(repo, 42, "main", std::nullopt, "", tmp / "left", tmp.makeDirectory("right"), "");
     tmp.makeDirectory("T/" + sessionKey(o) + "/.varnel-difftool/taken");
     for (const auto& failing : {compared, options(outside, inside)}) {
         EXPECT_FALSE(recordDifftoolRun(failing, out));
@@ -152,9 +152,9 @@ TEST_F(DifftoolSession, EntryMakeSessionAndAdding) {
 TEST_F(DifftoolSession, ARecordIsExtendedToTheTextItsRecordEncodesTo) {
     auto o = options(inside, inside);
     auto path = sessionDirectory(o) + "/.varnel-difftool";
-    tmp.writeFile(path.substr(tmp.path().size() + 1), R"( {"revspecA": "main", "pid": 42, "repo": ")" + repo +
-                                                          R"(", "entries": [ {"base": "\/b", "remote": "/r", "local": "/l",)"
-                                                          R"( "merged": "/m"} ] } )");
+    tmp.writeFile(path.substr(tmp.path().size() + 1),
+                  R"( {"revspecA": "main", "pid": 42, "repo": ")" + repo +
+                      R"(", "entries": [ {"base": "\/b", "remote": "/r", "local": "/l", "merged": "/m"} ] } )");
     DiffToolMetaData expected;
     static_cast<DiffToolSession&>(expected) = o;
     expected.entries = {{"/b", "/l", "/r", "/m"}};
