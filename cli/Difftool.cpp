@@ -1,8 +1,9 @@
 #include "cli/Difftool.hpp"
 
 #include "cli/DifftoolHandOff.hpp"
+#include "cli/GitInvocation.hpp"
 #include "cli/GitRevisions.hpp"
-#include "cli/ParentCommandLine.hpp"
+#include "cli/QuotedList.hpp"
 #include "cli/RemoveQuarantine.hpp"
 #include "cli/RepositoryResolution.hpp"
 #include "cli/VerboseLog.hpp"
@@ -11,24 +12,39 @@
 
 namespace varn {
 
+namespace {
+
+/// Where git was started, which its path arguments count from. git starts
+/// the tool at the top of the work tree, with the directory it was started
+/// in (after any -C) in GIT_PREFIX, relative to the top.
+std::string gitStartDirectory(const std::optional<std::string>& root) {
+    std::string top = root.value_or(platform::currentDirectoryPath());
+    auto prefix = platform::environmentValue("GIT_PREFIX");
+    return prefix && !prefix->empty() ? top + "/" + *prefix : top;
+}
+
+}  // namespace
+
 ap::Result<void> Difftool::run() {
     auto root = findRepositoryRoot(platform::absolutePath(merged));
 
-    // git runs the tool inside its own process group, so the group names
-    // the git invocation: its leader's command line holds the revisions,
-    // and every run of one invocation shares the identifier.
-    auto group = platform::processGroupIdentifier();
-    if (!group) return std::move(group).error();
-    logVerbose("Group ID: " + std::to_string(*group));
+    // Every run of one git invocation finds the same git process: its
+    // identifier ties the runs into one session, and its words hold the
+    // revisions.
+    auto git = findGitInvocation();
+    if (!git) return std::move(git).error();
+    logVerbose("Group ID: " + std::to_string(git->pid));
+    logVerbose("Lines: " + quotedList(git->linesRead));
 
     GitRevisions revisions;
-    if (auto line = parentCommandLine(*group)) {
-        logVerbose("Command line: " + *line);
-        revisions = parseGitRevisions(*line);
+    if (!git->words.empty()) {
+        logVerbose("Command line: " + joined(git->words));
+        if (auto start = difftoolArguments(git->words))
+            revisions = parseGitRevisions(std::span(git->words).subspan(*start), gitStartDirectory(root));
     }
 
     if (root) removeQuarantine(*root);
-    VarnShared::DifftoolOptions options(root, static_cast<std::int32_t>(*group), revisions.revspecA,
+    VarnShared::DifftoolOptions options(root, static_cast<std::int32_t>(git->pid), revisions.revspecA,
                                         revisions.revspecB, base, local, remote, merged);
     return difftoolHandOff(options);
 }

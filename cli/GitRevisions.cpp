@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "cli/QuotedList.hpp"
 #include "cli/VerboseLog.hpp"
-#include "platform/ShellWords.hpp"
+#include "platform/FileSystem.hpp"
 
 namespace varn {
 
@@ -16,32 +18,57 @@ namespace {
 constexpr std::array<std::string_view, 6> optionsWithSeparateValue = {"rotate-to", "skip-to", "t",
                                                                       "tool",      "x",       "extcmd"};
 
+/// `word` names something that exists (a dangling link too), relative to
+/// `directory` unless it is absolute.
+bool namesAFile(const std::string& word, const std::string& directory) {
+    std::string path = word.starts_with("/") ? word : directory + "/" + word;
+    return platform::fileExists(path) || platform::isSymbolicLink(path);
+}
+
+/// The sides of "A..B" or "A...B", an empty side standing for HEAD. git
+/// compares A...B from the merge base of A and B, which only git can find;
+/// A and B name the comparison as the user wrote it.
+std::optional<std::pair<std::string, std::string>> rangeSides(const std::string& word) {
+    auto dots = word.find("..");
+    if (dots == std::string::npos) return std::nullopt;
+    std::size_t length = word.compare(dots, 3, "...") == 0 ? 3 : 2;
+    auto side = [](std::string text) { return text.empty() ? std::string("HEAD") : text; };
+    return std::pair{side(word.substr(0, dots)), side(word.substr(dots + length))};
+}
+
 }  // namespace
 
-GitRevisions parseGitRevisions(std::string_view commandLine) {
-    auto words = platform::splitShellWords(commandLine).value_or(std::vector<std::string>{});
-    auto difftool = std::find(words.begin(), words.end(), "difftool");
-    if (difftool == words.end() || words.end() - difftool < 3) return {};
+GitRevisions parseGitRevisions(std::span<const std::string> arguments, const std::string& startDirectory) {
+    std::vector<std::string> words(arguments.begin(), std::find(arguments.begin(), arguments.end(), "--"));
+    logVerbose("trimmed: " + quotedList(words));
 
-    std::vector<std::string> trimmed(difftool + 1, std::find(difftool + 1, words.end(), "--"));
-    logVerbose("trimmed: " + quotedList(trimmed));
-
-    std::size_t next = 0;
-    while (next < trimmed.size() && trimmed[next].starts_with("-")) {
-        std::string_view name = trimmed[next];
-        name.remove_prefix(name.starts_with("--") ? 2 : 1);
-        ++next;
-        bool takesValue = std::find(optionsWithSeparateValue.begin(), optionsWithSeparateValue.end(), name) !=
-                          optionsWithSeparateValue.end();
-        if (takesValue && next < trimmed.size()) ++next;
+    std::vector<std::string> revisions;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        std::string_view word = words[i];
+        if (word.starts_with("-")) {
+            word.remove_prefix(word.starts_with("--") ? 2 : 1);
+            if (std::find(optionsWithSeparateValue.begin(), optionsWithSeparateValue.end(), word) !=
+                optionsWithSeparateValue.end())
+                ++i;
+            continue;
+        }
+        // git refuses a word that names both a revision and a file, so in
+        // a run that went ahead such a word is a path, and so is the rest.
+        if (namesAFile(words[i], startDirectory)) break;
+        revisions.push_back(words[i]);
     }
-    trimmed.erase(trimmed.begin(), trimmed.begin() + static_cast<std::ptrdiff_t>(next));
-    logVerbose("trimmed: " + quotedList(trimmed));
+    logVerbose("trimmed: " + quotedList(revisions));
 
-    GitRevisions revisions;
-    if (trimmed.size() > 0) revisions.revspecA = trimmed[0];
-    if (trimmed.size() > 1) revisions.revspecB = trimmed[1];
-    return revisions;
+    GitRevisions found;
+    if (revisions.empty()) return found;
+    if (auto sides = rangeSides(revisions[0])) {
+        found.revspecA = std::move(sides->first);
+        found.revspecB = std::move(sides->second);
+    } else {
+        found.revspecA = revisions[0];
+        if (revisions.size() > 1) found.revspecB = revisions[1];
+    }
+    return found;
 }
 
 }  // namespace varn

@@ -1,9 +1,10 @@
 #pragma once
-// The revisions a "git difftool" command line compares.
+// The revisions a "git difftool" command compares, read from its words as
+// git reads them.
 
 #include <optional>
+#include <span>
 #include <string>
-#include <string_view>
 
 namespace varn {
 
@@ -14,13 +15,15 @@ struct GitRevisions {
     bool operator==(const GitRevisions&) const = default;
 };
 
-/// The first two words after "difftool" once git's options are taken away
-/// ("-t", "--tool", "-x", "--extcmd", "--rotate-to" and "--skip-to" with
-/// their separate values), looking no further than a "--". Both absent when
-/// there is no "difftool" followed by at least two words, or when the line
-/// does not split into words (an open quote). The words are split as a
-/// shell splits them; nothing in them is run or expanded. Logs the words
-/// before and after the options are taken away (verbose).
-GitRevisions parseGitRevisions(std::string_view commandLine);
+/// The revisions among `arguments`, the words after "difftool", looking no
+/// further than a "--". Options are taken away wherever they stand, with
+/// the separate values of "-t", "--tool", "-x", "--extcmd", "--rotate-to"
+/// and "--skip-to". The first word that names an existing file or
+/// directory (relative to `startDirectory`, where git was started) and
+/// every word after it are paths. Of the words left, a range "A..B" or
+/// "A...B" gives A and B (an empty side is HEAD); otherwise the first two
+/// are the revisions. Logs the words before and after the options and
+/// paths are taken away (verbose).
+GitRevisions parseGitRevisions(std::span<const std::string> arguments, const std::string& startDirectory);
 
 }  // namespace varn

@@ -1,6 +1,8 @@
 #pragma once
-// What the process knows about itself: its arguments, its environment, its
-// identifiers and where its executable lies.
+// What the process knows about itself (its arguments, its environment, its
+// identifiers, where its executable lies) and the little it may learn about
+// other processes: their parents and their argument lists. What differs by
+// operating system lives in ProcessInfoLinux.cpp and ProcessInfoDarwin.cpp.
 
 #include <sys/types.h>
 
@@ -30,5 +32,15 @@ Result<pid_t> processGroupIdentifier(pid_t pid = 0);
 
 /// The absolute, link-free path of the running executable.
 Result<std::string> executablePath();
+
+/// The parent of process `pid`; nothing when the process is gone or cannot
+/// be examined.
+std::optional<pid_t> parentProcessIdentifier(pid_t pid);
+
+/// The argument list of process `pid`, program name first, each argument
+/// exactly as the process holds it: nothing is split, joined, quoted or
+/// expanded. Nothing when it cannot be read (the process is gone, is not
+/// the user's to examine, or holds no arguments).
+std::optional<std::vector<std::string>> argumentsOfProcess(pid_t pid);
 
 }  // namespace platform

@@ -31,15 +31,19 @@ platform::Result<DiffToolMetaData> DiffToolMetaData::decode(std::string_view byt
 platform::Result<void> DiffToolMetaData::write(std::ostream& out) const {
     auto json = encode();
     if (!json) return std::move(json).error();
+    return writeSessionRecord(*this, *json, out);
+}
+
+platform::Result<void> writeSessionRecord(const DiffToolSession& session, std::string_view json, std::ostream& out) {
     auto temporary = platform::ensureTemporaryDirectory();
     if (!temporary) return std::move(temporary).error();
-    std::string directory = *temporary + "/" + sessionKey(*this);
+    std::string directory = *temporary + "/" + sessionKey(session);
     if (auto created = platform::createDirectoryWithParents(directory); !created) return created;
     if (auto checked = platform::checkOwnedDirectory(directory, "session directory"); !checked) return checked;
-    std::string path = metadataFilePath(directory, fileName);
+    std::string path = metadataFilePath(directory, DiffToolMetaData::fileName);
     // Announced once it is there: the line never names a file that a failed
     // write did not produce.
-    if (auto written = platform::writeFileAtomically(path, *json); !written) return written;
+    if (auto written = platform::writeFileAtomically(path, json); !written) return written;
     out << "Writing to: " << path << '\n';
     return {};
 }

@@ -53,6 +53,11 @@ struct DiffToolMetaData : DiffToolSession {
     platform::Result<void> write(std::ostream& out = platform::standardOutput()) const;
 };
 
+/// Writes `json`, the encoded record of `session`, as `write` writes a
+/// record.
+platform::Result<void> writeSessionRecord(const DiffToolSession& session, std::string_view json,
+                                          std::ostream& out = platform::standardOutput());
+
 /// The record stored for `session`, or nothing when there is none or it
 /// cannot be read or decoded (the next write replaces it).
 std::optional<DiffToolMetaData> loadSession(const DiffToolSession& session);

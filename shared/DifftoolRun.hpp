@@ -12,10 +12,11 @@
 
 namespace VarnShared {
 
-/// Adds the options' entry to their session, starting the session afresh
+/// Adds the options' entries to their session, starting the session afresh
 /// when it has no readable record, and writes the record (printing
 /// "Writing to: " and its path on `out`). Returns the session directory to
-/// hand to the application. On failure the stored record is unchanged.
+/// hand to the application. On failure the stored record is unchanged and
+/// the run's copies are removed.
 platform::Result<std::string> recordDifftoolRun(const DifftoolOptions& options, std::ostream& out = platform::standardOutput());
 
 }  // namespace VarnShared

@@ -1,9 +1,11 @@
 #include "shared/SessionEntries.hpp"
 
+#include "platform/DirectoryListing.hpp"
 #include "platform/FileSystem.hpp"
 #include "platform/Paths.hpp"
 #include "platform/Uuid.hpp"
 #include "shared/SessionDirectory.hpp"
+#include "shared/SessionKey.hpp"
 
 namespace VarnShared {
 
@@ -17,11 +19,9 @@ bool isWithin(const std::string& path, const std::string& directory) {
     return path.starts_with(directory) && (path.size() == directory.size() || path[directory.size()] == '/');
 }
 
-}  // namespace
-
-platform::Result<std::string> preserveFile(const std::string& path, const DifftoolOptions& options) {
-    if (path.empty() || path == "/dev/null") return path;
-    if (isWithin(platform::resolvingSymlinksInPath(platform::absolutePath(path)), options.repo)) return path;
+/// A copy of `path` in the session directory, named after its last
+/// component, "-" and a UUID.
+platform::Result<std::string> copyIntoSession(const std::string& path, const DifftoolOptions& options) {
     auto directory = ensureSessionDirectory(options);
     if (!directory) return std::move(directory).error();
     std::string copy = *directory + "/" + platform::lastPathComponent(path) + "-" + platform::makeUuid();
@@ -29,30 +29,97 @@ platform::Result<std::string> preserveFile(const std::string& path, const Diffto
     return copy;
 }
 
+/// What to record for a file of a compared directory, which git removes
+/// once the tool ends: the work-tree file a link into the repository
+/// names, else a copy.
+platform::Result<std::string> preserveComparedFile(const std::string& path, const DifftoolOptions& options) {
+    if (platform::isSymbolicLink(path)) {
+        auto target = platform::resolvingSymlinksInPath(path);
+        if (isWithin(target, options.repo)) return target;
+    }
+    return copyIntoSession(path, options);
+}
+
+}  // namespace
+
+platform::Result<std::string> preserveFile(const std::string& path, const DifftoolOptions& options) {
+    if (path.empty() || path == "/dev/null") return path;
+    if (isWithin(platform::resolvingSymlinksInPath(platform::absolutePath(path)), options.repo)) return path;
+    return copyIntoSession(path, options);
+}
+
 platform::Result<DiffToolMetaData::Entry> makeEntry(const DifftoolOptions& options) {
     DiffToolMetaData::Entry entry;
     for (auto [from, to] : {std::pair{&options.base, &entry.base}, std::pair{&options.local, &entry.local},
                             std::pair{&options.remote, &entry.remote}, std::pair{&options.merged, &entry.merged}}) {
         auto preserved = preserveFile(*from, options);
-        if (!preserved) return std::move(preserved).error();
+        if (!preserved) {
+            removeCopies({entry}, options);
+            return std::move(preserved).error();
+        }
         *to = std::move(*preserved);
     }
     return entry;
 }
 
-platform::Result<DiffToolMetaData> makeSession(const DifftoolOptions& options) {
+platform::Result<std::vector<DiffToolMetaData::Entry>> makeDirectoryEntries(const DifftoolOptions& options) {
+    auto left = platform::filesBelow(options.local);
+    if (!left) return std::move(left).error();
+    auto right = platform::filesBelow(options.remote);
+    if (!right) return std::move(right).error();
+
+    std::vector<DiffToolMetaData::Entry> entries;
+    // A copy that fails leaves none of this run's copies behind.
+    auto failed = [&](platform::Error error) {
+        removeCopies(entries, options);
+        return error;
+    };
+    std::size_t l = 0, r = 0;
+    while (l < left->size() || r < right->size()) {
+        bool onLeft = r == right->size() || (l < left->size() && (*left)[l] <= (*right)[r]);
+        bool onRight = l == left->size() || (r < right->size() && (*right)[r] <= (*left)[l]);
+        const std::string& name = onLeft ? (*left)[l] : (*right)[r];
+        std::string merged = platform::appendingPathComponent(options.repo, name);
+        auto& entry = entries.emplace_back(DiffToolMetaData::Entry{merged, "/dev/null", "/dev/null", merged});
+        for (auto [present, directory, field] : {std::tuple{onLeft, &options.local, &entry.local},
+                                                 std::tuple{onRight, &options.remote, &entry.remote}}) {
+            if (!present) continue;
+            auto preserved = preserveComparedFile(platform::appendingPathComponent(*directory, name), options);
+            if (!preserved) return failed(std::move(preserved).error());
+            *field = std::move(*preserved);
+        }
+        l += onLeft;
+        r += onRight;
+    }
+    return entries;
+}
+
+void removeCopies(const std::vector<DiffToolMetaData::Entry>& entries, const DiffToolSession& session) {
+    std::string directory = sessionDirectory(session) + "/";
+    for (const auto& entry : entries)
+        for (const auto* path : {&entry.base, &entry.local, &entry.remote, &entry.merged})
+            if (path->starts_with(directory) && path->find('/', directory.size()) == std::string::npos)
+                (void)platform::removeRecursively(*path);
+}
+
+platform::Result<std::vector<DiffToolMetaData::Entry>> makeEntries(const DifftoolOptions& options) {
+    if (platform::isDirectory(options.local) && platform::isDirectory(options.remote))
+        return makeDirectoryEntries(options);
     auto entry = makeEntry(options);
     if (!entry) return std::move(entry).error();
+    return std::vector{std::move(*entry)};
+}
+
+platform::Result<DiffToolMetaData> makeSession(const DifftoolOptions& options) {
     DiffToolMetaData record;
     static_cast<DiffToolSession&>(record) = options;
-    record.entries.push_back(std::move(*entry));
-    return record;
+    return adding(std::move(record), options);
 }
 
 platform::Result<DiffToolMetaData> adding(DiffToolMetaData record, const DifftoolOptions& options) {
-    auto entry = makeEntry(options);
-    if (!entry) return std::move(entry).error();
-    record.entries.push_back(std::move(*entry));
+    auto entries = makeEntries(options);
+    if (!entries) return std::move(entries).error();
+    for (auto& entry : *entries) record.entries.push_back(std::move(entry));
     return record;
 }
 

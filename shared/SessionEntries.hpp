@@ -2,9 +2,11 @@
 // How one run's files enter a session: files outside the repository (git's
 // temporary files, which git removes once the run ends) are copied into the
 // session directory and the copies recorded; work-tree files are recorded
-// where they are.
+// where they are. A run may also compare two whole directories, as
+// `git difftool -d` asks: then it adds one entry per file pair.
 
 #include <string>
+#include <vector>
 
 #include "platform/Error.hpp"
 #include "shared/DiffToolMetaData.hpp"
@@ -19,13 +21,33 @@ namespace VarnShared {
 platform::Result<std::string> preserveFile(const std::string& path, const DifftoolOptions& options);
 
 /// The options' four files, in the order base, local, remote, merged, each
-/// through `preserveFile`; the first failure ends it.
+/// through `preserveFile`; the first failure ends it, and removes the
+/// copies made before it.
 platform::Result<DiffToolMetaData::Entry> makeEntry(const DifftoolOptions& options);
 
-/// A new record of the options' session holding their entry alone.
+/// The entries of a comparison of the directories `local` and `remote`,
+/// which git removes once the tool ends. Files are paired by their path
+/// below the directories, in byte order; a file on one side only pairs with
+/// "/dev/null". A symbolic link into the repository is recorded as the
+/// work-tree file it names; anything else is copied as `preserveFile`
+/// copies. `merged`, and `base` as git gives it to a single-file run, is
+/// the work-tree path: the repository followed by the file's path. A copy
+/// that fails removes the copies made before it.
+platform::Result<std::vector<DiffToolMetaData::Entry>> makeDirectoryEntries(const DifftoolOptions& options);
+
+/// The run's entries: those of `makeDirectoryEntries` when `local` and
+/// `remote` are both directories, else its one entry (`makeEntry`).
+platform::Result<std::vector<DiffToolMetaData::Entry>> makeEntries(const DifftoolOptions& options);
+
+/// Removes the copies in the session directory that `entries` name, made
+/// for a run that then failed, so that it leaves nothing behind. Files git
+/// handed over are never there.
+void removeCopies(const std::vector<DiffToolMetaData::Entry>& entries, const DiffToolSession& session);
+
+/// A new record of the options' session holding their entries alone.
 platform::Result<DiffToolMetaData> makeSession(const DifftoolOptions& options);
 
-/// `record` with the options' entry appended, duplicates allowed; the
+/// `record` with the options' entries appended, duplicates allowed; the
 /// record's identity stays its own.
 platform::Result<DiffToolMetaData> adding(DiffToolMetaData record, const DifftoolOptions& options);
 

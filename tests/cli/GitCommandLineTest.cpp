@@ -1,67 +1,70 @@
-// Reading git's command line from the process table and taking the
-// revisions out of it.
+// Finding the difftool command in git's words and taking the revisions out
+// of it.
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
+#include "cli/GitInvocation.hpp"
 #include "cli/GitRevisions.hpp"
-#include "cli/ParentCommandLine.hpp"
 #include "cli/QuotedList.hpp"
 #include "tests/platform/ScopedChanges.hpp"
+#include "tests/platform/TemporaryDirectory.hpp"
 
 using namespace varn;
 using testsupport::ScopedVariable;
-using testsupport::standardOutputOf;
+using Words = std::vector<std::string>;
 
-TEST(GitRevisions, TakenAfterDifftoolAndItsOptions) {
-    ScopedVariable quiet("VARNEL_VERBOSE", std::nullopt);
+TEST(GitInvocation, DifftoolArgumentsFollowGitsOwnOptions) {
     struct Case {
-        std::string line;
+        Words words;
+        std::optional<std::size_t> start;
+    } cases[] = {
+        {{"git", "difftool", "main"}, 2},
+        {{"/usr/bin/git", "-C", "difftool", "-c", "a.b=c", "--git-dir=/r/.git", "--no-pager", "difftool"}, 8},
+        {{"git", "--work-tree", "/r", "--namespace", "n", "difftool"}, 6},
+        {{"/usr/libexec/git-core/git-difftool", "main"}, 1},
+        {{"/usr/lib/git-core/git", "diff", "difftool"}, std::nullopt},
+        {{"/bin/sh", "-c", "git difftool", "git", "difftool"}, std::nullopt},
+        {{"git", "-C"}, std::nullopt},
+        {{}, std::nullopt},
+    };
+    for (const auto& c : cases) EXPECT_EQ(difftoolArguments(c.words), c.start) << joined(c.words);
+}
+
+TEST(GitRevisions, TakenAsGitReadsThem) {
+    ScopedVariable quiet("VARNEL_VERBOSE", std::nullopt);
+    testsupport::TemporaryDirectory start;
+    start.writeFile("a.txt", "");
+    start.makeDirectory("sub");
+    struct Case {
+        Words arguments;
         GitRevisions revisions;
     } cases[] = {
-        {"git difftool -t mytool main dev -- a.txt", {"main", "dev"}},
-        {"git difftool --tool=mytool -y main dev", {"main", "dev"}},
-        {"git diff main", {}},
-        {"/usr/bin/git -C /r difftool --rotate-to a.txt --skip-to=b.txt -x cmp main", {"main", std::nullopt}},
-        {"git difftool -y -- a.txt b.txt", {}},
-        {"git difftool --tool", {}},
-        {"git difftool 'feature branch' \"v1.0\" extra", {"feature branch", "v1.0"}},
-        {"git difftool \"main dev", {}},
-        {"git difftool main dev\\", {}},
-        {"", {}},
+        {{"main", "dev"}, {"main", "dev"}},
+        {{"main"}, {"main", std::nullopt}},
+        {{"-t", "mytool", "main", "dev", "--", "a.txt"}, {"main", "dev"}},
+        {{"--tool=mytool", "-y", "main", "--extcmd", "my tool", "dev", "extra"}, {"main", "dev"}},
+        {{"--rotate-to", "a.txt", "--skip-to=main", "-x", "cmp", "main"}, {"main", std::nullopt}},
+        {{"feature branch", ":/fix the"}, {"feature branch", ":/fix the"}},
+        // The first word that names a file or directory starts the paths.
+        {{"main", "a.txt", "dev"}, {"main", std::nullopt}},
+        {{"sub", "main"}, {}},
+        {{"main", start / "a.txt"}, {"main", std::nullopt}},
+        {{"main", "missing.txt"}, {"main", "missing.txt"}},
+        // A range gives both of its sides.
+        {{"v1..v3", "a.txt"}, {"v1", "v3"}},
+        {{"v1...v3"}, {"v1", "v3"}},
+        {{"..v3"}, {"HEAD", "v3"}},
+        {{"v1.."}, {"v1", "HEAD"}},
+        {{"-y", "--", "a.txt", "b.txt"}, {}},
+        {{"--tool"}, {}},
+        {{}, {}},
     };
-    for (const auto& c : cases) EXPECT_EQ(parseGitRevisions(c.line), c.revisions) << c.line;
+    for (const auto& c : cases)
+        EXPECT_EQ(parseGitRevisions(c.arguments, start.path()), c.revisions) << joined(c.arguments);
 }
 
 TEST(QuotedList, BracketsAndQuotesEachText) {
     EXPECT_EQ(quotedList({}), "[]");
     EXPECT_EQ(quotedList({""}), "[\"\"]");
     EXPECT_EQ(quotedList({"a b", "c\\d", "e\tf"}), "[\"a b\", \"c\\\\d\", \"e\\tf\"]");
-}
-
-TEST(ParentCommandLine, SplitsAtEveryNewlineCharacterKeepingEmptyPieces) {
-    using Lines = std::vector<std::string>;
-    EXPECT_EQ(splitLines(""), Lines{""});
-    EXPECT_EQ(splitLines("git difftool a b\n"), (Lines{"git difftool a b", ""}));
-    EXPECT_EQ(splitLines("a\r\nb\x0B" "c\x0C" "d"), (Lines{"a", "", "b", "c", "d"}));
-    EXPECT_EQ(splitLines("a\xC2\x85" "b\xE2\x80\xA8" "c\xE2\x80\xA9" "d\xE2\x80\xA6"),
-              (Lines{"a", "b", "c", "d\xE2\x80\xA6"}));
-}
-
-TEST(ParentCommandLine, ReadsTheProcessTableThroughTheShell) {
-    ScopedVariable verbose("VARNEL_VERBOSE", "1");
-    // A narrow COLUMNS would make ps cut the line.
-    ScopedVariable narrow("COLUMNS", "12");
-    std::optional<std::string> line;
-    auto printed = standardOutputOf([&] { line = parentCommandLine(::getpid()); });
-    ASSERT_TRUE(line);
-    EXPECT_NE(line->find("cli_tests"), std::string::npos) << *line;
-    EXPECT_GT(line->size(), 12u) << *line;
-    EXPECT_EQ(printed, "Lines: " + quotedList({*line, ""}) + "\n");
-
-    // No such process: ps prints nothing.
-    printed = standardOutputOf([&] { line = parentCommandLine(0x7FFFFFF0); });
-    EXPECT_EQ(line, std::nullopt);
-    EXPECT_EQ(printed, "Lines: [\"\", \"\"]\n");
 }

@@ -1,8 +1,9 @@
 // git difftool with varn as its diff tool: real git, the real tool and
 // launcher, and a stand-in application that records what it is handed; and
-// runs whose session cannot be written as it should. Each run leads a
-// process group of its own, as git does from a shell: the group names the
-// session, so a test can know the session's directory before the run.
+// runs whose session cannot be written as it should. A git difftool names
+// its session; a run that no git started (a shell leading a process group
+// of its own) falls back on its group, so a test can know the session's
+// directory before the run.
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,6 +16,8 @@
 #include <set>
 
 #include "platform/FileSystem.hpp"
+#include "platform/Paths.hpp"
+#include "platform/ProcessInfo.hpp"
 #include "shared/DiffToolMetaData.hpp"
 #include "shared/SessionKey.hpp"
 #include "tests/e2e/PrivateMount.hpp"
@@ -117,17 +120,12 @@ protected:
     }
 
     /// A group leader that waits (at most 10 s) for the file "go", then runs
-    /// the tool once on two files of the repository. Extra words after the
-    /// script stand in its command line, where git's would be.
-    platform::Process startWaitingRun(const std::vector<std::string>& commandLineWords = {},
-                                      const EnvironmentChanges& more = {}) const {
+    /// the tool once on two files of the repository.
+    platform::Process startWaitingRun() const {
         fs::remove(tmp / "go");
-        std::vector<std::string> arguments = {
-            "-c", "i=0; while [ ! -e " + tmp / "go" + " ] && [ $i -lt 200 ]; do sleep 0.05; i=$((i+1)); done; " +
-                      varnProgram + " _difftool --base /dev/null --local " + root + "/a.txt --remote " + root +
-                      "/b.txt --merged " + root + "/a.txt"};
-        arguments.insert(arguments.end(), commandLineWords.begin(), commandLineWords.end());
-        return start("/bin/sh", arguments, more);
+        return start("/bin/sh", {"-c", "i=0; while [ ! -e " + tmp / "go" + " ] && [ $i -lt 200 ]; do sleep 0.05; "
+                                       "i=$((i+1)); done; " + varnProgram + " _difftool --base /dev/null --local " +
+                                           root + "/a.txt --remote " + root + "/b.txt --merged " + root + "/a.txt"});
     }
 
     platform::ProcessOutput go(platform::Process& run) const {
@@ -234,64 +232,65 @@ TEST_F(Difftool, OneSessionForTheInvocationWithOneEntryPerChangedFile) {
               (std::vector<std::string>{writing, announced, writing, announced, writing, announced}));
     ASSERT_TRUE(awaitFile(appLog));
     EXPECT_EQ(lines(readFile(appLog)), (std::vector<std::string>(3, directory)));
-
-    // Another invocation has a session of its own.
-    ASSERT_EQ(difftool({"A", "B"}).output.terminationStatus, 0);
-    ASSERT_EQ(sessionDirectories().size(), 2u);
-    EXPECT_EQ(recordIn(sessions[0]).entries.size(), 3u);
 }
 
-// Two invocations inside one group leader (a script, whose command line
-// names no revisions) share a session; a damaged record in between starts
-// it afresh.
-TEST_F(Difftool, ADamagedSessionFileStartsTheSessionAfresh) {
+// Each git difftool has a session of its own, even in a script that leads
+// the process group (no job control), and finds its revisions in its own
+// words. A damaged record starts the session afresh.
+TEST_F(Difftool, EachInvocationInAScriptHasASessionOfItsOwn) {
     makeHistory();
-    for (bool damage : {false, true}) {
-        fs::remove_all(temporary);
-        fs::create_directory(temporary);
-        auto script = tmp.writeFile("twice.sh", "git difftool -y A B\n" +
-                                                    std::string(damage ? "for f in \"$TMPDIR\"/*/.varnel-difftool; do "
-                                                                         "printf '{\"repo\":' > \"$f\"; done\n"
-                                                                       : "") +
-                                                    "git difftool -y A B\n");
-        auto ran = runAsGroupLeader("/bin/sh", {script});
-        ASSERT_EQ(ran.output.terminationStatus, 0) << ran.output.standardError;
-        auto sessions = sessionDirectories();
-        ASSERT_EQ(sessions.size(), 1u);
-        auto record = recordIn(sessions[0]);
-        EXPECT_EQ(record.pid, ran.leader);
-        EXPECT_EQ(record.revspecA, std::nullopt);
-        EXPECT_EQ(record.entries.size(), damage ? 3u : 6u) << (damage ? "damaged" : "intact");
+    auto ran = runAsGroupLeader("/bin/bash", {"-c", "git difftool -y A B && git difftool -y A..B"});
+    ASSERT_EQ(ran.output.terminationStatus, 0) << ran.output.standardError;
+    auto sessions = sessionDirectories();
+    ASSERT_EQ(sessions.size(), 2u);
+    auto first = recordIn(sessions[0]), second = recordIn(sessions[1]);
+    EXPECT_NE(first.pid, second.pid);
+    for (const auto& record : {first, second}) {
+        EXPECT_EQ(record.revspecA, "A");
+        EXPECT_EQ(record.revspecB, "B");
+        EXPECT_EQ(record.entries.size(), 3u);
     }
+
+    auto run = startWaitingRun();
+    auto directory = sessionDirectory(run);
+    fs::create_directories(directory);
+    ASSERT_TRUE(platform::writeFileNoFollow(directory + "/.varnel-difftool", "{\"repo\":"));
+    ASSERT_EQ(go(run).terminationStatus, 0);
+    EXPECT_EQ(recordIn(directory).entries.size(), 1u);
 }
 
-// One file against the work tree, as it is there; verbose, with a narrow
-// COLUMNS that does not cut the command line that ps reports.
+// One file against the work tree, verbose, with git started in another
+// directory: its path argument counts from there.
 TEST_F(Difftool, AWorkTreeFileInAVerboseRun) {
     makeHistory();
-    tmp.writeFile("repo/a.txt", "a edited\n");
-    auto ran = difftool({"--tool=varn", "-t", "varn", "A", "--", "a.txt"}, {{"VARNEL_VERBOSE", "1"}, {"COLUMNS", "20"}});
+    tmp.writeFile("repo/sub/c.txt", "c edited\n");
+    auto ran = runAsGroupLeader("/usr/bin/git",
+                                {"-C", "sub", "difftool", "-y", "--tool=varn", "-t", "varn", "A", "c.txt"},
+                                {{"VARNEL_VERBOSE", "1"}});
     ASSERT_EQ(ran.output.terminationStatus, 0) << ran.output.standardError;
     auto sessions = sessionDirectories();
     ASSERT_EQ(sessions.size(), 1u);
-    std::string line = "/usr/bin/git difftool -y --tool=varn -t varn A -- a.txt";
-    EXPECT_EQ(lines(ran.output.standardOutput),
-              (std::vector<std::string>{
-                  "Group ID: " + std::to_string(ran.leader),
-                  "Lines: [\"" + line + "\", \"\"]",
-                  "Command line: " + line,
-                  "trimmed: [\"-y\", \"--tool=varn\", \"-t\", \"varn\", \"A\"]",
-                  "trimmed: [\"A\"]",
-                  "Writing to: " + sessions[0] + "/.varnel-difftool",
-                  announced,
-              }));
+    std::string line = "/usr/bin/git -C sub difftool -y --tool=varn -t varn A c.txt";
+    auto printed = lines(ran.output.standardOutput);
+    ASSERT_EQ(printed.size(), 7u) << ran.output.standardOutput;
+    // The command lines of git's helper shells come before git's own.
+    EXPECT_THAT(printed[1], MatchesRegex("^Lines: \\[\".*git-difftool--helper .*\", \"" + line + "\"\\]$"));
+    printed.erase(printed.begin() + 1);
+    EXPECT_EQ(printed, (std::vector<std::string>{
+                           "Group ID: " + std::to_string(ran.leader),
+                           "Command line: " + line,
+                           "trimmed: [\"-y\", \"--tool=varn\", \"-t\", \"varn\", \"A\", \"c.txt\"]",
+                           "trimmed: [\"A\"]",
+                           "Writing to: " + sessions[0] + "/.varnel-difftool",
+                           announced,
+                       }));
     auto record = recordIn(sessions[0]);
     EXPECT_EQ(record.revspecA, "A");
     EXPECT_EQ(record.revspecB, std::nullopt);
     ASSERT_EQ(record.entries.size(), 1u);
-    EXPECT_EQ(record.entries[0].remote, root + "/a.txt");
-    EXPECT_THAT(record.entries[0].local, MatchesRegex(copyPattern(sessions[0], "a.txt")));
-    EXPECT_EQ(readFile(record.entries[0].local), "a in A\n");
+    EXPECT_EQ(record.entries[0].remote, root + "/sub/c.txt");
+    EXPECT_THAT(record.entries[0].local, MatchesRegex(copyPattern(sessions[0], "c.txt")));
+    EXPECT_EQ(readFile(record.entries[0].local), "c in A\n");
 }
 
 // Runs that overlap are serialised by the session's lock, so none of their
@@ -414,32 +413,70 @@ TEST_F(Difftool, ASessionDirectoryThatIsALinkOrNotOursIsRefused) {
     }
 }
 
-// git's command line is read, never expanded: a revision that looks like a
-// file pattern stays as it was typed. Without `ps` it cannot be read: the
-// session has no revisions, and the run goes on.
-TEST_F(Difftool, GitsCommandLineIsReadAsTypedOrNotAtAll) {
-    tmp.writeFile("repo/a.txt", "");
-    struct Case {
-        std::vector<std::string> words;
-        bool withPs;
-        std::optional<std::string> revspecA, revspecB;
-    } cases[] = {{{"git", "difftool", "A", "B"}, true, "A", "B"},
-                 {{"git", "difftool", "a.*", "[ab].txt"}, true, "a.*", "[ab].txt"},
-                 {{"git", "difftool", "A", "B"}, false, std::nullopt, std::nullopt}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.words[2] + (c.withPs ? " with ps" : " without ps"));
-        EnvironmentChanges path;
-        if (!c.withPs) path.emplace("PATH", tmp.makeDirectory("empty"));
-        auto run = startWaitingRun(c.words, path);
-        auto directory = sessionDirectory(run, c.revspecA, c.revspecB);
-        auto ended = go(run);
-        EXPECT_EQ(ended.terminationStatus, 0) << ended.standardError;
-        EXPECT_EQ(ended.standardOutput, "Writing to: " + directory + "/.varnel-difftool\n" + announced + "\n");
-        auto record = recordIn(directory);
-        EXPECT_EQ(record.revspecA, c.revspecA);
-        EXPECT_EQ(record.revspecB, c.revspecB);
-        EXPECT_EQ(record.entries.size(), 1u);
+// git's words are read as git holds them, never through a shell or ps: an
+// --extcmd value and a revision with blanks stay whole.
+TEST_F(Difftool, GitsWordsAreReadAsGitHoldsThemWithoutPs) {
+    makeHistory();
+    git({"commit", "-q", "--allow-empty", "-m", "fix the build"});
+    auto tool = tmp.writeFile("tool",
+                              "#!/bin/sh\nshift\nexec " + varnProgram +
+                                  " _difftool --base \"$2\" --local \"$1\" --remote \"$2\" --merged \"$2\"\n",
+                              true);
+    auto ps = tmp.writeFile("bin/ps", "#!/bin/sh\ntouch " + tmp / "ps-ran" + "\nexit 1\n", true);
+    auto path = platform::deletingLastPathComponent(ps) + ":" + *platform::environmentValue("PATH");
+    auto ran = difftool({"--extcmd", tool + " fast", "A", ":/fix the"}, {{"PATH", path}});
+    ASSERT_EQ(ran.output.terminationStatus, 0) << ran.output.standardError;
+    auto sessions = sessionDirectories();
+    ASSERT_EQ(sessions.size(), 1u);
+    auto record = recordIn(sessions[0]);
+    EXPECT_EQ(record.revspecA, "A");
+    EXPECT_EQ(record.revspecB, ":/fix the");
+    EXPECT_EQ(record.entries.size(), 3u);
+    EXPECT_FALSE(fs::exists(tmp / "ps-ran"));
+}
+
+// git difftool -d runs the tool once on two directories that it removes
+// afterwards; links on the right lead into the work tree where it matches.
+TEST_F(Difftool, ADirectoryComparisonHandsOverEveryChangedFileOnce) {
+    makeHistory();
+    git({"rm", "-q", "b.txt"});
+    commit("C");
+    tmp.writeFile("repo/a.txt", "a edited\n");
+    auto ran = difftool({"-d", "A", "C"});
+    ASSERT_EQ(ran.output.terminationStatus, 0) << ran.output.standardError;
+    auto sessions = sessionDirectories();
+    ASSERT_EQ(sessions.size(), 1u);
+    const auto& directory = sessions[0];
+    EXPECT_EQ(lines(ran.output.standardOutput),
+              (std::vector<std::string>{"Writing to: " + directory + "/.varnel-difftool", announced}));
+    auto record = recordIn(directory);
+    EXPECT_EQ(record.pid, ran.leader);
+    EXPECT_EQ(record.revspecA, "A");
+    EXPECT_EQ(record.revspecB, "C");
+
+    // Each side: a copy holding a content, nothing, or the work-tree file.
+    const std::string none = "/dev/null", workTree = "the work-tree file";
+    const std::string expected[][3] = {{"a.txt", "a in A\n", "a in B\n"},
+                                       {"b.txt", "unchanged\n", none},
+                                       {"new.txt", none, workTree},
+                                       {"sub/c.txt", "c in A\n", workTree}};
+    ASSERT_EQ(record.entries.size(), 4u);
+    for (std::size_t i = 0; i < 4; ++i) {
+        const auto& entry = record.entries[i];
+        const auto& name = expected[i][0];
+        EXPECT_EQ(entry.merged, root + "/" + name);
+        EXPECT_EQ(entry.base, entry.merged);
+        for (auto [recorded, side] : {std::pair{entry.local, expected[i][1]}, {entry.remote, expected[i][2]}}) {
+            if (side == none || side == workTree) {
+                EXPECT_EQ(recorded, side == none ? none : entry.merged) << name;
+            } else {
+                EXPECT_THAT(recorded, MatchesRegex(copyPattern(directory, platform::lastPathComponent(name))));
+                EXPECT_EQ(readFile(recorded), side) << name;
+            }
+        }
     }
+    ASSERT_TRUE(awaitFile(appLog));
+    EXPECT_EQ(readFile(appLog), directory + "\n");
 }
 
 // README.md's configuration, as git reads it: every changed file joins one

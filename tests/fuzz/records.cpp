@@ -17,6 +17,7 @@
 #include "shared/MergeToolMetaData.hpp"
 #include "shared/RecordJson.hpp"
 #include "shared/SessionKey.hpp"
+#include "shared/SessionRecordJson.hpp"
 
 namespace {
 
@@ -103,6 +104,15 @@ void sessionAgreesWithValues(std::string_view bytes) {
     auto asValue = sessionAsValue(*onePass);
     if (static_cast<bool>(written) != static_cast<bool>(asValue)) __builtin_trap();
     if (written && *written != *asValue) __builtin_trap();
+
+    // A text taken for a written record is one, and grows as its record does.
+    auto end = VarnShared::endOfEntriesInWrittenRecord(bytes);
+    if (end.has_value() != (written && *written == bytes)) __builtin_trap();
+    if (!end) return;
+    auto grown = *onePass;
+    grown.entries.push_back({"/b", "/l\n\"", "/r\xC3\xA9", ""});
+    auto inserted = VarnShared::insertingEntries(std::string(bytes), *end, {grown.entries.back()});
+    if (!inserted || *inserted != *grown.encode()) __builtin_trap();
 }
 
 const VarnShared::DiffToolSession session{.repo = "/r", .pid = 42, .revspecA = "main", .revspecB = std::nullopt};

@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <iostream>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -172,4 +173,21 @@ TEST(ProcessInfo, IdentifiersAndExecutable) {
     ASSERT_TRUE(executable);
     EXPECT_EQ(lastPathComponent(*executable), "platform_tests");
     EXPECT_EQ(resolvingSymlinksInPath(*executable), *executable);
+}
+
+TEST(ProcessInfo, AnotherProcessesParentAndWordsAsItHoldsThem) {
+    std::vector<std::string> words = {"-c", "sleep 10; :", "a  b", "", "'c'"};
+    auto child = Process::launch("/bin/sh", words);
+    ASSERT_TRUE(child);
+    words.insert(words.begin(), "/bin/sh");
+    // The words become readable a moment after the start.
+    auto read = argumentsOfProcess(child->processIdentifier());
+    for (int i = 0; i < 200 && !read; ++i, std::this_thread::sleep_for(10ms))
+        read = argumentsOfProcess(child->processIdentifier());
+    EXPECT_EQ(read, words);
+    EXPECT_EQ(parentProcessIdentifier(child->processIdentifier()), ::getpid());
+    (void)child->sendSignal(SIGKILL);
+    (void)child->waitUntilExit();
+    EXPECT_EQ(argumentsOfProcess(child->processIdentifier()), std::nullopt);
+    EXPECT_EQ(parentProcessIdentifier(child->processIdentifier()), std::nullopt);
 }

@@ -111,6 +111,18 @@ TEST_F(DifftoolSession, AFileThatCannotBeCopiedIsAnErrorAndNothingIsRecorded) {
     EXPECT_FALSE(recordDifftoolRun(o, out));
     EXPECT_EQ(out.str(), "");
     EXPECT_FALSE(loadSession(o)) << "no record written";
+
+    // A failure after some copies were made leaves none of them behind:
+    // a second file of a compared directory that cannot be copied, or a
+    // record that cannot be written.
+    tmp.writeFile("left/a.txt", "a\n");
+    tmp.makeLink("left/b.txt", "missing");
+    DifftoolOptions compared(repo, 42, "main", std::nullopt, "", tmp / "left", tmp.makeDirectory("right"), "");
+    tmp.makeDirectory("T/" + sessionKey(o) + "/.varnel-difftool/taken");
+    for (const auto& failing : {compared, options(outside, inside)}) {
+        EXPECT_FALSE(recordDifftoolRun(failing, out));
+        EXPECT_EQ(testsupport::entriesOf(sessionDirectory(o)), std::set<std::string>{".varnel-difftool"});
+    }
 }
 
 TEST_F(DifftoolSession, EntryMakeSessionAndAdding) {
@@ -133,6 +145,25 @@ TEST_F(DifftoolSession, EntryMakeSessionAndAdding) {
     EXPECT_EQ(grown->revspecA, "main");
     EXPECT_EQ(grown->entries, (std::vector<DiffToolMetaData::Entry>{entry, {inside, inside, inside, inside},
                                                                      {inside, inside, inside, inside}}));
+}
+
+// A record another writer laid out is read and rewritten as this program
+// writes records; from then on it is extended as text, to the same bytes.
+TEST_F(DifftoolSession, ARecordIsExtendedToTheTextItsRecordEncodesTo) {
+    auto o = options(inside, inside);
+    auto path = sessionDirectory(o) + "/.varnel-difftool";
+    tmp.writeFile(path.substr(tmp.path().size() + 1),
+                  R"( {"revspecA": "main", "pid": 42, "repo": ")" + repo +
+                      R"(", "entries": [ {"base": "\/b", "remote": "/r", "local": "/l", "merged": "/m"} ] } )");
+    DiffToolMetaData expected;
+    static_cast<DiffToolSession&>(expected) = o;
+    expected.entries = {{"/b", "/l", "/r", "/m"}};
+    for (int run = 0; run < 2; ++run) {
+        std::ostringstream out;
+        ASSERT_TRUE(recordDifftoolRun(o, out));
+        expected.entries.push_back({"/dev/null", inside, inside, inside});
+        EXPECT_EQ(readFile(path), *expected.encode()) << "run " << run;
+    }
 }
 
 TEST(NewOptions, FirstOccurrencesInOrderLessWhatWasSeen) {
