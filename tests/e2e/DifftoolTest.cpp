@@ -254,6 +254,7 @@ TEST_F(Difftool, EachInvocationInAScriptHasASessionOfItsOwn) {
     auto run = startWaitingRun();
     auto directory = sessionDirectory(run);
     fs::create_directories(directory);
+    fs::permissions(directory, fs::perms::owner_all);
     ASSERT_TRUE(platform::writeFileNoFollow(directory + "/.varnel-difftool", "{\"repo\":"));
     ASSERT_EQ(go(run).terminationStatus, 0);
     EXPECT_EQ(recordIn(directory).entries.size(), 1u);

@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/ShellWords.hpp"
 #include "tests/e2e/Programs.hpp"
 #include "tests/support/ShellDriver.hpp"
 
@@ -17,15 +16,19 @@ namespace e2e {
 /// One "git config" command line (without "git") per such line, in order,
 /// for the repository at hand rather than for the user.
 inline std::vector<std::vector<std::string>> readmeGitConfiguration() {
+    constexpr std::string_view prefix = "git config --global ";
     std::vector<std::vector<std::string>> commands;
-    for (const auto& line : shelldriver::lines(testsupport::readFile(VARN_SOURCE_DIR "/README.md"))) {
-        auto words = platform::splitShellWords(line);
-        if (!words || words->size() < 3 || (*words)[0] != "git" || (*words)[1] != "config" ||
-            (*words)[2] != "--global")
-            continue;
-        words->erase(words->begin(), words->begin() + 3);
-        words->insert(words->begin(), "config");
-        commands.push_back(std::move(*words));
+    for (auto line : shelldriver::lines(testsupport::readFile(VARN_SOURCE_DIR "/README.md"))) {
+        line.erase(0, line.find_first_not_of(' '));
+        if (!line.starts_with(prefix)) continue;
+        // The shell splits the words, as for a user pasting the line.
+        auto words = platform::runCollectingOutput("/bin/sh", {"-c", "printf '%s\\0' " + line.substr(prefix.size())});
+        if (!words || words->terminationStatus != 0) continue;
+        std::vector<std::string> command{"config"};
+        for (std::size_t start = 0, end; (end = words->standardOutput.find('\0', start)) != std::string::npos;
+             start = end + 1)
+            command.push_back(words->standardOutput.substr(start, end - start));
+        commands.push_back(std::move(command));
     }
     return commands;
 }

@@ -155,6 +155,7 @@ TEST_F(DifftoolSession, ARecordIsExtendedToTheTextItsRecordEncodesTo) {
     tmp.writeFile(path.substr(tmp.path().size() + 1),
                   R"( {"revspecA": "main", "pid": 42, "repo": ")" + repo +
                       R"(", "entries": [ {"base": "\/b", "remote": "/r", "local": "/l", "merged": "/m"} ] } )");
+    std::filesystem::permissions(sessionDirectory(o), std::filesystem::perms::owner_all);
     DiffToolMetaData expected;
     static_cast<DiffToolSession&>(expected) = o;
     expected.entries = {{"/b", "/l", "/r", "/m"}};
