@@ -9,7 +9,6 @@
 
 #include "platform/Json.hpp"
 #include "shared/CanonicalText.hpp"
-#include "shared/JsonEvents.hpp"
 #include "shared/RecordJson.hpp"
 
 namespace VarnShared {
@@ -40,11 +39,11 @@ struct PendingEntry {
     std::array<Held, 4> held{};
 };
 
-/// Keeps what a session record needs of the text's events and skips the
-/// rest. The top-level scalars are kept as a small JSON object, so that
-/// their types and ranges are judged by the same reader as every other
-/// record's; the entries go straight into their strings.
-class SessionSax final : public JsonEvents {
+/// A SAX handler (nlohmann's interface) that keeps what a session record
+/// needs and skips the rest. The top-level scalars are kept as a small JSON
+/// object, so that their types and ranges are judged by the same reader as
+/// every other record's; the entries go straight into their strings.
+class SessionSax {
 public:
     /// The top-level object's members other than "entries".
     Json scalars = Json::object();
@@ -55,32 +54,39 @@ public:
     /// The index of the first element of "entries" that is not an object.
     std::optional<std::size_t> firstNonObject;
 
-    void null() override { scalar(nullptr, Held::nothing); }
-    void boolean(bool value) override { scalar(value, Held::other); }
-    void number(Json value) override { scalar(std::move(value), Held::other); }
-    void string(std::string& value) override {
+    bool null() { return scalar(nullptr, Held::nothing); }
+    bool boolean(bool value) { return scalar(value, Held::other); }
+    bool number_integer(Json::number_integer_t value) { return scalar(value, Held::other); }
+    bool number_unsigned(Json::number_unsigned_t value) { return scalar(value, Held::other); }
+    bool number_float(Json::number_float_t value, const std::string&) { return scalar(value, Held::other); }
+    bool binary(Json::binary_t&) { return false; }  // JSON text has none
+    bool string(std::string& value) {
         if (!open_.empty() && open_.back() == Container::entry) {
             if (auto index = entryMemberIndex(key_)) {
                 auto& target = pending.back();
                 target.entry.*entryField(*index) = std::move(value);
                 target.held[*index] = Held::text;
             }
-            return;
+            return true;
         }
-        scalar(std::move(value), Held::text);
+        return scalar(std::move(value), Held::text);
     }
-    void key(std::string& name) override { key_ = std::move(name); }
-    void startObject() override { begin(true); }
-    void startArray() override { begin(false); }
-    void endObject() override { open_.pop_back(); }
-    void endArray() override { open_.pop_back(); }
+    bool key(std::string& name) {
+        key_ = std::move(name);
+        return true;
+    }
+    bool start_object(std::size_t) { return begin(true); }
+    bool start_array(std::size_t) { return begin(false); }
+    bool end_object() { return end(); }
+    bool end_array() { return end(); }
+    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) { return false; }
 
 private:
     enum class Container : unsigned char { top, entries, entry, skipped };
 
     /// A value that is not a container, placed where it belongs.
-    void scalar(Json value, Held held) {
-        if (open_.empty()) return;  // a document that is not an object
+    bool scalar(Json value, Held held) {
+        if (open_.empty()) return true;  // a document that is not an object
         switch (open_.back()) {
             case Container::top:
                 if (key_ == "entries") {
@@ -98,9 +104,10 @@ private:
                 break;
             case Container::skipped: break;
         }
+        return true;
     }
 
-    void begin(bool object) {
+    bool begin(bool object) {
         auto opened = Container::skipped;
         if (open_.empty()) {
             topIsObject = object;
@@ -132,6 +139,12 @@ private:
             }
         }
         open_.push_back(opened);
+        return true;
+    }
+
+    bool end() {
+        open_.pop_back();
+        return true;
     }
 
     bool isScalarMember() const {
@@ -317,7 +330,7 @@ platform::Result<std::string> insertingEntries(std::string text, std::size_t end
 
 platform::Result<DiffToolMetaData> decodeSessionRecord(std::string_view bytes, const std::string& source) {
     SessionSax sax;
-    if (!readJsonEvents(bytes, sax)) return notValidJson(source);
+    if (!Json::sax_parse(bytes, &sax)) return notValidJson(source);
     if (!sax.topIsObject) return notJsonObject(source);
 
     DiffToolMetaData record;
