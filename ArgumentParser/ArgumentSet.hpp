@@ -2,7 +2,6 @@
 // The definitions of one command at a visibility level, and the matching of
 // the command line against them.
 
-#include <unordered_map>
 #include <vector>
 
 #include "ArgumentParser/ArgumentDefinition.hpp"
@@ -14,14 +13,15 @@ namespace ap {
 class ArgumentSet {
 public:
     ArgumentSet() = default;
-    explicit ArgumentSet(std::vector<ArgumentDefinition> content);
     /// The command's definitions at least as visible as `visibility`.
     ArgumentSet(const CommandType& command, ArgumentVisibility visibility);
 
-    std::vector<ArgumentDefinition> content;
-    /// Each name to the first definition that owns it.
-    std::unordered_map<Name, std::size_t> namePositions;
+    /// The command's own definitions, which live as long as the program:
+    /// a set costs a list of addresses, not a copy of every declaration.
+    std::vector<const ArgumentDefinition*> content;
 
+    /// The first definition that owns `name`. A command declares a handful
+    /// of names: looking through them beats hashing the name.
     const ArgumentDefinition* owner(const Name& name) const;
 
     /// Takes what belongs to this command from `input` (which is not

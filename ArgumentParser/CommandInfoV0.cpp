@@ -41,9 +41,9 @@ CommandInfoV0 CommandInfoV0::describing(const CommandStack& stack) {
     info.subcommands = nonEmpty(std::move(subcommands));
 
     std::vector<ArgumentInfoV0> arguments;
-    for (const auto& definition : ArgumentSet(command, ArgumentVisibility::private_).content)
-        if (definition.isNamed() || definition.isPositional())
-            arguments.push_back(ArgumentInfoV0::describing(definition));
+    for (auto definition : ArgumentSet(command, ArgumentVisibility::private_).content)
+        if (definition->isNamed() || definition->isPositional())
+            arguments.push_back(ArgumentInfoV0::describing(*definition));
     for (const auto& flag : builtinFlagDefinitions(stack)) arguments.push_back(ArgumentInfoV0::describing(flag));
     info.arguments = nonEmpty(std::move(arguments));
     return info;

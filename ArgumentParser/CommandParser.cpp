@@ -189,9 +189,9 @@ CommandError CommandParser::customCompletion(const std::vector<std::string>& arg
         definition = set.owner(*element.name);
     } else if (element.isValue()) {
         InputKey key(*element.value);
-        for (const auto& d : set.content)
-            for (const auto& k : d.help.keys)
-                if (!definition && k == key) definition = &d;
+        for (auto d : set.content)
+            for (const auto& k : d->help.keys)
+                if (!definition && k == key) definition = d;
     }
     if (!definition) return invalid();
     auto custom = definition->completion.as<CompletionKind::Custom>();

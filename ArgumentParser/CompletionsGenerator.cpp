@@ -99,20 +99,20 @@ std::vector<const CommandType*> listedSubcommands(const CommandStack& stack) {
     return listed;
 }
 
-std::vector<ArgumentDefinition> completionDefinitions(const CommandStack& stack) {
-    std::vector<ArgumentDefinition> definitions;
+std::vector<const ArgumentDefinition*> completionDefinitions(const CommandStack& stack) {
+    std::vector<const ArgumentDefinition*> definitions;
     // Default-kind definitions only carry a value; nothing can be typed for them.
-    for (auto& d : ArgumentSet(*stack.back(), ArgumentVisibility::default_).content)
-        if (d.isNamed() || d.isPositional()) definitions.push_back(std::move(d));
-    for (auto& flag : builtinFlagDefinitions(stack)) definitions.push_back(std::move(flag));
+    for (auto d : ArgumentSet(*stack.back(), ArgumentVisibility::default_).content)
+        if (d->isNamed() || d->isPositional()) definitions.push_back(d);
+    for (const auto& flag : builtinFlagDefinitions(stack)) definitions.push_back(&flag);
     return definitions;
 }
 
 std::vector<std::string> completionOptionNames(const CommandStack& stack) {
     std::vector<std::string> names;
-    for (const auto& d : completionDefinitions(stack))
-        if (d.isNamed())
-            for (const auto& name : d.names) names.push_back(name.synopsis());
+    for (auto d : completionDefinitions(stack))
+        if (d->isNamed())
+            for (const auto& name : d->names) names.push_back(name.synopsis());
     return names;
 }
 

@@ -1,5 +1,8 @@
 #include "ArgumentParser/ToolInfo.hpp"
 
+#include <cstdint>
+#include <cstring>
+
 #include <utf8proc.h>
 
 
@@ -8,7 +11,16 @@ namespace {
 
 bool isValidUtf8(std::string_view text) {
     for (std::size_t i = 0; i < text.size();) {
-        if (static_cast<unsigned char>(text[i]) < 0x80) {  // ASCII, nearly every byte of a description
+        // ASCII, nearly every byte of a description, eight bytes at a time.
+        std::uint64_t eight;
+        if (i + sizeof eight <= text.size()) {
+            std::memcpy(&eight, text.data() + i, sizeof eight);
+            if ((eight & 0x8080808080808080u) == 0) {
+                i += sizeof eight;
+                continue;
+            }
+        }
+        if (static_cast<unsigned char>(text[i]) < 0x80) {
             ++i;
             continue;
         }

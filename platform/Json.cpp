@@ -1,40 +1,44 @@
 #include "platform/Json.hpp"
 
+#include <array>
 #include <cstdio>
 
 namespace platform {
 
 void appendJsonString(std::string_view text, std::string& out) {
-    // Runs of characters that need no escape are copied whole: paths in a
-    // session record are nearly all such characters.
+    // Runs of characters that need no escape are found by table and copied
+    // whole: paths in a session record and the texts of a command
+    // description are nearly all such characters.
+    static constexpr auto escaped = [] {
+        std::array<bool, 256> table{};
+        for (int c = 0; c < 0x20; ++c) table[c] = true;
+        table['"'] = table['\\'] = table['/'] = true;
+        return table;
+    }();
     out += '"';
     std::size_t run = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        auto c = static_cast<unsigned char>(text[i]);
-        const char* escape = nullptr;
-        switch (c) {
-            case '"': escape = "\\\""; break;
-            case '\\': escape = "\\\\"; break;
-            case '/': escape = "\\/"; break;
-            case '\b': escape = "\\b"; break;
-            case '\f': escape = "\\f"; break;
-            case '\n': escape = "\\n"; break;
-            case '\r': escape = "\\r"; break;
-            case '\t': escape = "\\t"; break;
-            default:
-                if (c >= 0x20) continue;
-        }
+    for (std::size_t i = 0;; ++i) {
+        while (i < text.size() && !escaped[static_cast<unsigned char>(text[i])]) ++i;
         out.append(text, run, i - run);
+        if (i == text.size()) break;
         run = i + 1;
-        if (escape) {
-            out += escape;
-        } else {
-            char buffer[8];
-            std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
-            out += buffer;
+        auto c = static_cast<unsigned char>(text[i]);
+        switch (c) {
+            case '"': out += "\\\""; break;
+            case '\\': out += "\\\\"; break;
+            case '/': out += "\\/"; break;
+            case '\b': out += "\\b"; break;
+            case '\f': out += "\\f"; break;
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            case '\t': out += "\\t"; break;
+            default: {
+                char buffer[8];
+                std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
+                out += buffer;
+            }
         }
     }
-    out.append(text, run, std::string::npos);
     out += '"';
 }
 

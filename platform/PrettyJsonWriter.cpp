@@ -4,6 +4,14 @@
 
 namespace platform {
 
+// A command description runs to a few kilobytes. Pages of the reserve that
+// are never written are never faulted in, while growing by doubling would
+// copy the text and fault in every larger block.
+PrettyJsonWriter::PrettyJsonWriter() {
+    out_.reserve(64 * 1024);
+    filled_.reserve(16);
+}
+
 void PrettyJsonWriter::newline() {
     out_ += '\n';
     out_.append(2 * filled_.size(), ' ');
@@ -26,8 +34,9 @@ void PrettyJsonWriter::key(std::string_view name) {
     if (filled_.back()) out_ += ',';
     filled_.back() = true;
     newline();
-    appendJsonString(name, out_);
-    out_ += " : ";
+    out_ += '"';
+    out_ += name;
+    out_ += "\" : ";
     afterKey_ = true;
 }
 

@@ -14,7 +14,11 @@ namespace platform {
 
 class PrettyJsonWriter {
 public:
-    /// The caller names an object's members in key order (byte order).
+    /// Written as the whole text grows, never copied to a larger block.
+    PrettyJsonWriter();
+
+    /// The caller names an object's members in key order (byte order), by
+    /// names that need no escape.
     void key(std::string_view name);
 
     void beginObject();
@@ -54,7 +58,7 @@ private:
 
     std::string out_;
     /// For each open container, whether anything is in it yet.
-    std::vector<bool> filled_;
+    std::vector<char> filled_;
     bool afterKey_ = false;
 };
 

@@ -2,8 +2,10 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <streambuf>
@@ -44,6 +46,32 @@ std::ostream& standardOutput() {
     static auto* buffer = new StdioBuffer(stdout);
     static auto* stream = new std::ostream(buffer);
     return *stream;
+}
+
+void writeStandardOutput(std::string_view text, std::string_view end) {
+    if (std::fflush(stdout) != 0) noteFailure(errno);
+    std::string_view pieces[] = {text, end};
+    std::size_t first = 0;
+    while (true) {
+        while (first < 2 && pieces[first].empty()) ++first;
+        if (first == 2) return;
+        iovec vector[2];
+        int count = 0;
+        for (auto i = first; i < 2; ++i)
+            vector[count++] = {const_cast<char*>(pieces[i].data()), pieces[i].size()};
+        auto written = ::writev(STDOUT_FILENO, vector, count);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) {
+            noteFailure(written < 0 ? errno : EIO);
+            return;
+        }
+        for (auto left = static_cast<std::size_t>(written); left > 0; ++first) {
+            auto taken = std::min(left, pieces[first].size());
+            pieces[first].remove_prefix(taken);
+            left -= taken;
+            if (!pieces[first].empty()) break;
+        }
+    }
 }
 
 void prepareStandardStreams() {
