@@ -2,30 +2,6 @@
 
 namespace ap {
 
-ArgumentInfoV0 ArgumentInfoV0::describing(const ArgumentDefinition& definition) {
-    const auto& help = definition.help;
-    ArgumentInfoV0 info;
-    info.kind = definition.isPositional() ? KindV0::positional
-                : definition.takesValue() ? KindV0::option
-                                          : KindV0::flag;
-    info.shouldDisplay = help.visibility == ArgumentVisibility::default_;
-    info.sectionTitle = nonEmpty(help.parentTitle);
-    info.isOptional = help.isOptional;
-    info.isRepeating = help.isRepeating;
-    if (definition.isNamed() && !definition.names.empty()) {
-        std::vector<NameInfoV0> names;
-        for (const auto& name : definition.names) names.push_back(NameInfoV0::describing(name));
-        info.names = std::move(names);
-        info.preferredName = NameInfoV0::describing(*definition.preferredName());
-    }
-    info.valueName = nonEmpty(definition.valueName());
-    if (help.defaultValue) info.defaultValue = nonEmpty(*help.defaultValue);
-    if (!help.allValueStrings.empty()) info.allValues = help.allValueStrings;
-    info.abstract = nonEmpty(help.abstract);
-    info.discussion = nonEmpty(help.discussion);
-    return info;
-}
-
 std::string_view caseName(ArgumentInfoV0::KindV0 kind) {
     switch (kind) {
         case ArgumentInfoV0::KindV0::positional: return "positional";
@@ -62,6 +38,43 @@ void writeJson(platform::PrettyJsonWriter& out, const ArgumentInfoV0& a) {
     out.key("shouldDisplay");
     out.value(a.shouldDisplay);
     out.optionalMember("valueName", a.valueName);
+    out.endObject();
+}
+
+void writeJson(platform::PrettyJsonWriter& out, const ArgumentDefinition& definition) {
+    const auto& help = definition.help;
+    const auto kind = definition.isPositional() ? ArgumentInfoV0::KindV0::positional
+                      : definition.takesValue() ? ArgumentInfoV0::KindV0::option
+                                                : ArgumentInfoV0::KindV0::flag;
+    const bool named = definition.isNamed() && !definition.names.empty();
+    out.beginObject();
+    out.nonEmptyMember("abstract", help.abstract);
+    if (!help.allValueStrings.empty()) {
+        out.key("allValues");
+        out.beginArray();
+        for (const auto& value : help.allValueStrings) out.value(value);
+        out.endArray();
+    }
+    if (help.defaultValue) out.nonEmptyMember("defaultValue", *help.defaultValue);
+    out.nonEmptyMember("discussion", help.discussion);
+    out.key("isOptional");
+    out.value(help.isOptional);
+    out.key("isRepeating");
+    out.value(help.isRepeating);
+    out.key("kind");
+    out.value(caseName(kind));
+    if (named) {
+        out.key("names");
+        out.beginArray();
+        for (const auto& name : definition.names) writeJson(out, name);
+        out.endArray();
+        out.key("preferredName");
+        writeJson(out, *definition.preferredName());
+    }
+    out.nonEmptyMember("sectionTitle", help.parentTitle);
+    out.key("shouldDisplay");
+    out.value(help.visibility == ArgumentVisibility::default_);
+    out.nonEmptyMember("valueName", definition.valueName());
     out.endObject();
 }
 

@@ -209,7 +209,7 @@ std::string HelpGenerator::rendered(std::optional<int> screenWidth) const {
 
     // One string, reserved for a screen or two, holds the whole text.
     std::string text;
-    text.reserve(8 * 1024);
+    text.reserve(4 * 1024);
     if (!abstract_.empty()) {
         appendWrapped(text, "OVERVIEW: " + abstract_, width);
         text += "\n\n";

@@ -5,39 +5,45 @@
 
 namespace platform {
 
-void appendJsonString(std::string_view text, std::string& out) {
-    // Runs of characters that need no escape are found by table and copied
-    // whole: paths in a session record and the texts of a command
-    // description are nearly all such characters.
+std::size_t unescapedLength(std::string_view text) {
+    // Found by table: paths in a session record and the texts of a command
+    // description are nearly all such bytes.
     static constexpr auto escaped = [] {
         std::array<bool, 256> table{};
         for (int c = 0; c < 0x20; ++c) table[c] = true;
         table['"'] = table['\\'] = table['/'] = true;
         return table;
     }();
+    std::size_t i = 0;
+    while (i < text.size() && !escaped[static_cast<unsigned char>(text[i])]) ++i;
+    return i;
+}
+
+std::string_view jsonEscape(char c, char (&buffer)[8]) {
+    switch (c) {
+        case '"': return "\\\"";
+        case '\\': return "\\\\";
+        case '/': return "\\/";
+        case '\b': return "\\b";
+        case '\f': return "\\f";
+        case '\n': return "\\n";
+        case '\r': return "\\r";
+        case '\t': return "\\t";
+    }
+    std::snprintf(buffer, sizeof buffer, "\\u%04x", static_cast<unsigned char>(c));
+    return buffer;
+}
+
+void appendJsonString(std::string_view text, std::string& out) {
+    // Runs that need no escape are copied whole.
     out += '"';
-    std::size_t run = 0;
-    for (std::size_t i = 0;; ++i) {
-        while (i < text.size() && !escaped[static_cast<unsigned char>(text[i])]) ++i;
-        out.append(text, run, i - run);
-        if (i == text.size()) break;
-        run = i + 1;
-        auto c = static_cast<unsigned char>(text[i]);
-        switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '/': out += "\\/"; break;
-            case '\b': out += "\\b"; break;
-            case '\f': out += "\\f"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
-            default: {
-                char buffer[8];
-                std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
-                out += buffer;
-            }
-        }
+    while (true) {
+        auto run = unescapedLength(text);
+        out.append(text.data(), run);
+        if (run == text.size()) break;
+        char buffer[8];
+        out += jsonEscape(text[run], buffer);
+        text.remove_prefix(run + 1);
     }
     out += '"';
 }
