@@ -80,11 +80,21 @@ std::string generateCompletionScript(CompletionShell shell, const CommandType& r
 }
 
 std::string completionFunctionName(const CommandStack& stack, bool replacingDashes) {
-    std::vector<std::string> names;
-    for (auto command : stack)
-        for (auto& piece : nonEmptyPieces(command->commandName(), ' '))
-            if (names.empty() || names.back() != piece) names.push_back(std::move(piece));
-    auto name = "_" + completions::joined(names, "_");
+    // Built in place: every script asks for a name per command, some twice.
+    std::string name = "_";
+    std::string_view last;
+    for (auto command : stack) {
+        std::string_view rest = command->commandName();
+        while (!rest.empty()) {
+            auto space = rest.find(' ');
+            auto piece = rest.substr(0, space);
+            rest = space == std::string_view::npos ? std::string_view() : rest.substr(space + 1);
+            if (piece.empty() || piece == last) continue;
+            if (!last.empty()) name += '_';
+            name += piece;
+            last = piece;
+        }
+    }
     if (replacingDashes)
         for (auto& c : name)
             if (c == '-') c = '_';

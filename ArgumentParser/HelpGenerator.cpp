@@ -96,6 +96,25 @@ std::vector<Section> makeSections(const CommandStack& stack, ArgumentVisibility 
     return sections;
 }
 
+/// The configured usage, else the synopsis of the arguments listed at
+/// `visibility` and of the subcommands.
+std::string usageOf(const CommandStack& stack, ArgumentVisibility visibility) {
+    const auto& command = *stack.back();
+    const auto& configuration = command.configuration();
+    if (configuration.usage) return *configuration.usage;
+    auto usage = usageSynopsis(toolName(stack), ArgumentSet(command, visibility).content);
+    if (!configuration.subcommands.empty()) {
+        if (!usage.ends_with(' ')) usage += ' ';
+        usage += "<subcommand>";
+    }
+    return usage;
+}
+
+std::string usageMessageOf(const std::string& usage) {
+    if (usage.empty()) return {};
+    return "Usage: " + indentingContinuationLines(usage, HelpGenerator::usageContinuationIndent);
+}
+
 }  // namespace
 
 std::string helpLabel(const ArgumentDefinition& definition) {
@@ -158,10 +177,14 @@ void HelpGenerator::Element::appendTo(std::string& out, int screenWidth) const {
             appendWrapped(out, abstract, screenWidth, labelColumnWidth);
         } else {
             // The label stands in for as many characters of the abstract's
-            // first line, which starts in the abstract's column.
+            // first line, which starts in the abstract's column: nearly
+            // always as many spaces of its indentation.
             const auto abstractStart = out.size();
             appendWrapped(out, abstract, screenWidth, labelColumnWidth);
-            out.erase(abstractStart, unicode::prefix(std::string_view(out).substr(abstractStart), labelLength).size());
+            const auto wrapped = std::string_view(out).substr(abstractStart);
+            const bool indented = wrapped.size() > labelLength &&
+                                  wrapped.find_first_not_of(' ') > labelLength;
+            out.erase(abstractStart, indented ? labelLength : unicode::prefix(wrapped, labelLength).size());
         }
     }
     out += '\n';
@@ -182,19 +205,8 @@ HelpGenerator::HelpGenerator(CommandStack commandStack, ArgumentVisibility visib
     : commandStack_(std::move(commandStack)) {
     if (commandStack_.empty()) fatalError("ArgumentParser/HelpGenerator: the command stack must not be empty");
     visibility = listedLevel(visibility);
-    const auto& command = *commandStack_.back();
-    const auto& configuration = command.configuration();
-
-    if (configuration.usage) {
-        usage_ = *configuration.usage;
-    } else {
-        usage_ = usageSynopsis(toolName(commandStack_), ArgumentSet(command, visibility).content);
-        if (!configuration.subcommands.empty()) {
-            if (!usage_.ends_with(' ')) usage_ += ' ';
-            usage_ += "<subcommand>";
-        }
-    }
-
+    const auto& configuration = commandStack_.back()->configuration();
+    usage_ = usageOf(commandStack_, visibility);
     abstract_ = configuration.abstract;
     if (!configuration.discussion.empty()) {
         if (!abstract_.empty()) abstract_ += "\n";
@@ -209,7 +221,7 @@ std::string HelpGenerator::rendered(std::optional<int> screenWidth) const {
 
     // One string, reserved for a screen or two, holds the whole text.
     std::string text;
-    text.reserve(4 * 1024);
+    text.reserve(2 * 1024);
     if (!abstract_.empty()) {
         appendWrapped(text, "OVERVIEW: " + abstract_, width);
         text += "\n\n";
@@ -240,9 +252,10 @@ std::string HelpGenerator::rendered(std::optional<int> screenWidth) const {
     return text;
 }
 
-std::string HelpGenerator::usageMessage() const {
-    if (usage_.empty()) return {};
-    return "Usage: " + indentingContinuationLines(usage_, usageContinuationIndent);
+std::string HelpGenerator::usageMessage() const { return usageMessageOf(usage_); }
+
+std::string usageMessage(const CommandStack& stack) {
+    return usageMessageOf(usageOf(stack, ArgumentVisibility::default_));
 }
 
 std::string helpText(const CommandStack& stack, ArgumentVisibility visibility, std::optional<int> screenWidth) {

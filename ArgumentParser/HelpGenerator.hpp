@@ -93,6 +93,10 @@ private:
     std::vector<DiscussionSection> discussionSections_;
 };
 
+/// `HelpGenerator::usageMessage` at the default visibility, without laying
+/// out the rest of the screen.
+std::string usageMessage(const CommandStack& stack);
+
 /// The help screen of `stack` at `visibility`.
 std::string helpText(const CommandStack& stack, ArgumentVisibility visibility,
                      std::optional<int> screenWidth = std::nullopt);

@@ -27,16 +27,19 @@ public:
     std::size_t indent = 0;
 
     ScriptWriter& operator<<(std::string_view text) {
+        static constexpr std::string_view spaces = "                ";
         while (!text.empty()) {
-            auto newline = text.find('\n');
-            auto line = text.substr(0, newline);
-            if (!line.empty()) {
-                if (atLineStart_) out_.append(indent, ' ');
+            if (atLineStart_ && text.front() != '\n') {
+                if (indent <= spaces.size()) out_.append(spaces.data(), indent);
+                else out_.append(indent, ' ');
                 atLineStart_ = false;
-                out_ += line;
             }
-            if (newline == std::string_view::npos) break;
-            out_ += '\n';
+            auto newline = text.find('\n');
+            if (newline == std::string_view::npos) {
+                out_ += text;
+                break;
+            }
+            out_.append(text.data(), newline + 1);
             atLineStart_ = true;
             text.remove_prefix(newline + 1);
         }
@@ -178,7 +181,7 @@ void writeCommandFunction(ScriptWriter& out, const CommandStack& stack) {
 std::string zshCompletionScript(const CommandType& root) {
     std::string script;
     // A few kilobytes; pages of the reserve never written are never touched.
-    script.reserve(16 * 1024);
+    script.reserve(4 * 1024);
     ScriptWriter out(script);
     out << "#compdef " << root.commandName() << "\nlocal context state state_descr line\n" << commandNameVariable(root)
         << "=$words[1]\ntypeset -A opt_args\n\n";

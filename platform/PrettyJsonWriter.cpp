@@ -11,7 +11,7 @@ namespace platform {
 // are never written are never faulted in, while growing by doubling would
 // copy the text and fault in every larger block.
 PrettyJsonWriter::PrettyJsonWriter() {
-    out_.reserve(64 * 1024);
+    out_.reserve(16 * 1024);
     filled_.reserve(16);
 }
 
