@@ -24,11 +24,21 @@ const ArgumentDefinition* ArgumentSet::owner(const Name& name) const {
 }
 
 platform::Expected<ParsedValues, ParserError> ArgumentSet::lenientParse(
-    const SplitArguments& all, const std::vector<const CommandType*>& subcommands, bool defaultCapturesAll) const {
-    bool captureForPassthrough = defaultCapturesAll;
-    for (auto d : content)
-        if (d->isRepeatingPositional() && d->parsingStrategy == ParsingStrategy::allRemainingInput)
-            captureForPassthrough = true;
+    const SplitArguments& all, const std::vector<const CommandType*>& subcommands,
+    const CommandType* defaultSubcommand) const {
+    // Asked only where it decides something: a word this command does not
+    // know, with more after it. Its answer may need the default
+    // subcommand's declarations, which a run rarely needs otherwise.
+    std::optional<bool> capturing;
+    auto captureForPassthrough = [&] {
+        if (!capturing) {
+            capturing = defaultSubcommand && defaultSubcommand->hasRepeatingPositional(ParsingStrategy::allRemainingInput);
+            for (auto d : content)
+                if (d->isRepeatingPositional() && d->parsingStrategy == ParsingStrategy::allRemainingInput)
+                    capturing = true;
+        }
+        return *capturing;
+    };
 
     ParsedValues values;
     values.originalInput = all.originalInput();
@@ -48,12 +58,13 @@ platform::Expected<ParsedValues, ParserError> ArgumentSet::lenientParse(
                     subcommand = s;
                     break;
                 }
+            // A subcommand's name ends the line for this command only when the
+            // subcommand takes all remaining input.
             if (subcommand) {
-                bool capturesAll = subcommand->hasRepeatingPositional(ParsingStrategy::allRemainingInput);
-                if (!capturesAll && captureForPassthrough) continue;
-                if (capturesAll) break;
+                if (subcommand->hasRepeatingPositional(ParsingStrategy::allRemainingInput)) break;
+                continue;
             }
-            if (captureForPassthrough) break;
+            if (input.peekNext() && captureForPassthrough()) break;
             continue;
         }
         auto definition = owner(*element.name);
@@ -61,7 +72,7 @@ platform::Expected<ParsedValues, ParserError> ArgumentSet::lenientParse(
             bool isGroup = element.index.isComplete() && element.name->kind() == Name::Kind::longWithSingleDash &&
                            *position + 1 < input.elements().size() &&
                            input.elements()[*position + 1].index.inputIndex == element.index.inputIndex;
-            if (captureForPassthrough && !isGroup) break;
+            if (!isGroup && input.peekNext() && captureForPassthrough()) break;
             continue;
         }
         if (auto nullary = std::get_if<ArgumentDefinition::Nullary>(&definition->update)) {

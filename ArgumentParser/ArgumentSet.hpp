@@ -27,9 +27,12 @@ public:
     /// Takes what belongs to this command from `input` (which is not
     /// changed): options by name anywhere on the line, then positionals in
     /// order. Unknown options and surplus values are left for the caller.
+    /// When this command or its default subcommand (if any) takes all
+    /// remaining input, the line is theirs from the first word this command
+    /// does not know.
     platform::Expected<ParsedValues, ParserError> lenientParse(const SplitArguments& input,
                                                                const std::vector<const CommandType*>& subcommands,
-                                                               bool defaultCapturesAll) const;
+                                                               const CommandType* defaultSubcommand) const;
 
 private:
     std::optional<ParserError> parseValue(const ArgumentDefinition& definition, const SplitArguments::Element& option,
