@@ -1,6 +1,5 @@
 #include "ArgumentParser/ExitRoutine.hpp"
 
-#include <cstdio>
 #include <cstdlib>
 
 #include "ArgumentParser/CommandParser.hpp"
@@ -18,11 +17,8 @@ void exitWith(const CommandType& root, const std::optional<Error>& error) {
     // as a failure naming why (a failure already reported keeps its own).
     if (auto flushed = platform::flushStandardOutput(); !flushed && info.exitCode() == ExitCode::success)
         info = MessageInfo::make(flushed.error(), root);
-    if (auto text = info.isHelp() ? std::string() : info.fullText(); !text.empty()) {
-        std::fwrite(text.data(), 1, text.size(), stderr);
-        std::fputc('\n', stderr);
-        std::fflush(stderr);
-    }
+    if (auto text = info.isHelp() ? std::string() : info.fullText(); !text.empty())
+        platform::writeStandardError(text, "\n");
     std::exit(info.exitCode());
 }
 

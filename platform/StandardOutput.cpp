@@ -21,6 +21,30 @@ void noteFailure(int errnum) {
     if (firstFailure == 0) firstFailure = errnum;
 }
 
+/// Writes both pieces, in as few system calls as the descriptor allows;
+/// the reason it stopped, or 0.
+int writeAll(int descriptor, std::string_view text, std::string_view end) {
+    std::string_view pieces[] = {text, end};
+    std::size_t first = 0;
+    while (true) {
+        while (first < 2 && pieces[first].empty()) ++first;
+        if (first == 2) return 0;
+        iovec vector[2];
+        int count = 0;
+        for (auto i = first; i < 2; ++i)
+            vector[count++] = {const_cast<char*>(pieces[i].data()), pieces[i].size()};
+        auto written = ::writev(descriptor, vector, count);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return written < 0 ? errno : EIO;
+        for (auto left = static_cast<std::size_t>(written); left > 0; ++first) {
+            auto taken = std::min(left, pieces[first].size());
+            pieces[first].remove_prefix(taken);
+            left -= taken;
+            if (!pieces[first].empty()) break;
+        }
+    }
+}
+
 class StdioBuffer : public std::streambuf {
 public:
     explicit StdioBuffer(std::FILE* file) : file_(file) {}
@@ -50,28 +74,12 @@ std::ostream& standardOutput() {
 
 void writeStandardOutput(std::string_view text, std::string_view end) {
     if (std::fflush(stdout) != 0) noteFailure(errno);
-    std::string_view pieces[] = {text, end};
-    std::size_t first = 0;
-    while (true) {
-        while (first < 2 && pieces[first].empty()) ++first;
-        if (first == 2) return;
-        iovec vector[2];
-        int count = 0;
-        for (auto i = first; i < 2; ++i)
-            vector[count++] = {const_cast<char*>(pieces[i].data()), pieces[i].size()};
-        auto written = ::writev(STDOUT_FILENO, vector, count);
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) {
-            noteFailure(written < 0 ? errno : EIO);
-            return;
-        }
-        for (auto left = static_cast<std::size_t>(written); left > 0; ++first) {
-            auto taken = std::min(left, pieces[first].size());
-            pieces[first].remove_prefix(taken);
-            left -= taken;
-            if (!pieces[first].empty()) break;
-        }
-    }
+    if (int failure = writeAll(STDOUT_FILENO, text, end)) noteFailure(failure);
+}
+
+void writeStandardError(std::string_view text, std::string_view end) {
+    std::fflush(stderr);
+    writeAll(STDERR_FILENO, text, end);
 }
 
 void prepareStandardStreams() {

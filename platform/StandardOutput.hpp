@@ -29,6 +29,8 @@ std::ostream& standardOutput();
 /// for it and without stdio's buffer: a help screen or a script and its
 /// final newline, neither copied. A failure is kept for `flushStandardOutput`.
 void writeStandardOutput(std::string_view text, std::string_view end = {});
+/// The same on standard error, whose failures nobody can be told of.
+void writeStandardError(std::string_view text, std::string_view end = {});
 
 /// Makes a failed write to the standard streams a failure the program sees:
 /// a pipe whose reader is gone no longer ends the process with SIGPIPE (the
