@@ -27,7 +27,8 @@ const NameSpecification* declaredHelpNames(const CommandStack& stack) {
 /// Every run asks for the built-in names at each step of its parse and for
 /// every command a script or description lists: they are made once for
 /// each declaration of help names (or none) and version (or none), and,
-/// like the command types that declare them, kept until the program ends.
+/// like the command types that declare them, kept until the program ends
+/// (and, like them, made on the one thread that parses).
 struct Builtins {
     const NameSpecification* declared;
     bool version;
