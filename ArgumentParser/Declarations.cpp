@@ -79,7 +79,8 @@ void DeclaredArguments::declareCounted(const InputKey& key, const FlagDeclaratio
     def.help.isOptional = def.help.isRepeating = true;
     def.initial = storesDefault(key, 0);
     def.update = ArgumentDefinition::Nullary{
-        [key](const InputOrigin& origin, const std::optional<Name>&, ParsedValues& values) -> std::optional<ParserError> {
+        [key](const InputOrigin& origin, const std::optional<Name>&,
+              ParsedValues& values) -> std::optional<ParserError> {
             auto e = values.element(key);
             int count = e && !e->inputOrigin.isDefaultValue() ? std::any_cast<int>(e->value) : 0;
             values.set(key, count + 1, origin);

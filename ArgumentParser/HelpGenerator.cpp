@@ -154,7 +154,8 @@ std::string valuesText(const std::vector<std::string>& values, std::string_view 
 
 std::string valuesText(const ArgumentDefinition& definition) {
     const auto& defaultValue = definition.help.defaultValue;
-    return valuesText(definition.help.allValueStrings, defaultValue ? std::string_view(*defaultValue) : std::string_view());
+    return valuesText(definition.help.allValueStrings,
+                      defaultValue ? std::string_view(*defaultValue) : std::string_view());
 }
 
 std::string toolName(const CommandStack& stack) {

@@ -132,7 +132,8 @@ ArgumentDefinition::Unary convertsAndStores(InputKey key, Transform<typename Mem
 /// other keeps the value it has in a new command.
 template <class C, class M>
 typename Arguments<C>::Property readsInto(InputKey key, M C::*member, bool required) {
-    return [key = std::move(key), member, required](ArgumentDecoder& decoder, C& command) -> std::optional<ParserError> {
+    return [key = std::move(key), member, required](ArgumentDecoder& decoder,
+                                                    C& command) -> std::optional<ParserError> {
         auto e = decoder.element(key);
         if (!e) {
             if (required) return ParserError{ParserError::NoValue{key}};
