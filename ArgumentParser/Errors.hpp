@@ -73,7 +73,8 @@ struct CommandError {
     ParserError parserError;
 };
 
-/// Thrown by commands: printed with the usage, exit status 64.
+/// A command's `validate` or `run` returns it: printed with the usage,
+/// exit status 64.
 struct ValidationError {
     std::string message;
 };

@@ -4,16 +4,36 @@
 //   static std::optional<T> parse(std::string_view);
 //   static std::vector<std::string> allValueStrings();
 //   static std::string defaultValueDescription(const T&);
+// or declare the argument with a `Transform<T>`, which can say why it
+// refuses a text.
 
 #include <concepts>
 #include <cstdint>
+#include <functional>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <type_traits>
 #include <vector>
 
+#include "platform/Expected.hpp"
+
 namespace ap {
+
+/// Why a text is not a value of the declared type. The user reads it after
+/// the message that names the argument:
+/// "The value '5x' is invalid for '--count <count>': " and the description.
+struct ConversionError {
+    std::string description;
+};
+
+template <class T>
+using Conversion = platform::Expected<T, ConversionError>;
+
+/// Converts one text of a declared argument in place of `ArgumentValue<T>`.
+template <class T>
+using Transform = std::function<Conversion<T>(std::string_view)>;
 
 template <class T>
 struct ArgumentValue;

@@ -137,15 +137,25 @@ std::string helpLabel(const ArgumentDefinition& definition) {
     return {};
 }
 
+std::string valuesText(const std::vector<std::string>& values, std::string_view defaultValue) {
+    std::string text;
+    for (const auto& v : values) {
+        if (v.empty()) continue;
+        text += text.empty() ? "(values: " : ", ";
+        text += v;
+    }
+    if (!defaultValue.empty()) {
+        text += text.empty() ? "(default: " : "; default: ";
+        text += defaultValue;
+    }
+    if (!text.empty()) text += ')';
+    return text;
+}
+
 std::string valuesText(const ArgumentDefinition& definition) {
-    std::vector<std::string> values;
-    for (const auto& v : definition.help.allValueStrings)
-        if (!v.empty()) values.push_back(v);
-    const std::string defaultValue = definition.help.defaultValue.value_or("");
-    if (values.empty()) return defaultValue.empty() ? "" : "(default: " + defaultValue + ")";
-    auto text = "(values: " + joined(values, ", ");
-    if (!defaultValue.empty()) text += "; default: " + defaultValue;
-    return text + ")";
+    const auto& defaultValue = definition.help.defaultValue;
+    return valuesText(definition.help.allValueStrings,
+                      defaultValue ? std::string_view(*defaultValue) : std::string_view());
 }
 
 std::string toolName(const CommandStack& stack) {

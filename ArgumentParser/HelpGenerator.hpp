@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ArgumentParser/ArgumentDefinition.hpp"
@@ -15,8 +16,11 @@ namespace ap {
 /// every name, short ones first, then " <value>" when it takes one.
 std::string helpLabel(const ArgumentDefinition& definition);
 
-/// "(default: …)", "(values: …)" or both in one pair of parentheses; empty
-/// when there is neither.
+/// What follows an argument's abstract in help and in the manual page:
+/// "(values: a, b; default: a)", "(values: a, b)" or "(default: a)"; empty
+/// values are left out, and the text is empty when nothing is left.
+std::string valuesText(const std::vector<std::string>& values, std::string_view defaultValue);
+/// The values text of a definition's accepted values and default.
 std::string valuesText(const ArgumentDefinition& definition);
 
 /// The command names of the stack joined with spaces, after the root's

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ArgumentParser/HelpGenerator.hpp"
 #include "tools/varn-man/Roff.hpp"
 #include "tools/varn-man/Synopsis.hpp"
 
@@ -56,19 +57,7 @@ std::string label(const ArgumentInfoV0& a) {
 
 // The abstract followed by the accepted values and the default, as help shows them.
 std::string abstractWithValues(const ArgumentInfoV0& a) {
-    std::vector<std::string> values;
-    for (const auto& v : a.allValues.value_or(std::vector<std::string>{}))
-        if (!v.empty()) values.push_back(v);
-    std::string defaultValue = a.defaultValue.value_or("");
-    std::string joined;
-    for (const auto& v : values) joined += (joined.empty() ? "" : ", ") + v;
-    std::string valuesText;
-    if (!values.empty() && !defaultValue.empty())
-        valuesText = "(values: " + joined + "; default: " + defaultValue + ")";
-    else if (!values.empty())
-        valuesText = "(values: " + joined + ")";
-    else if (!defaultValue.empty())
-        valuesText = "(default: " + defaultValue + ")";
+    auto valuesText = ap::valuesText(listOf(a.allValues), a.defaultValue.value_or(""));
     std::string abstract = a.abstract.value_or("");
     if (abstract.empty()) return valuesText;
     return valuesText.empty() ? abstract : abstract + " " + valuesText;
