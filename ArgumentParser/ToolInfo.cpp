@@ -1,27 +1,8 @@
 #include "ArgumentParser/ToolInfo.hpp"
 
-#include <utf8proc.h>
-
+#include "platform/Utf8.hpp"
 
 namespace ap {
-namespace {
-
-bool isValidUtf8(std::string_view text) {
-    for (std::size_t i = 0; i < text.size();) {
-        if (static_cast<unsigned char>(text[i]) < 0x80) {  // ASCII, nearly every byte of a description
-            ++i;
-            continue;
-        }
-        utf8proc_int32_t codePoint = -1;
-        auto length = utf8proc_iterate(reinterpret_cast<const utf8proc_uint8_t*>(text.data() + i),
-                                       static_cast<utf8proc_ssize_t>(text.size() - i), &codePoint);
-        if (length <= 0) return false;
-        i += static_cast<std::size_t>(length);
-    }
-    return true;
-}
-
-}  // namespace
 
 Decoded<ToolInfoHeader> ToolInfoHeader::decode(const nlohmann::json& value) {
     auto object = ObjectReader::open(value, "");
@@ -61,7 +42,7 @@ std::string dumpHelp(const CommandStack& stack) {
     auto text = encodeToolInfo(ToolInfoV0::describing(stack));
     // The writer copies text bytes as they are; a declaration that is not
     // UTF-8 would make the document unreadable, so it is not written at all.
-    return isValidUtf8(text) ? text : std::string();
+    return platform::isValidUtf8(text) ? text : std::string();
 }
 
 Decoded<ToolInfoV0> parseToolInfo(std::string_view text) {
