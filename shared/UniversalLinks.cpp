@@ -53,6 +53,18 @@ std::optional<platform::Url> subjectLink(LinkKind kind, std::string_view subject
     return components.url();
 }
 
+std::optional<platform::Url> subjectLink(LinkKind kind, std::string_view subject, const platform::Url& repo) {
+    auto path = repo.path();
+    if (!path) return std::nullopt;
+    return subjectLink(kind, subject, *path);
+}
+
+std::optional<platform::Url> subjectLinkInRepository(LinkKind kind, std::string_view subject, const std::string& repo) {
+    auto url = platform::fileURL(repo);
+    if (!url) return std::nullopt;
+    return subjectLink(kind, subject, *url);
+}
+
 std::optional<SubjectAndRepository> parseSubjectLink(const platform::Url& url, LinkKind kind) {
     if (!isUniversalLink(url, kind)) return std::nullopt;
     auto items = url.queryItems();
