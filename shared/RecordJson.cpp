@@ -126,6 +126,19 @@ platform::Result<nlohmann::json> parseJsonObject(std::string_view bytes, const s
     return value;
 }
 
+platform::Result<void> decodeTextMembers(std::string_view bytes, const std::string& source,
+                                         std::initializer_list<std::pair<const char*, std::string*>> fields) {
+    auto json = parseJsonObject(bytes, source);
+    if (!json) return std::move(json).error();
+    JsonObjectReader reader(*json, source);
+    for (auto [member, field] : fields) {
+        auto text = reader.text(member);
+        if (!text) return std::move(text).error();
+        *field = std::move(*text);
+    }
+    return {};
+}
+
 platform::Result<std::string> encodeRecord(const nlohmann::json& value) {
     if (!allTextValid(value)) return unencodableText();
     return platform::serializeJson(value);

@@ -8,9 +8,11 @@
 // that are not valid UTF-8, since no reader could decode them.
 
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -56,6 +58,11 @@ platform::Error unencodableText();
 
 /// Parses `bytes` as one JSON object.
 platform::Result<nlohmann::json> parseJsonObject(std::string_view bytes, const std::string& source);
+
+/// Reads `bytes` as a record whose members are all required texts: each of
+/// `fields` names a member and where its text goes.
+platform::Result<void> decodeTextMembers(std::string_view bytes, const std::string& source,
+                                         std::initializer_list<std::pair<const char*, std::string*>> fields);
 
 /// The compact text of a record's JSON value.
 platform::Result<std::string> encodeRecord(const nlohmann::json& value);

@@ -256,7 +256,8 @@ bool writtenInt32(std::string_view text, std::size_t& at) {
 
 platform::Result<std::string> encodeSessionRecord(const DiffToolMetaData& record) {
     auto valid = [](const std::optional<std::string>& text) { return !text || platform::isValidUtf8(*text); };
-    if (!platform::isValidUtf8(record.repo) || !valid(record.revspecA) || !valid(record.revspecB)) return unencodableText();
+    if (!platform::isValidUtf8(record.repo) || !valid(record.revspecA) || !valid(record.revspecB))
+        return unencodableText();
     std::size_t size = 96 + 2 * record.repo.size();
     for (const auto& entry : record.entries) {
         auto bound = encodedSizeBound(entry);

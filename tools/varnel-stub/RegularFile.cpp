@@ -8,7 +8,8 @@
 
 namespace varnelstub {
 
-platform::Result<platform::FileDescriptor> openRegularFile(const std::string& path, int flags, const std::string& what) {
+platform::Result<platform::FileDescriptor> openRegularFile(const std::string& path, int flags,
+                                                           const std::string& what) {
     auto notRegular = [&] {
         return platform::Error{"NSPOSIXErrorDomain", EINVAL, what + ": it is not a regular file", path};
     };
