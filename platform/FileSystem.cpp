@@ -31,9 +31,9 @@ Result<void> fillAndClose(FileDescriptor& file, std::string_view contents, const
 
 }  // namespace
 
-Result<void> removeContentsOf(int dirFd, const std::string& path) {
+Result<void> removeContentsOf(int directoryFd, const std::string& path) {
     // The entries are read first: removing while reading may skip some.
-    FileDescriptor listing(::dup(dirFd));
+    FileDescriptor listing(::dup(directoryFd));
     if (!listing) return Error::posix(errno, "Cannot remove " + path, path);
     auto entries = directoryEntries(std::move(listing), path);
     if (!entries) return Error::posix(entries.error().code, "Cannot remove " + path, path);
@@ -42,17 +42,17 @@ Result<void> removeContentsOf(int dirFd, const std::string& path) {
         const std::string& name = entry.name;
         std::string childPath = path + "/" + name;
         struct stat s;
-        if (::fstatat(dirFd, name.c_str(), &s, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (::fstatat(directoryFd, name.c_str(), &s, AT_SYMLINK_NOFOLLOW) != 0) {
             if (errno == ENOENT) continue;
             return Error::posix(errno, "Cannot remove " + childPath, childPath);
         }
         if (S_ISDIR(s.st_mode)) {
-            FileDescriptor child(::openat(dirFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+            FileDescriptor child(::openat(directoryFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
             if (child.get() < 0) return Error::posix(errno, "Cannot remove " + childPath, childPath);
             if (auto removed = removeContentsOf(child.get(), childPath); !removed) return removed;
-            if (::unlinkat(dirFd, name.c_str(), AT_REMOVEDIR) != 0 && errno != ENOENT)
+            if (::unlinkat(directoryFd, name.c_str(), AT_REMOVEDIR) != 0 && errno != ENOENT)
                 return Error::posix(errno, "Cannot remove " + childPath, childPath);
-        } else if (::unlinkat(dirFd, name.c_str(), 0) != 0 && errno != ENOENT) {
+        } else if (::unlinkat(directoryFd, name.c_str(), 0) != 0 && errno != ENOENT) {
             return Error::posix(errno, "Cannot remove " + childPath, childPath);
         }
     }

@@ -14,7 +14,8 @@
 #include "platform/Pipe.hpp"
 #include "platform/StandardOutput.hpp"
 
-extern char** environ;
+// Declared by no header on macOS.
+extern char** environ;  // NOLINT(readability-redundant-declaration)
 
 namespace platform {
 
