@@ -3,6 +3,21 @@
 #include "platform/Utf8.hpp"
 
 namespace ap {
+namespace {
+
+template <class Command>
+std::string document(long long version, const Command& command) {
+    platform::PrettyJsonWriter out;
+    out.beginObject();
+    out.key("command");
+    writeJson(out, command);
+    out.key("serializationVersion");
+    out.value(version);
+    out.endObject();
+    return out.take();
+}
+
+}  // namespace
 
 Decoded<ToolInfoHeader> ToolInfoHeader::decode(const nlohmann::json& value) {
     auto object = ObjectReader::open(value, "");
@@ -27,19 +42,12 @@ Decoded<ToolInfoV0> ToolInfoV0::decode(const nlohmann::json& value) {
     return ToolInfoV0{version, std::move(*decoded)};
 }
 
-std::string encodeToolInfo(const ToolInfoV0& info) {
-    platform::PrettyJsonWriter out;
-    out.beginObject();
-    out.key("command");
-    writeJson(out, info.command);
-    out.key("serializationVersion");
-    out.value(info.serializationVersion);
-    out.endObject();
-    return out.take();
-}
+std::string encodeToolInfo(const ToolInfoV0& info) { return document(info.serializationVersion, info.command); }
 
 std::string dumpHelp(const CommandStack& stack) {
-    auto text = encodeToolInfo(ToolInfoV0::describing(stack));
+    // Written straight from the declarations: a description built first
+    // would cost a run more in copies and allocations than the writing.
+    auto text = document(ToolInfoV0::version, stack);
     // The writer copies text bytes as they are; a declaration that is not
     // UTF-8 would make the document unreadable, so it is not written at all.
     return platform::isValidUtf8(text) ? text : std::string();

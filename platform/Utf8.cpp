@@ -1,5 +1,8 @@
 #include "platform/Utf8.hpp"
 
+#include <cstdint>
+#include <cstring>
+
 namespace platform {
 
 long decodeUtf8(std::string_view text, std::size_t at, std::size_t& length) {
@@ -27,7 +30,16 @@ long decodeUtf8(std::string_view text, std::size_t at, std::size_t& length) {
 
 bool isValidUtf8(std::string_view text) {
     for (std::size_t i = 0; i < text.size();) {
-        // ASCII is valid on its own and is nearly all a path or a description holds.
+        // ASCII is valid on its own and is nearly all a path or a description
+        // holds: 32 bytes at a time.
+        std::uint64_t words[4];
+        if (i + sizeof words <= text.size()) {
+            std::memcpy(words, text.data() + i, sizeof words);
+            if (((words[0] | words[1] | words[2] | words[3]) & 0x8080808080808080u) == 0) {
+                i += sizeof words;
+                continue;
+            }
+        }
         if (static_cast<unsigned char>(text[i]) < 0x80) {
             ++i;
             continue;
