@@ -157,13 +157,4 @@ std::string indented(std::string_view text, std::size_t n) {
     return result;
 }
 
-std::string joined(const std::vector<std::string>& items, std::string_view separator) {
-    std::string result;
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        if (i > 0) result += separator;
-        result += items[i];
-    }
-    return result;
-}
-
 }  // namespace ap::completions

@@ -9,6 +9,7 @@
 
 #include "ArgumentParser/BuiltinFlags.hpp"
 #include "ArgumentParser/ParsableCommand.hpp"
+#include "platform/Strings.hpp"
 
 namespace ap {
 
@@ -59,7 +60,6 @@ namespace ap::completions {
 /// N spaces before every non-empty line of `text`.
 std::string indented(std::string_view text, std::size_t n);
 
-/// `items` joined with `separator`.
-std::string joined(const std::vector<std::string>& items, std::string_view separator);
+using platform::joined;
 
 }  // namespace ap::completions

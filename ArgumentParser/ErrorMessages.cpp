@@ -3,9 +3,12 @@
 #include "ArgumentParser/CompletionsGenerator.hpp"
 #include "ArgumentParser/EditDistance.hpp"
 #include "ArgumentParser/UsageGenerator.hpp"
+#include "platform/Strings.hpp"
 
 namespace ap {
 namespace {
+
+using platform::joined;
 
 template <class... F>
 struct Overloaded : F... {
@@ -14,15 +17,6 @@ struct Overloaded : F... {
 // Spelled out for compilers without deduction for aggregates (clang 14).
 template <class... F>
 Overloaded(F...) -> Overloaded<F...>;
-
-std::string joined(const std::vector<std::string>& parts, std::string_view separator) {
-    std::string out;
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-        if (i > 0) out += separator;
-        out += parts[i];
-    }
-    return out;
-}
 
 const ArgumentDefinition* definitionFor(const InputKey& key, const ArgumentSet& arguments) {
     for (auto d : arguments.content)

@@ -8,21 +8,14 @@
 #include "ArgumentParser/TextWrapping.hpp"
 #include "ArgumentParser/Unicode.hpp"
 #include "ArgumentParser/UsageGenerator.hpp"
+#include "platform/Strings.hpp"
 
 namespace ap {
 namespace {
 
 using Section = HelpGenerator::Section;
 using Header = HelpGenerator::Header;
-
-std::string joined(const std::vector<std::string>& parts, std::string_view separator) {
-    std::string out;
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-        if (i > 0) out += separator;
-        out += parts[i];
-    }
-    return out;
-}
+using platform::joined;
 
 /// Help lists what a person may type: hidden arguments only when asked for,
 /// private ones never.

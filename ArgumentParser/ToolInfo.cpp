@@ -1,37 +1,9 @@
 #include "ArgumentParser/ToolInfo.hpp"
 
-#include <cstdint>
-#include <cstring>
-
-#include <utf8proc.h>
-
+#include "platform/Utf8.hpp"
 
 namespace ap {
 namespace {
-
-bool isValidUtf8(std::string_view text) {
-    for (std::size_t i = 0; i < text.size();) {
-        // ASCII, nearly every byte of a description, 32 bytes at a time.
-        std::uint64_t words[4];
-        if (i + sizeof words <= text.size()) {
-            std::memcpy(words, text.data() + i, sizeof words);
-            if (((words[0] | words[1] | words[2] | words[3]) & 0x8080808080808080u) == 0) {
-                i += sizeof words;
-                continue;
-            }
-        }
-        if (static_cast<unsigned char>(text[i]) < 0x80) {
-            ++i;
-            continue;
-        }
-        utf8proc_int32_t codePoint = -1;
-        auto length = utf8proc_iterate(reinterpret_cast<const utf8proc_uint8_t*>(text.data() + i),
-                                       static_cast<utf8proc_ssize_t>(text.size() - i), &codePoint);
-        if (length <= 0) return false;
-        i += static_cast<std::size_t>(length);
-    }
-    return true;
-}
 
 template <class Command>
 std::string document(long long version, const Command& command) {
@@ -78,8 +50,7 @@ std::string dumpHelp(const CommandStack& stack) {
     auto text = document(ToolInfoV0::version, stack);
     // The writer copies text bytes as they are; a declaration that is not
     // UTF-8 would make the document unreadable, so it is not written at all.
-    if (!isValidUtf8(text)) return {};
-    return text;
+    return platform::isValidUtf8(text) ? text : std::string();
 }
 
 Decoded<ToolInfoV0> parseToolInfo(std::string_view text) {

@@ -17,11 +17,7 @@ ap::Result<void> Diff::run() {
 
     std::vector<std::string> arguments{"-u", link->string()};
     for (auto& a : applicationArguments()) arguments.push_back(std::move(a));
-    auto open = runOpen(arguments);
-    if (!open) return std::move(open).error();
-    auto status = open->waitUntilExit();
-    if (!status) return std::move(status).error();
-    return ap::ExitCode{*status};
+    return runOpenAndWait(arguments);
 }
 
 }  // namespace varn

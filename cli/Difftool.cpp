@@ -9,6 +9,7 @@
 #include "cli/VerboseLog.hpp"
 #include "platform/Paths.hpp"
 #include "platform/ProcessInfo.hpp"
+#include "platform/Strings.hpp"
 
 namespace varn {
 
@@ -38,7 +39,7 @@ ap::Result<void> Difftool::run() {
 
     GitRevisions revisions;
     if (!git->words.empty()) {
-        logVerbose("Command line: " + joined(git->words));
+        logVerbose("Command line: " + platform::joined(git->words, " "));
         if (auto start = difftoolArguments(git->words))
             revisions = parseGitRevisions(std::span(git->words).subspan(*start), gitStartDirectory(root));
     }

@@ -1,14 +1,12 @@
 #pragma once
 // "_difftool": the diff tool git runs for each changed file.
 
-#include <string>
-
 #include "ArgumentParser/Declarations.hpp"
 #include "cli/GitToolFiles.hpp"
 
 namespace varn {
 
-struct Difftool : ap::ParsableCommand {
+struct Difftool : ap::ParsableCommand, GitToolFiles {
     static constexpr std::string_view typeName = "Difftool";
     static ap::CommandConfiguration configuration() {
         return {.commandName = "_difftool",
@@ -16,11 +14,6 @@ struct Difftool : ap::ParsableCommand {
                 .shouldDisplay = false};
     }
     static void arguments(ap::Arguments<Difftool>& a) { declareGitToolFiles(a); }
-
-    std::string base;
-    std::string local;
-    std::string remote;
-    std::string merged;
 
     ap::Result<void> run() override;
 };

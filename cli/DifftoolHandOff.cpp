@@ -13,11 +13,7 @@ ap::Result<void> difftoolHandOff(const VarnShared::DifftoolOptions& options) {
     if (!directory) return std::move(directory).error();
     auto arguments = applicationArguments();
     arguments.push_back(std::move(*directory));
-    auto open = runOpen(arguments);
-    if (!open) return std::move(open).error();
-    auto status = open->waitUntilExit();
-    if (!status) return std::move(status).error();
-    return ap::ExitCode{*status};
+    return runOpenAndWait(arguments);
 }
 
 }  // namespace varn

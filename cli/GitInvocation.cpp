@@ -8,6 +8,7 @@
 
 #include "platform/Paths.hpp"
 #include "platform/ProcessInfo.hpp"
+#include "platform/Strings.hpp"
 
 namespace varn {
 
@@ -22,15 +23,6 @@ constexpr std::array<std::string_view, 8> globalOptionsWithSeparateValue = {
 constexpr int ancestorLimit = 64;
 
 }  // namespace
-
-std::string joined(const std::vector<std::string>& words) {
-    std::string line;
-    for (std::size_t i = 0; i < words.size(); ++i) {
-        if (i > 0) line += ' ';
-        line += words[i];
-    }
-    return line;
-}
 
 std::optional<std::size_t> difftoolArguments(const std::vector<std::string>& words) {
     if (words.empty()) return std::nullopt;
@@ -57,7 +49,7 @@ platform::Result<GitInvocation> findGitInvocation() {
     pid_t pid = ::getppid();
     for (int examined = 0; examined < ancestorLimit && pid > 0; ++examined) {
         auto words = platform::argumentsOfProcess(pid).value_or(std::vector<std::string>{});
-        linesRead.push_back(joined(words));
+        linesRead.push_back(platform::joined(words, " "));
         if (difftoolArguments(words)) return GitInvocation{pid, std::move(words), std::move(linesRead)};
         if (pid == *group) {
             leader.words = std::move(words);
@@ -69,7 +61,7 @@ platform::Result<GitInvocation> findGitInvocation() {
     }
     if (!leaderRead) {
         leader.words = platform::argumentsOfProcess(*group).value_or(std::vector<std::string>{});
-        linesRead.push_back(joined(leader.words));
+        linesRead.push_back(platform::joined(leader.words, " "));
     }
     leader.linesRead = std::move(linesRead);
     return leader;

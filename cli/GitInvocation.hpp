@@ -26,10 +26,6 @@ struct GitInvocation {
     std::vector<std::string> linesRead;
 };
 
-/// The words joined by single spaces, as the verbose log shows a command
-/// line.
-std::string joined(const std::vector<std::string>& words);
-
 /// Where difftool's own arguments begin in `words`: after the program git,
 /// git's options before its command (`-C DIR`, `-c NAME=VALUE`,
 /// `--git-dir=DIR`, `--no-pager`, …) and the word "difftool"; or after the

@@ -32,7 +32,10 @@ std::optional<std::pair<std::string, std::string>> rangeSides(const std::string&
     auto dots = word.find("..");
     if (dots == std::string::npos) return std::nullopt;
     std::size_t length = word.compare(dots, 3, "...") == 0 ? 3 : 2;
-    auto side = [](std::string text) { return text.empty() ? std::string("HEAD") : text; };
+    auto side = [](std::string text) {
+        if (text.empty()) text = "HEAD";
+        return text;
+    };
     return std::pair{side(word.substr(0, dots)), side(word.substr(dots + length))};
 }
 

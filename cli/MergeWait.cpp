@@ -4,8 +4,9 @@
 #include <signal.h>
 
 #include <cerrno>
-#include <climits>
 #include <optional>
+
+#include "platform/PollTimeout.hpp"
 
 namespace varn {
 namespace {
@@ -13,13 +14,6 @@ namespace {
 using VarnShared::MergeToolStatusWatcher;
 
 constexpr const char* domain = "VarnMergeErrorDomain";
-
-/// Milliseconds until `deadline`, rounded up and clamped to what poll takes.
-int millisecondsUntil(MergeToolStatusWatcher::Clock::time_point deadline) {
-    auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - MergeToolStatusWatcher::Clock::now()).count();
-    if (left <= 0) return 0;
-    return left > INT_MAX ? INT_MAX : static_cast<int>(left);
-}
 
 /// The failure of a launcher that has ended, if it failed.
 std::optional<ap::Error> launcherFailure(platform::Process& launcher) {
@@ -54,7 +48,7 @@ ap::Error awaitVerdict(MergeToolStatusWatcher& watcher, platform::Process& launc
             if (signal != SIGCHLD) return abandon(ap::ExitCode{128 + signal});
             if (auto failed = launcherFailure(launcher)) return abandon(std::move(*failed));
         }
-        int timeout = millisecondsUntil(deadline);
+        int timeout = platform::pollTimeoutUntil(deadline);
         if (timeout == 0)
             return abandon(
                 ap::LocalizedError(domain, 1, "No verdict from the application in time; the merge stays unresolved"));

@@ -1,14 +1,12 @@
 #pragma once
 // "_mergetool": the merge tool git runs for each conflicted file.
 
-#include <string>
-
 #include "ArgumentParser/Declarations.hpp"
 #include "cli/GitToolFiles.hpp"
 
 namespace varn {
 
-struct Mergetool : ap::ParsableCommand {
+struct Mergetool : ap::ParsableCommand, GitToolFiles {
     static constexpr std::string_view typeName = "Mergetool";
     static ap::CommandConfiguration configuration() {
         return {.commandName = "_mergetool",
@@ -16,11 +14,6 @@ struct Mergetool : ap::ParsableCommand {
                 .shouldDisplay = false};
     }
     static void arguments(ap::Arguments<Mergetool>& a) { declareGitToolFiles(a); }
-
-    std::string base;
-    std::string local;
-    std::string remote;
-    std::string merged;
 
     ap::Result<void> run() override;
 };

@@ -12,7 +12,7 @@ namespace {
 
 // git writes one line naming a path: this leaves room for far longer paths
 // than the system can open.
-constexpr std::size_t maximumGitFileSize = 16 * 1024;
+constexpr std::size_t maximumGitFileSize = std::size_t{16} * 1024;
 
 /// The `.git` file at `gitFile`, in the directory `directory`, names an
 /// existing git directory, as git writes for a linked worktree, a submodule

@@ -1,10 +1,12 @@
 #pragma once
 // Starting the platform launcher that hands a directory or link to the
-// application.
+// application. Where the launcher is differs by platform
+// (RunOpenLinux.cpp, RunOpenDarwin.cpp).
 
 #include <string>
 #include <vector>
 
+#include "ArgumentParser/Errors.hpp"
 #include "platform/Process.hpp"
 
 namespace varn {
@@ -15,5 +17,10 @@ std::string openLauncherPath();
 
 /// Starts the launcher with `arguments`; waiting for it is the caller's.
 platform::Result<platform::Process> runOpen(const std::vector<std::string>& arguments);
+
+/// Starts the launcher with `arguments`, waits for it and ends the run
+/// (as `ap::ExitCode`) with its termination status. Launch and wait
+/// failures are returned.
+ap::Result<void> runOpenAndWait(const std::vector<std::string>& arguments);
 
 }  // namespace varn

@@ -1,20 +1,20 @@
-# Warnings are errors on our own targets only; sanitizers come from the preset.
+# Warnings (errors with VARN_WERROR) on our own targets only; sanitizers come
+# from the preset.
 function(varn_target_defaults target)
   # Declarations use designated initializers that leave defaulted fields out.
-  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror -Wno-missing-field-initializers)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wno-missing-field-initializers)
+  if(VARN_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
   # Every function and object in a section of its own, so that the linker
   # can leave out whatever a program never reaches.
   target_compile_options(${target} PRIVATE -ffunction-sections -fdata-sections)
   # Optimised for size: a run of varn is over in a few hundred thousand
   # instructions, and what it costs is mostly the pages it reads in, so code
-  # half the size starts faster than code tuned for speed. The shared records
-  # are the exception: a difftool run spends its time there, decoding and
-  # encoding a session's JSON.
-  if(target STREQUAL "VarnShared")
-    target_compile_options(${target} PRIVATE $<$<NOT:$<CONFIG:Debug>>:-O2>)
-  else()
-    target_compile_options(${target} PRIVATE $<$<NOT:$<CONFIG:Debug>>:-Os>)
-  endif()
+  # half the size starts faster than code tuned for speed. A library that
+  # does the heavy work of a run may ask for speed after this (the shared
+  # records do, in shared/CMakeLists.txt): the later option wins.
+  target_compile_options(${target} PRIVATE $<$<NOT:$<CONFIG:Debug>>:-Os>)
   target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
 endfunction()
 

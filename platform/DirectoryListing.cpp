@@ -1,40 +1,56 @@
 #include "platform/DirectoryListing.hpp"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <string_view>
 
 namespace platform {
+
+Result<std::vector<DirectoryEntry>> directoryEntries(FileDescriptor directory, const std::string& path) {
+    auto failure = [&](int err) { return Error::posix(err, "Cannot read directory " + path, path); };
+    DIR* listing = ::fdopendir(directory.get());
+    if (!listing) return failure(errno);
+    int fd = directory.release();  // closed with the listing
+    std::vector<DirectoryEntry> entries;
+    while (true) {
+        // Only a readdir that sets errno has failed; the end leaves it alone.
+        errno = 0;
+        auto entry = ::readdir(listing);
+        if (!entry) break;
+        std::string_view name = entry->d_name;
+        if (name == "." || name == "..") continue;
+        bool isDirectory = entry->d_type == DT_DIR;
+        if (entry->d_type == DT_UNKNOWN) {
+            struct stat s;
+            isDirectory = ::fstatat(fd, entry->d_name, &s, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(s.st_mode);
+        }
+        entries.push_back({std::string(name), entry->d_ino, isDirectory});
+    }
+    int err = errno;
+    ::closedir(listing);
+    if (err) return failure(err);
+    return entries;
+}
 
 namespace {
 
 /// Appends what `directory` holds to `found`, each name after `prefix`.
 Result<void> collect(const std::string& directory, const std::string& prefix, std::vector<std::string>& found) {
-    DIR* dir = ::opendir(directory.c_str());
-    if (!dir) return Error::posix(errno, "Cannot read directory " + directory, directory);
-    std::vector<std::string> subdirectories;
-    errno = 0;
-    while (auto entry = ::readdir(dir)) {
-        std::string name = entry->d_name;
-        if (name == "." || name == "..") continue;
-        bool isDirectory = entry->d_type == DT_DIR;
-        if (entry->d_type == DT_UNKNOWN) {
-            struct stat s;
-            isDirectory = ::lstat((directory + "/" + name).c_str(), &s) == 0 && S_ISDIR(s.st_mode);
-        }
-        if (isDirectory) {
-            subdirectories.push_back(std::move(name));
-        } else {
-            found.push_back(prefix + name);
+    FileDescriptor opened(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!opened) return Error::posix(errno, "Cannot read directory " + directory, directory);
+    auto entries = directoryEntries(std::move(opened), directory);
+    if (!entries) return std::move(entries).error();
+    for (const auto& entry : *entries) {
+        if (!entry.isDirectory) {
+            found.push_back(prefix + entry.name);
+        } else if (auto below = collect(directory + "/" + entry.name, prefix + entry.name + "/", found); !below) {
+            return below;
         }
     }
-    int err = errno;
-    ::closedir(dir);
-    if (err) return Error::posix(err, "Cannot read directory " + directory, directory);
-    for (const auto& name : subdirectories)
-        if (auto below = collect(directory + "/" + name, prefix + name + "/", found); !below) return below;
     return {};
 }
 

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "platform/Error.hpp"
+#include "platform/FileDescriptor.hpp"
 #include "platform/HeldDirectory.hpp"
 
 namespace platform {
@@ -33,9 +34,9 @@ public:
     DirectoryWatcher() = default;
     DirectoryWatcher(const DirectoryWatcher&) = delete;
     DirectoryWatcher& operator=(const DirectoryWatcher&) = delete;
-    DirectoryWatcher(DirectoryWatcher&& other) noexcept;
-    DirectoryWatcher& operator=(DirectoryWatcher&& other) noexcept;
-    ~DirectoryWatcher();
+    DirectoryWatcher(DirectoryWatcher&& other) noexcept = default;
+    DirectoryWatcher& operator=(DirectoryWatcher&& other) noexcept = default;
+    ~DirectoryWatcher() = default;
 
     /// Starts watching `directory`, closing any earlier watch first. The
     /// watch is on the directory held open, never reached through a path.
@@ -43,11 +44,11 @@ public:
     /// open while it is watched.
     Result<void> watch(const HeldDirectory& directory);
 
-    bool isWatching() const { return fd_ >= 0; }
+    bool isWatching() const { return static_cast<bool>(fd_); }
 
     /// A descriptor that becomes readable when changes are pending, for a
     /// caller that waits on several things at once; -1 when not watching.
-    int descriptor() const { return fd_; }
+    int descriptor() const { return fd_.get(); }
 
     /// Consumes the pending notifications without waiting; `lost` outweighs
     /// `changed`.
@@ -62,9 +63,9 @@ public:
 
 private:
     /// The inotify instance or the kqueue.
-    int fd_ = -1;
+    FileDescriptor fd_;
     /// macOS only: the event-only descriptor of the directory.
-    int directoryFd_ = -1;
+    FileDescriptor directoryFd_;
 };
 
 }  // namespace platform

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <utility>
 
 #include "platform/DirectoryWatcher.hpp"
 #include "platform/FileDescriptor.hpp"
@@ -28,18 +29,18 @@ Result<void> DirectoryWatcher::watch(const HeldDirectory& directory) {
     EV_SET(&change, self.get(), EVFILT_VNODE, EV_ADD | EV_CLEAR, NOTE_WRITE | NOTE_DELETE | NOTE_RENAME | NOTE_REVOKE,
            0, nullptr);
     if (::kevent(queue.get(), &change, 1, nullptr, 0, nullptr) < 0) return failure(errno);
-    fd_ = queue.release();
-    directoryFd_ = self.release();
+    fd_ = std::move(queue);
+    directoryFd_ = std::move(self);
     return {};
 }
 
 DirectoryWatcher::Change DirectoryWatcher::takeChanges() {
-    if (fd_ < 0) return Change::none;
+    if (!fd_) return Change::none;
     Change change = Change::none;
     struct kevent events[16];
     struct timespec now = {0, 0};
     while (true) {
-        int n = ::kevent(fd_, nullptr, 0, events, 16, &now);
+        int n = ::kevent(fd_.get(), nullptr, 0, events, 16, &now);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) return change;
         for (int i = 0; i < n; ++i) {

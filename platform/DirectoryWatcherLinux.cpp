@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "platform/DirectoryWatcher.hpp"
 #include "platform/FileDescriptor.hpp"
@@ -29,16 +30,16 @@ Result<void> DirectoryWatcher::watch(const HeldDirectory& directory) {
         IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
     auto name = "/proc/self/fd/" + std::to_string(directory.descriptor());
     if (::inotify_add_watch(instance.get(), name.c_str(), mask) < 0) return failure(errno);
-    fd_ = instance.release();
+    fd_ = std::move(instance);
     return {};
 }
 
 DirectoryWatcher::Change DirectoryWatcher::takeChanges() {
-    if (fd_ < 0) return Change::none;
+    if (!fd_) return Change::none;
     Change change = Change::none;
     alignas(struct inotify_event) char buffer[4096];
     while (true) {
-        auto n = ::read(fd_, buffer, sizeof buffer);
+        auto n = ::read(fd_.get(), buffer, sizeof buffer);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) return change;
         for (ssize_t offset = 0; offset < n;) {

@@ -1,10 +1,13 @@
 #pragma once
 // A descriptor that closes itself when it goes out of scope, unless it was
-// released or closed first.
+// released or closed first; and reading or writing all there is through
+// one.
 
 #include <unistd.h>
 
 #include <cerrno>
+#include <string>
+#include <string_view>
 #include <utility>
 
 namespace platform {
@@ -38,5 +41,14 @@ public:
 private:
     int fd_ = -1;
 };
+
+/// Writes all of `contents` to `fd`; 0, or the errno of the failure.
+int writeAll(int fd, std::string_view contents);
+
+/// Reads `fd` to its end, appending straight to `out`; 0, or the errno of
+/// the failure. `out`'s capacity is best set to the expected size first: a
+/// session record is read whole by every difftool run, and each copy or
+/// doubling of it is memory to fault in again.
+int readToEnd(int fd, std::string& out);
 
 }  // namespace platform

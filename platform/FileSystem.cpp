@@ -1,15 +1,14 @@
 #include "platform/FileSystem.hpp"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <vector>
 
+#include "platform/DirectoryListing.hpp"
 #include "platform/FileDescriptor.hpp"
 #include "platform/Uuid.hpp"
 
@@ -23,39 +22,6 @@ Error openError(int errnum, const std::string& what, const std::string& path) {
     return Error::posix(errnum, what, path);
 }
 
-/// Writes all of `contents`, returning 0 or the errno of the failure.
-int writeAll(int fd, std::string_view contents) {
-    while (!contents.empty()) {
-        auto n = ::write(fd, contents.data(), contents.size());
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return errno;
-        }
-        contents.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return 0;
-}
-
-/// Reads to the end, appending straight to `out`; returns 0 or the errno.
-/// `out`'s capacity is best set to the
-/// expected size first: a session record is read whole by every difftool
-/// run, and each copy or doubling of it is memory to fault in again.
-int readAll(int fd, std::string& out) {
-    while (true) {
-        if (out.capacity() - out.size() < 4096) out.reserve(std::max<std::size_t>(2 * out.capacity(), 65536));
-        auto used = out.size();
-        out.resize(out.capacity());
-        auto n = ::read(fd, out.data() + used, out.size() - used);
-        int err = errno;
-        out.resize(used + static_cast<std::size_t>(std::max<ssize_t>(n, 0)));
-        if (n < 0) {
-            if (err == EINTR) continue;
-            return err;
-        }
-        if (n == 0) return 0;
-    }
-}
-
 /// Writes `contents` to the open file and closes it, reporting either failure.
 Result<void> fillAndClose(FileDescriptor& file, std::string_view contents, const std::string& path) {
     if (int err = writeAll(file.get(), contents)) return Error::posix(err, "Cannot write file " + path, path);
@@ -65,40 +31,28 @@ Result<void> fillAndClose(FileDescriptor& file, std::string_view contents, const
 
 }  // namespace
 
-Result<void> removeContentsOf(int dirFd, const std::string& path) {
-    int listFd = ::dup(dirFd);
-    if (listFd < 0) return Error::posix(errno, "Cannot remove " + path, path);
-    DIR* dir = ::fdopendir(listFd);
-    if (!dir) {
-        int err = errno;
-        ::close(listFd);
-        return Error::posix(err, "Cannot remove " + path, path);
-    }
-    // Names are collected first: removing while reading may skip entries.
-    std::vector<std::string> names;
-    errno = 0;
-    while (auto entry = ::readdir(dir)) {
-        std::string name = entry->d_name;
-        if (name != "." && name != "..") names.push_back(std::move(name));
-    }
-    int readErr = errno;
-    ::closedir(dir);
-    if (readErr) return Error::posix(readErr, "Cannot remove " + path, path);
+Result<void> removeContentsOf(int directoryFd, const std::string& path) {
+    // The entries are read first: removing while reading may skip some.
+    FileDescriptor listing(::dup(directoryFd));
+    if (!listing) return Error::posix(errno, "Cannot remove " + path, path);
+    auto entries = directoryEntries(std::move(listing), path);
+    if (!entries) return Error::posix(entries.error().code, "Cannot remove " + path, path);
 
-    for (const auto& name : names) {
+    for (const auto& entry : *entries) {
+        const std::string& name = entry.name;
         std::string childPath = path + "/" + name;
         struct stat s;
-        if (::fstatat(dirFd, name.c_str(), &s, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (::fstatat(directoryFd, name.c_str(), &s, AT_SYMLINK_NOFOLLOW) != 0) {
             if (errno == ENOENT) continue;
             return Error::posix(errno, "Cannot remove " + childPath, childPath);
         }
         if (S_ISDIR(s.st_mode)) {
-            FileDescriptor child(::openat(dirFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+            FileDescriptor child(::openat(directoryFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
             if (child.get() < 0) return Error::posix(errno, "Cannot remove " + childPath, childPath);
             if (auto removed = removeContentsOf(child.get(), childPath); !removed) return removed;
-            if (::unlinkat(dirFd, name.c_str(), AT_REMOVEDIR) != 0 && errno != ENOENT)
+            if (::unlinkat(directoryFd, name.c_str(), AT_REMOVEDIR) != 0 && errno != ENOENT)
                 return Error::posix(errno, "Cannot remove " + childPath, childPath);
-        } else if (::unlinkat(dirFd, name.c_str(), 0) != 0 && errno != ENOENT) {
+        } else if (::unlinkat(directoryFd, name.c_str(), 0) != 0 && errno != ENOENT) {
             return Error::posix(errno, "Cannot remove " + childPath, childPath);
         }
     }
@@ -217,7 +171,7 @@ Result<std::string> readFile(const std::string& path) {
     // Room for the whole file and the read that finds its end.
     if (struct stat s; ::fstat(file.get(), &s) == 0 && S_ISREG(s.st_mode))
         contents.reserve(static_cast<std::size_t>(s.st_size) + 4096);
-    if (int err = readAll(file.get(), contents)) return Error::posix(err, "Cannot read file " + path, path);
+    if (int err = readToEnd(file.get(), contents)) return Error::posix(err, "Cannot read file " + path, path);
     return contents;
 }
 

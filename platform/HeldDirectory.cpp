@@ -1,12 +1,12 @@
 #include "platform/HeldDirectory.hpp"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 
+#include "platform/DirectoryListing.hpp"
 #include "platform/FileSystem.hpp"
 
 namespace platform {
@@ -49,21 +49,13 @@ bool HeldDirectory::isNamed(const std::string& name) const {
 std::optional<std::string> HeldDirectory::nameInParent() const {
     if (isNamed(name_)) return name_;
     // Renamed: looked for among the parent's entries, by identity.
-    int listFd = ::openat(parent_.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    DIR* entries = listFd < 0 ? nullptr : ::fdopendir(listFd);
-    if (!entries) {
-        if (listFd >= 0) ::close(listFd);
-        return std::nullopt;
-    }
-    std::optional<std::string> found;
-    while (auto entry = ::readdir(entries)) {
-        if (entry->d_ino == inode_ && isNamed(entry->d_name)) {
-            found = entry->d_name;
-            break;
-        }
-    }
-    ::closedir(entries);
-    return found;
+    FileDescriptor listing(::openat(parent_.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!listing) return std::nullopt;
+    auto entries = directoryEntries(std::move(listing), path_);
+    if (!entries) return std::nullopt;
+    for (const auto& entry : *entries)
+        if (entry.inode == inode_ && isNamed(entry.name)) return entry.name;
+    return std::nullopt;
 }
 
 bool HeldDirectory::contains(const std::string& name) const {

@@ -229,4 +229,9 @@ std::string appendingPathComponent(const std::string& path, const std::string& c
     return joinComponents(isAbsolute(path) || (path.empty() && isAbsolute(component)), parts);
 }
 
+std::string withTrailingSlash(std::string path) {
+    if (path.empty() || path.back() != '/') path += '/';
+    return path;
+}
+
 }  // namespace platform

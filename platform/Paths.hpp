@@ -58,4 +58,7 @@ std::vector<std::string> pathComponents(const std::string& path);
 /// "/" and "a" → "/a"); doubled and trailing separators are dropped.
 std::string appendingPathComponent(const std::string& path, const std::string& component);
 
+/// `path` ending in one "/" more unless it ends in one already ("" → "/").
+std::string withTrailingSlash(std::string path);
+
 }  // namespace platform

@@ -9,10 +9,13 @@
 
 #include <cerrno>
 #include <thread>
+#include <utility>
 
+#include "platform/Pipe.hpp"
 #include "platform/StandardOutput.hpp"
 
-extern char** environ;
+// Declared by no header on macOS.
+extern char** environ;  // NOLINT(readability-redundant-declaration)
 
 namespace platform {
 
@@ -45,35 +48,6 @@ private:
     bool actionsReady_ = false;
 };
 
-/// A pipe whose ends close themselves unless taken.
-struct Pipe {
-    int read = -1;
-    int write = -1;
-    ~Pipe() {
-        if (read >= 0) ::close(read);
-        if (write >= 0) ::close(write);
-    }
-    int open() {
-        // Only the child's duplicate on 1 or 2 may survive the exec.
-        int ends[2];
-#ifdef __linux__
-        if (::pipe2(ends, O_CLOEXEC) != 0) return errno;
-#else
-        if (::pipe(ends) != 0) return errno;
-        ::fcntl(ends[0], F_SETFD, FD_CLOEXEC);
-        ::fcntl(ends[1], F_SETFD, FD_CLOEXEC);
-#endif
-        read = ends[0];
-        write = ends[1];
-        return 0;
-    }
-    int take() {
-        int end = read;
-        read = -1;
-        return end;
-    }
-};
-
 int configure(SpawnSetup& setup, const ProcessOptions& options, Pipe& output, Pipe& error) {
     // A program expects SIGPIPE's default action, whatever this process chose
     // for itself (the tool ignores it to report a closed output as an error).
@@ -96,16 +70,19 @@ int configure(SpawnSetup& setup, const ProcessOptions& options, Pipe& output, Pi
     auto* actions = setup.actions();
     if (options.nullInput)
         if (int e = ::posix_spawn_file_actions_addopen(actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0)) return e;
+    // Only the child's duplicate on 1 or 2 of a pipe's end survives the exec.
     if (options.captureOutput) {
         if (int e = output.open()) return e;
-        if (int e = ::posix_spawn_file_actions_adddup2(actions, output.write, STDOUT_FILENO)) return e;
+        if (int e = ::posix_spawn_file_actions_adddup2(actions, output.write.get(), STDOUT_FILENO)) return e;
     }
     if (options.captureError) {
         if (int e = error.open()) return e;
-        if (int e = ::posix_spawn_file_actions_adddup2(actions, error.write, STDERR_FILENO)) return e;
+        if (int e = ::posix_spawn_file_actions_adddup2(actions, error.write.get(), STDERR_FILENO)) return e;
     }
     if (options.workingDirectory) {
-#if defined(__APPLE__) || (defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 29)))
+        // The build tells whether the C library can change the child's
+        // directory (glibc from 2.29, macOS from 10.15).
+#ifdef VARN_HAVE_POSIX_SPAWN_ADDCHDIR
         if (int e = ::posix_spawn_file_actions_addchdir_np(actions, options.workingDirectory->c_str())) return e;
 #else
         return ENOSYS;
@@ -152,46 +129,32 @@ Result<Process> Process::launch(const std::string& executable, const std::vector
     int e = ::posix_spawn(&pid, executable.c_str(), setup.actions(), setup.attributes(), argv.data(),
                           options.environment ? envp.data() : environ);
     if (e != 0) return failure(e);
-    return Process(executable, pid, output.take(), error.take());
+    return Process(executable, pid, std::move(output.read), std::move(error.read));
 }
 
-Process::Process(std::string executable, pid_t pid, int output, int error)
-    : executable_(std::move(executable)), pid_(pid), output_(output), error_(error) {}
+Process::Process(std::string executable, pid_t pid, FileDescriptor output, FileDescriptor error)
+    : executable_(std::move(executable)), pid_(pid), output_(std::move(output)), error_(std::move(error)) {}
 
 Process::Process(Process&& other) noexcept
     : executable_(std::move(other.executable_)),
-      pid_(other.pid_),
-      output_(other.output_),
-      error_(other.error_),
+      pid_(std::exchange(other.pid_, -1)),
+      output_(std::move(other.output_)),
+      error_(std::move(other.error_)),
       exited_(other.exited_),
       status_(other.status_),
-      reason_(other.reason_) {
-    other.pid_ = -1;
-    other.output_ = other.error_ = -1;
-}
+      reason_(other.reason_) {}
 
 Process& Process::operator=(Process&& other) noexcept {
     if (this != &other) {
-        closePipes();
         executable_ = std::move(other.executable_);
-        pid_ = other.pid_;
-        output_ = other.output_;
-        error_ = other.error_;
+        pid_ = std::exchange(other.pid_, -1);
+        output_ = std::move(other.output_);
+        error_ = std::move(other.error_);
         exited_ = other.exited_;
         status_ = other.status_;
         reason_ = other.reason_;
-        other.pid_ = -1;
-        other.output_ = other.error_ = -1;
     }
     return *this;
-}
-
-Process::~Process() { closePipes(); }
-
-void Process::closePipes() {
-    if (output_ >= 0) ::close(output_);
-    if (error_ >= 0) ::close(error_);
-    output_ = error_ = -1;
 }
 
 void Process::record(int waitStatus) {
@@ -209,18 +172,18 @@ Result<CapturedOutput> Process::readToEnd(std::optional<std::chrono::millisecond
     CapturedOutput captured;
     auto deadline = Clock::now() + limit.value_or(std::chrono::milliseconds(0));
     struct Stream {
-        int* descriptor;
+        FileDescriptor* descriptor;
         std::string* text;
     };
     Stream streams[] = {{&output_, &captured.standardOutput}, {&error_, &captured.standardError}};
     char buffer[65536];
-    while (output_ >= 0 || error_ >= 0) {
+    while (output_ || error_) {
         pollfd watched[2];
         Stream* owners[2];
         nfds_t count = 0;
         for (auto& stream : streams) {
-            if (*stream.descriptor < 0) continue;
-            watched[count] = {*stream.descriptor, POLLIN, 0};
+            if (!*stream.descriptor) continue;
+            watched[count] = {stream.descriptor->get(), POLLIN, 0};
             owners[count++] = &stream;
         }
         int timeout = -1;
@@ -240,8 +203,7 @@ Result<CapturedOutput> Process::readToEnd(std::optional<std::chrono::millisecond
             if (n > 0) {
                 owners[i]->text->append(buffer, static_cast<std::size_t>(n));
             } else if (n == 0 || errno != EINTR) {
-                ::close(*owners[i]->descriptor);
-                *owners[i]->descriptor = -1;
+                (void)owners[i]->descriptor->close();
             }
         }
     }

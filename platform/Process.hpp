@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/Error.hpp"
+#include "platform/FileDescriptor.hpp"
 
 namespace platform {
 
@@ -51,7 +52,7 @@ public:
     Process& operator=(Process&& other) noexcept;
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
-    ~Process();
+    ~Process() = default;
 
     pid_t processIdentifier() const { return pid_; }
     const std::string& executable() const { return executable_; }
@@ -80,14 +81,13 @@ public:
     Result<void> sendSignal(int signal);
 
 private:
-    Process(std::string executable, pid_t pid, int output, int error);
+    Process(std::string executable, pid_t pid, FileDescriptor output, FileDescriptor error);
     void record(int waitStatus);
-    void closePipes();
 
     std::string executable_;
     pid_t pid_ = -1;
-    int output_ = -1;
-    int error_ = -1;
+    FileDescriptor output_;
+    FileDescriptor error_;
     bool exited_ = false;
     int status_ = 0;
     TerminationReason reason_ = TerminationReason::exit;

@@ -1,37 +1,15 @@
 // Linux: the process table is read from /proc.
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 
+#include "platform/FileSystem.hpp"
 #include "platform/ProcessInfo.hpp"
+#include "platform/Strings.hpp"
 
 namespace platform {
-
-namespace {
-
-/// The whole of a file of /proc; nothing when it cannot be read. Their
-/// sizes are not known in advance (stat reports 0).
-std::optional<std::string> readProcFile(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
-    std::string content;
-    char buffer[4096];
-    while (true) {
-        auto n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            ::close(fd);
-            if (n < 0) return std::nullopt;
-            return content;
-        }
-        content.append(buffer, static_cast<std::size_t>(n));
-    }
-}
-
-}  // namespace
 
 Result<std::string> executablePath() {
     std::string buffer(PATH_MAX, '\0');
@@ -49,7 +27,7 @@ Result<std::string> executablePath() {
 std::optional<pid_t> parentProcessIdentifier(pid_t pid) {
     // "PID (NAME) STATE PPID …": the name may hold blanks and parentheses,
     // so the fields are counted from the last ")".
-    auto stat = readProcFile("/proc/" + std::to_string(pid) + "/stat");
+    auto stat = readFile("/proc/" + std::to_string(pid) + "/stat");
     if (!stat) return std::nullopt;
     auto close = stat->rfind(')');
     if (close == std::string::npos) return std::nullopt;
@@ -61,17 +39,12 @@ std::optional<pid_t> parentProcessIdentifier(pid_t pid) {
 
 std::optional<std::vector<std::string>> argumentsOfProcess(pid_t pid) {
     // Each argument followed by a NUL.
-    auto line = readProcFile("/proc/" + std::to_string(pid) + "/cmdline");
+    auto line = readFile("/proc/" + std::to_string(pid) + "/cmdline");
     if (!line || line->empty()) return std::nullopt;
     if (line->back() == '\0') line->pop_back();
     std::vector<std::string> arguments;
-    std::size_t start = 0;
-    while (true) {
-        auto end = line->find('\0', start);
-        arguments.emplace_back(*line, start, end == std::string::npos ? std::string::npos : end - start);
-        if (end == std::string::npos) return arguments;
-        start = end + 1;
-    }
+    for (auto argument : split(*line, '\0')) arguments.emplace_back(argument);
+    return arguments;
 }
 
 }  // namespace platform

@@ -1,6 +1,5 @@
 #include "platform/SignalPipe.hpp"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -20,25 +19,13 @@ void writeSignalNumber(int signal) {
     errno = saved;
 }
 
-int openNonBlocking(int ends[2]) {
-    if (::pipe(ends) != 0) return errno;
-    for (int i = 0; i < 2; ++i) {
-        ::fcntl(ends[i], F_SETFD, FD_CLOEXEC);
-        ::fcntl(ends[i], F_SETFL, O_NONBLOCK);
-    }
-    return 0;
-}
-
 }  // namespace
 
 Result<SignalPipe> SignalPipe::catching(std::initializer_list<int> signals) {
     auto failure = [](int err) { return Error::posix(err, "Cannot catch signals"); };
     SignalPipe pipe;
-    int ends[2];
-    if (int err = openNonBlocking(ends)) return failure(err);
-    pipe.read_ = FileDescriptor(ends[0]);
-    pipe.write_ = FileDescriptor(ends[1]);
-    writeEnd = ends[1];
+    if (int err = pipe.pipe_.open(/*nonBlocking=*/true)) return failure(err);
+    writeEnd = pipe.pipe_.write.get();
     for (int signal : signals) {
         struct sigaction previous;
         if (::sigaction(signal, nullptr, &previous) != 0) return failure(errno);
@@ -55,7 +42,7 @@ Result<SignalPipe> SignalPipe::catching(std::initializer_list<int> signals) {
 }
 
 SignalPipe::~SignalPipe() {
-    if (!write_) return;
+    if (!pipe_.write) return;
     for (const auto& [signal, previous] : previous_) ::sigaction(signal, &previous, nullptr);
     writeEnd = -1;
 }
@@ -64,7 +51,7 @@ std::vector<int> SignalPipe::take() {
     std::vector<int> arrived;
     unsigned char numbers[64];
     while (true) {
-        auto n = ::read(read_.get(), numbers, sizeof numbers);
+        auto n = ::read(pipe_.read.get(), numbers, sizeof numbers);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) return arrived;
         arrived.insert(arrived.end(), numbers, numbers + n);

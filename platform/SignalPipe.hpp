@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "platform/Error.hpp"
-#include "platform/FileDescriptor.hpp"
+#include "platform/Pipe.hpp"
 
 namespace platform {
 
@@ -30,7 +30,7 @@ public:
     ~SignalPipe();
 
     /// Readable once a signal has arrived.
-    int descriptor() const { return read_.get(); }
+    int descriptor() const { return pipe_.read.get(); }
 
     /// The signals that arrived since the last call, oldest first; none,
     /// without waiting, when none did.
@@ -39,8 +39,7 @@ public:
 private:
     SignalPipe() = default;
 
-    FileDescriptor read_;
-    FileDescriptor write_;
+    Pipe pipe_;
     std::vector<std::pair<int, struct sigaction>> previous_;
 };
 

@@ -1,73 +1,18 @@
 #include "platform/TemporaryDirectory.hpp"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <vector>
-
-#include "platform/FileSystem.hpp"
-#include "platform/Paths.hpp"
 
 namespace platform {
-namespace {
-
-std::string withTrailingSlash(std::string path) {
-    if (path.empty() || path.back() != '/') path += '/';
-    return path;
-}
-
-#if defined(__APPLE__)
-std::string platformTemporaryDirectory() {
-    // The per-user directory below /var/folders, as the platform hands it out.
-    std::size_t size = ::confstr(_CS_DARWIN_USER_TEMP_DIR, nullptr, 0);
-    if (size > 0) {
-        std::vector<char> buffer(size);
-        if (::confstr(_CS_DARWIN_USER_TEMP_DIR, buffer.data(), buffer.size()) > 0) return buffer.data();
-    }
-    const char* tmpdir = std::getenv("TMPDIR");
-    return withTrailingSlash(tmpdir && *tmpdir ? absolutePath(tmpdir) : "/tmp");
-}
-#endif
-
-std::string fallbackDirectory(const TemporaryDirectoryEnvironment& environment) {
-    return withTrailingSlash(environment.fallbackParent) + "varnel-" + std::to_string(::geteuid()) + "/";
-}
-
-}  // namespace
 
 TemporaryDirectoryEnvironment TemporaryDirectoryEnvironment::current() {
     TemporaryDirectoryEnvironment environment;
     if (const char* tmpdir = std::getenv("TMPDIR")) environment.tmpdir = tmpdir;
     return environment;
-}
-
-std::string temporaryDirectoryPath([[maybe_unused]] const TemporaryDirectoryEnvironment& environment) {
-#if defined(__APPLE__)
-    return platformTemporaryDirectory();
-#else
-    // Made absolute: records name the hand-off directory for another process.
-    if (environment.tmpdir && !environment.tmpdir->empty()) {
-        const std::string& tmpdir = *environment.tmpdir;
-        return withTrailingSlash(tmpdir.front() == '/' ? tmpdir : absolutePath(tmpdir));
-    }
-    return fallbackDirectory(environment);
-#endif
-}
-
-Result<std::string> ensureTemporaryDirectory(const TemporaryDirectoryEnvironment& environment) {
-    std::string path = temporaryDirectoryPath(environment);
-#if !defined(__APPLE__)
-    if (!environment.tmpdir || environment.tmpdir->empty()) {
-        auto created = createPrivateDirectoryIn(AT_FDCWD, path.substr(0, path.size() - 1), path);
-        if (!created && created.error().code != EEXIST) return std::move(created).error();
-    }
-#endif
-    if (auto checked = checkTemporaryDirectory(path); !checked) return checked.error();
-    return path;
 }
 
 namespace {

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "platform/Paths.hpp"
+#include "platform/Strings.hpp"
+#include "platform/Utf8.hpp"
 
 namespace platform {
 
@@ -73,42 +75,6 @@ int hexValue(char c) {
     return c - 'a' + 10;
 }
 
-}  // namespace
-
-bool isUtf8(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size()) {
-        auto byte = static_cast<unsigned char>(text[i]);
-        std::size_t length;
-        unsigned char low = 0x80, high = 0xBF;
-        if (byte < 0x80) {
-            ++i;
-            continue;
-        } else if (byte >= 0xC2 && byte <= 0xDF) {
-            length = 2;
-        } else if (byte >= 0xE0 && byte <= 0xEF) {
-            length = 3;
-            if (byte == 0xE0) low = 0xA0;
-            if (byte == 0xED) high = 0x9F;
-        } else if (byte >= 0xF0 && byte <= 0xF4) {
-            length = 4;
-            if (byte == 0xF0) low = 0x90;
-            if (byte == 0xF4) high = 0x8F;
-        } else {
-            return false;
-        }
-        if (i + length > text.size()) return false;
-        for (std::size_t k = 1; k < length; ++k) {
-            auto next = static_cast<unsigned char>(text[i + k]);
-            if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF)) return false;
-        }
-        i += length;
-    }
-    return true;
-}
-
-namespace {
-
 template <class Allowed>
 std::string encode(std::string_view text, Allowed allowed) {
     static constexpr char digits[] = "0123456789ABCDEF";
@@ -125,17 +91,6 @@ std::string encode(std::string_view text, Allowed allowed) {
         }
     }
     return out;
-}
-
-std::vector<std::string_view> splitOn(std::string_view text, char separator) {
-    std::vector<std::string_view> parts;
-    std::size_t start = 0;
-    while (true) {
-        auto end = text.find(separator, start);
-        parts.push_back(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
-        if (end == std::string_view::npos) return parts;
-        start = end + 1;
-    }
 }
 
 }  // namespace
@@ -166,7 +121,7 @@ std::optional<std::string> percentDecoded(std::string_view text) {
         out += static_cast<char>(hexValue(text[i + 1]) * 16 + hexValue(text[i + 2]));
         i += 2;
     }
-    if (!isUtf8(out)) return std::nullopt;
+    if (!isValidUtf8(out)) return std::nullopt;
     return out;
 }
 
@@ -253,7 +208,7 @@ void UrlComponents::setPath(std::string_view path) { percentEncodedPath = percen
 std::optional<std::vector<QueryItem>> UrlComponents::queryItems() const {
     std::vector<QueryItem> items;
     if (!percentEncodedQuery) return items;
-    for (auto part : splitOn(*percentEncodedQuery, '&')) {
+    for (auto part : platform::split(*percentEncodedQuery, '&')) {
         auto equals = part.find('=');
         auto name = percentDecoded(part.substr(0, equals));
         if (!name) return std::nullopt;
@@ -348,7 +303,7 @@ std::optional<std::vector<std::string>> Url::pathComponents() const {
     std::vector<std::string> result;
     std::string_view path = components_.percentEncodedPath;
     if (!path.empty() && path.front() == '/') result.emplace_back("/");
-    for (auto segment : splitOn(path, '/')) {
+    for (auto segment : platform::split(path, '/')) {
         if (segment.empty()) continue;
         auto decoded = percentDecoded(segment);
         if (!decoded) return std::nullopt;
@@ -381,7 +336,7 @@ Url Url::resolvingSymlinksInPath() const {
 }
 
 std::optional<Url> fileURL(std::string_view path) {
-    if (path.find('\0') != std::string_view::npos || !isUtf8(path)) return std::nullopt;
+    if (path.find('\0') != std::string_view::npos || !isValidUtf8(path)) return std::nullopt;
     // An absolute path is kept as written; a relative one is made absolute
     // and standardised as relative references are resolved.
     std::string absolute = !path.empty() && path.front() == '/' ? std::string(path) : absolutePath(std::string(path));

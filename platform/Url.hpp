@@ -36,10 +36,6 @@ enum class UrlPart {
     host,
 };
 
-/// `text` is well-formed UTF-8 (no overlong forms, surrogates or code
-/// points above U+10FFFF).
-bool isUtf8(std::string_view text);
-
 /// `text` with the bytes that `part` does not allow written as "%HH".
 std::string percentEncoded(std::string_view text, UrlPart part);
 /// `text` with every "%HH" replaced by its byte; nothing when an escape is

@@ -8,7 +8,8 @@
 // format is fixed, is read directly, and a user it does not list is asked of
 // `getent`, the installed C library's own program, which consults every
 // source the system configures (directory services, systemd, ...). macOS
-// links its C library dynamically and asks it.
+// links its C library dynamically and asks it. Each platform's code is in a
+// file of its own.
 
 #include <sys/types.h>
 

@@ -1,62 +1,16 @@
 #include "platform/Uuid.hpp"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <array>
-#include <cerrno>
 #include <cstdint>
 #include <random>
 
-#if defined(__APPLE__)
-#include <stdlib.h>
-#else
-#include <sys/random.h>
-#endif
+#include "platform/RandomBytes.hpp"
 
 namespace platform {
-namespace {
-
-using Bytes = std::array<std::uint8_t, 16>;
-
-#if defined(__APPLE__)
-bool fillFromKernel(Bytes& bytes) {
-    ::arc4random_buf(bytes.data(), bytes.size());
-    return true;
-}
-#else
-bool fillFromKernel(Bytes& bytes) {
-    std::size_t filled = 0;
-    while (filled < bytes.size()) {
-        auto n = ::getrandom(bytes.data() + filled, bytes.size() - filled, 0);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            break;
-        }
-        filled += static_cast<std::size_t>(n);
-    }
-    if (filled == bytes.size()) return true;
-
-    // Kernels without getrandom still have the device.
-    int fd = ::open("/dev/urandom", O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    filled = 0;
-    while (filled < bytes.size()) {
-        auto n = ::read(fd, bytes.data() + filled, bytes.size() - filled);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        filled += static_cast<std::size_t>(n);
-    }
-    ::close(fd);
-    return filled == bytes.size();
-}
-#endif
-
-}  // namespace
 
 std::string makeUuid() {
-    Bytes bytes{};
-    if (!fillFromKernel(bytes)) {
+    std::array<std::uint8_t, 16> bytes{};
+    if (!fillRandomBytes(bytes)) {
         // Without any kernel source the library's generator is the last
         // resort; a UUID names a fresh directory, it guards no secret.
         std::random_device device;

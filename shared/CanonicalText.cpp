@@ -36,23 +36,4 @@ bool canonicallyEqual(std::string_view a, std::string_view b) {
 
 std::size_t canonicalHash(std::string_view text) { return std::hash<std::string>{}(canonicalForm(text)); }
 
-bool isValidUtf8(std::string_view text) {
-    auto bytes = reinterpret_cast<const utf8proc_uint8_t*>(text.data());
-    auto left = static_cast<utf8proc_ssize_t>(text.size());
-    while (left > 0) {
-        // ASCII is valid on its own and is nearly all a path holds.
-        if (*bytes < 0x80) {
-            ++bytes;
-            --left;
-            continue;
-        }
-        utf8proc_int32_t codePoint;
-        auto used = utf8proc_iterate(bytes, left, &codePoint);
-        if (used <= 0) return false;
-        bytes += used;
-        left -= used;
-    }
-    return true;
-}
-
 }  // namespace VarnShared

@@ -19,7 +19,4 @@ bool canonicallyEqual(std::string_view a, std::string_view b);
 /// A hash that agrees with `canonicallyEqual`.
 std::size_t canonicalHash(std::string_view text);
 
-/// `text` is valid UTF-8.
-bool isValidUtf8(std::string_view text);
-
 }  // namespace VarnShared

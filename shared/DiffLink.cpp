@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "platform/Utf8.hpp"
 #include "shared/UniversalLinks.hpp"
 
 namespace VarnShared {
@@ -17,9 +18,9 @@ std::optional<platform::Url> diffLink(std::string_view repo, const std::optional
                                       const std::optional<std::string>& revspecB,
                                       const std::vector<std::string>& paths) {
     // Texts that are not UTF-8 could not be read back from the link.
-    if (!platform::isUtf8(repo) || (revspecA && !platform::isUtf8(*revspecA)) ||
-        (revspecB && !platform::isUtf8(*revspecB)) ||
-        !std::all_of(paths.begin(), paths.end(), [](const std::string& p) { return platform::isUtf8(p); })) {
+    if (!platform::isValidUtf8(repo) || (revspecA && !platform::isValidUtf8(*revspecA)) ||
+        (revspecB && !platform::isValidUtf8(*revspecB)) ||
+        !std::all_of(paths.begin(), paths.end(), [](const std::string& p) { return platform::isValidUtf8(p); })) {
         return std::nullopt;
     }
     auto components = linkComponents(LinkKind::diff, repo);

@@ -9,15 +9,11 @@ std::optional<platform::Url> historyLink(std::string_view subject, std::string_v
 }
 
 std::optional<platform::Url> historyLink(std::string_view subject, const platform::Url& repo) {
-    auto path = repo.path();
-    if (!path) return std::nullopt;
-    return historyLink(subject, *path);
+    return subjectLink(LinkKind::history, subject, repo);
 }
 
 std::optional<platform::Url> historyLink(const HistoryMetaData& record) {
-    auto repo = platform::fileURL(record.repo);
-    if (!repo) return std::nullopt;
-    return historyLink(record.historyFile, *repo);
+    return subjectLinkInRepository(LinkKind::history, record.historyFile, record.repo);
 }
 
 std::optional<HistoryLink> parseHistoryLink(const platform::Url& url) {

@@ -28,16 +28,10 @@ platform::Result<std::string> HistoryMetaData::encode() const {
 }
 
 platform::Result<HistoryMetaData> HistoryMetaData::decode(std::string_view bytes, const std::string& source) {
-    auto json = parseJsonObject(bytes, source);
-    if (!json) return std::move(json).error();
-    JsonObjectReader reader(*json, source);
     HistoryMetaData record;
-    for (auto [member, field] : {std::pair{"repo", &record.repo}, std::pair{"historyFile", &record.historyFile},
-                                 std::pair{"path", &record.path}}) {
-        auto text = reader.text(member);
-        if (!text) return std::move(text).error();
-        *field = std::move(*text);
-    }
+    auto decoded = decodeTextMembers(
+        bytes, source, {{"repo", &record.repo}, {"historyFile", &record.historyFile}, {"path", &record.path}});
+    if (!decoded) return std::move(decoded).error();
     return record;
 }
 

@@ -9,15 +9,11 @@ std::optional<platform::Url> mergeLink(std::string_view subject, std::string_vie
 }
 
 std::optional<platform::Url> mergeLink(std::string_view subject, const platform::Url& repo) {
-    auto path = repo.path();
-    if (!path) return std::nullopt;
-    return mergeLink(subject, *path);
+    return subjectLink(LinkKind::merge, subject, repo);
 }
 
 std::optional<platform::Url> mergeLink(const MergeToolMetaData& record) {
-    auto repo = platform::fileURL(record.repo);
-    if (!repo) return std::nullopt;
-    return mergeLink(record.fileToMerge, *repo);
+    return subjectLinkInRepository(LinkKind::merge, record.fileToMerge, record.repo);
 }
 
 std::optional<platform::Url> mergeLinkForDirectory(const platform::Url& url) {

@@ -48,16 +48,10 @@ platform::Result<std::string> MergeToolMetaData::encode() const {
 }
 
 platform::Result<MergeToolMetaData> MergeToolMetaData::decode(std::string_view bytes, const std::string& source) {
-    auto json = parseJsonObject(bytes, source);
-    if (!json) return std::move(json).error();
-    JsonObjectReader reader(*json, source);
     MergeToolMetaData record;
-    for (auto [member, field] : {std::pair{"repo", &record.repo}, std::pair{"fileToMerge", &record.fileToMerge},
-                                 std::pair{"path", &record.path}}) {
-        auto text = reader.text(member);
-        if (!text) return std::move(text).error();
-        *field = std::move(*text);
-    }
+    auto decoded = decodeTextMembers(
+        bytes, source, {{"repo", &record.repo}, {"fileToMerge", &record.fileToMerge}, {"path", &record.path}});
+    if (!decoded) return std::move(decoded).error();
     return record;
 }
 

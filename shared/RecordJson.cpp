@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "platform/Json.hpp"
-#include "shared/CanonicalText.hpp"
+#include "platform/Utf8.hpp"
 
 namespace VarnShared {
 namespace {
@@ -20,10 +20,10 @@ platform::Error decodingError(int code, const std::string& source, const std::st
 
 bool allTextValid(const nlohmann::json& value) {
     switch (value.type()) {
-        case nlohmann::json::value_t::string: return isValidUtf8(value.get_ref<const std::string&>());
+        case nlohmann::json::value_t::string: return platform::isValidUtf8(value.get_ref<const std::string&>());
         case nlohmann::json::value_t::object:
             for (auto it = value.begin(); it != value.end(); ++it) {
-                if (!isValidUtf8(it.key()) || !allTextValid(it.value())) return false;
+                if (!platform::isValidUtf8(it.key()) || !allTextValid(it.value())) return false;
             }
             return true;
         case nlohmann::json::value_t::array:
@@ -57,41 +57,33 @@ platform::Error unencodableText() {
     return platform::Error{"NSCocoaErrorDomain", 4866, "Cannot encode the record: a text is not valid UTF-8", {}};
 }
 
-JsonObjectReader::JsonObjectReader(const nlohmann::json& object, std::string source, std::string prefix)
-    : object_(&object), source_(std::move(source)), prefix_(std::move(prefix)) {}
+JsonObjectReader::JsonObjectReader(const nlohmann::json& object, std::string source, std::string place)
+    : members_(object, std::move(place)), source_(std::move(source)) {}
 
-const nlohmann::json* JsonObjectReader::find(std::string_view member) const {
-    auto it = object_->find(std::string(member));
-    if (it == object_->end() || it->is_null()) return nullptr;
-    return &*it;
+template <class T>
+platform::Result<T> JsonObjectReader::textRead(platform::JsonDecoded<T> read) const {
+    if (read) return std::move(*read);
+    const auto& error = read.error();
+    if (error.fault == platform::JsonDecodingError::Fault::missing) return missingMember(source_, error.codingPath);
+    return wrongMemberType(source_, error.codingPath, "a string");
 }
 
-platform::Error JsonObjectReader::missing(std::string_view member) const {
-    return missingMember(source_, prefix_ + std::string(member));
+platform::Error JsonObjectReader::wrongType(const std::string& member, std::string_view expected) const {
+    return wrongMemberType(source_, members_.pathOf(member), expected);
 }
 
-platform::Error JsonObjectReader::wrongType(std::string_view member, std::string_view expected) const {
-    return wrongMemberType(source_, prefix_ + std::string(member), expected);
+platform::Result<std::string> JsonObjectReader::text(const std::string& member) const {
+    return textRead(members_.text(member));
 }
 
-platform::Result<std::string> JsonObjectReader::text(std::string_view member) const {
-    auto value = find(member);
-    if (!value) return missing(member);
-    if (!value->is_string()) return wrongType(member, "a string");
-    return value->get<std::string>();
+platform::Result<std::optional<std::string>> JsonObjectReader::optionalText(const std::string& member) const {
+    return textRead(members_.optionalText(member));
 }
 
-platform::Result<std::optional<std::string>> JsonObjectReader::optionalText(std::string_view member) const {
-    auto value = find(member);
-    if (!value) return std::optional<std::string>();
-    if (!value->is_string()) return wrongType(member, "a string");
-    return std::optional<std::string>(value->get<std::string>());
-}
-
-platform::Result<std::optional<std::int32_t>> JsonObjectReader::optionalInt32(std::string_view member) const {
+platform::Result<std::optional<std::int32_t>> JsonObjectReader::optionalInt32(const std::string& member) const {
     constexpr auto low = std::numeric_limits<std::int32_t>::min();
     constexpr auto high = std::numeric_limits<std::int32_t>::max();
-    auto value = find(member);
+    auto value = members_.member(member);
     if (!value) return std::optional<std::int32_t>();
     auto outOfRange = [&] { return wrongType(member, "a 32-bit integer"); };
     if (value->is_number_unsigned()) {
@@ -114,15 +106,15 @@ platform::Result<std::optional<std::int32_t>> JsonObjectReader::optionalInt32(st
     return wrongType(member, "a number");
 }
 
-platform::Result<std::vector<JsonObjectReader>> JsonObjectReader::objects(std::string_view member) const {
-    auto value = find(member);
-    if (!value) return missing(member);
+platform::Result<std::vector<JsonObjectReader>> JsonObjectReader::objects(const std::string& member) const {
+    auto value = members_.member(member);
+    if (!value) return missingMember(source_, members_.pathOf(member));
     if (!value->is_array()) return wrongType(member, "an array");
     std::vector<JsonObjectReader> elements;
     for (std::size_t i = 0; i < value->size(); ++i) {
-        std::string place = std::string(member) + "[" + std::to_string(i) + "]";
-        if (!(*value)[i].is_object()) return wrongType(place, "an object");
-        elements.emplace_back((*value)[i], source_, prefix_ + place + ".");
+        std::string place = members_.pathOf(member) + "[" + std::to_string(i) + "]";
+        if (!(*value)[i].is_object()) return wrongMemberType(source_, place, "an object");
+        elements.emplace_back((*value)[i], source_, place);
     }
     return elements;
 }
@@ -132,6 +124,19 @@ platform::Result<nlohmann::json> parseJsonObject(std::string_view bytes, const s
     if (value.is_discarded()) return notValidJson(source);
     if (!value.is_object()) return notJsonObject(source);
     return value;
+}
+
+platform::Result<void> decodeTextMembers(std::string_view bytes, const std::string& source,
+                                         std::initializer_list<std::pair<const char*, std::string*>> fields) {
+    auto json = parseJsonObject(bytes, source);
+    if (!json) return std::move(json).error();
+    JsonObjectReader reader(*json, source);
+    for (auto [member, field] : fields) {
+        auto text = reader.text(member);
+        if (!text) return std::move(text).error();
+        *field = std::move(*text);
+    }
+    return {};
 }
 
 platform::Result<std::string> encodeRecord(const nlohmann::json& value) {

@@ -8,39 +8,43 @@
 // that are not valid UTF-8, since no reader could decode them.
 
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include <nlohmann/json.hpp>
 
 #include "platform/Error.hpp"
+#include "platform/JsonObjectReader.hpp"
 
 namespace VarnShared {
 
-/// The members of one JSON object of a record. `source` names the file (or
-/// other origin) in errors; `prefix` the object's place inside the record.
+/// The members of one JSON object of a record, read as the platform's
+/// reader reads them, with its errors worded as the application's decoder
+/// words them. `source` names the file (or other origin) in errors; `place`
+/// the object's place inside the record ("entries[2]").
 class JsonObjectReader {
 public:
-    JsonObjectReader(const nlohmann::json& object, std::string source, std::string prefix = {});
+    JsonObjectReader(const nlohmann::json& object, std::string source, std::string place = {});
 
-    platform::Result<std::string> text(std::string_view member) const;
-    platform::Result<std::optional<std::string>> optionalText(std::string_view member) const;
+    platform::Result<std::string> text(const std::string& member) const;
+    platform::Result<std::optional<std::string>> optionalText(const std::string& member) const;
     /// A number within the 32-bit signed range.
-    platform::Result<std::optional<std::int32_t>> optionalInt32(std::string_view member) const;
+    platform::Result<std::optional<std::int32_t>> optionalInt32(const std::string& member) const;
     /// A required array whose elements are all objects.
-    platform::Result<std::vector<JsonObjectReader>> objects(std::string_view member) const;
+    platform::Result<std::vector<JsonObjectReader>> objects(const std::string& member) const;
 
 private:
-    /// The member, or nothing when it is missing or null.
-    const nlohmann::json* find(std::string_view member) const;
-    platform::Error missing(std::string_view member) const;
-    platform::Error wrongType(std::string_view member, std::string_view expected) const;
+    /// A text member as read, its error worded for the record.
+    template <class T>
+    platform::Result<T> textRead(platform::JsonDecoded<T> read) const;
+    platform::Error wrongType(const std::string& member, std::string_view expected) const;
 
-    const nlohmann::json* object_;
+    platform::JsonObjectReader members_;
     std::string source_;
-    std::string prefix_;
 };
 
 /// The errors of reading a record, worded as the application's decoder
@@ -54,6 +58,11 @@ platform::Error unencodableText();
 
 /// Parses `bytes` as one JSON object.
 platform::Result<nlohmann::json> parseJsonObject(std::string_view bytes, const std::string& source);
+
+/// Reads `bytes` as a record whose members are all required texts: each of
+/// `fields` names a member and where its text goes.
+platform::Result<void> decodeTextMembers(std::string_view bytes, const std::string& source,
+                                         std::initializer_list<std::pair<const char*, std::string*>> fields);
 
 /// The compact text of a record's JSON value.
 platform::Result<std::string> encodeRecord(const nlohmann::json& value);

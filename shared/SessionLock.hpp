@@ -5,8 +5,10 @@
 // other's entry.
 
 #include <string>
+#include <utility>
 
 #include "platform/Error.hpp"
+#include "platform/FileDescriptor.hpp"
 
 namespace VarnShared {
 
@@ -18,16 +20,10 @@ public:
     /// a symbolic link.
     static platform::Result<SessionLock> acquire(const std::string& directory);
 
-    SessionLock(SessionLock&& other) noexcept;
-    SessionLock& operator=(SessionLock&& other) noexcept;
-    SessionLock(const SessionLock&) = delete;
-    SessionLock& operator=(const SessionLock&) = delete;
-    /// Closing the descriptor releases the lock.
-    ~SessionLock();
-
 private:
-    explicit SessionLock(int descriptor) : descriptor_(descriptor) {}
-    int descriptor_ = -1;
+    explicit SessionLock(platform::FileDescriptor descriptor) : descriptor_(std::move(descriptor)) {}
+    /// Closing it, as the lock ends, releases the lock.
+    platform::FileDescriptor descriptor_;
 };
 
 }  // namespace VarnShared

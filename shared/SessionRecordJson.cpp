@@ -8,7 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/Json.hpp"
-#include "shared/CanonicalText.hpp"
+#include "platform/Utf8.hpp"
 #include "shared/RecordJson.hpp"
 
 namespace VarnShared {
@@ -187,7 +187,7 @@ std::optional<std::size_t> encodedSizeBound(const DiffToolMetaData::Entry& entry
     std::size_t size = 0;
     for (std::size_t i = 0; i < entryMembers.size(); ++i) {
         const auto& text = entry.*entryField(i);
-        if (!isValidUtf8(text)) return std::nullopt;
+        if (!platform::isValidUtf8(text)) return std::nullopt;
         size += 2 * text.size() + 12;
     }
     return size;
@@ -216,7 +216,7 @@ bool writtenText(std::string_view text, std::size_t& at) {
         if (c == '/' || c < 0x20) return false;
         if (c >= 0x80) {
             std::size_t length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : 2;
-            if (text.size() - at < length || !isValidUtf8(text.substr(at, length))) return false;
+            if (text.size() - at < length || !platform::isValidUtf8(text.substr(at, length))) return false;
             at += length;
         } else if (c == '\\') {
             auto escape = text.substr(at, 6);
@@ -255,8 +255,9 @@ bool writtenInt32(std::string_view text, std::size_t& at) {
 }  // namespace
 
 platform::Result<std::string> encodeSessionRecord(const DiffToolMetaData& record) {
-    auto valid = [](const std::optional<std::string>& text) { return !text || isValidUtf8(*text); };
-    if (!isValidUtf8(record.repo) || !valid(record.revspecA) || !valid(record.revspecB)) return unencodableText();
+    auto valid = [](const std::optional<std::string>& text) { return !text || platform::isValidUtf8(*text); };
+    if (!platform::isValidUtf8(record.repo) || !valid(record.revspecA) || !valid(record.revspecB))
+        return unencodableText();
     std::size_t size = 96 + 2 * record.repo.size();
     for (const auto& entry : record.entries) {
         auto bound = encodedSizeBound(entry);

@@ -1,5 +1,7 @@
 #include "shared/UniversalLinks.hpp"
 
+#include "platform/Utf8.hpp"
+
 namespace VarnShared {
 
 std::string_view linkKindName(LinkKind kind) {
@@ -45,10 +47,22 @@ std::optional<std::string> linkSubject(const platform::Url& url) {
 
 std::optional<platform::Url> subjectLink(LinkKind kind, std::string_view subject, std::string_view repo) {
     // Texts that are not UTF-8 could not be read back from the link.
-    if (!platform::isUtf8(subject) || !platform::isUtf8(repo)) return std::nullopt;
+    if (!platform::isValidUtf8(subject) || !platform::isValidUtf8(repo)) return std::nullopt;
     auto components = linkComponents(kind, subject);
     components.setQueryItems({{"repo", std::string(repo)}});
     return components.url();
+}
+
+std::optional<platform::Url> subjectLink(LinkKind kind, std::string_view subject, const platform::Url& repo) {
+    auto path = repo.path();
+    if (!path) return std::nullopt;
+    return subjectLink(kind, subject, *path);
+}
+
+std::optional<platform::Url> subjectLinkInRepository(LinkKind kind, std::string_view subject, const std::string& repo) {
+    auto url = platform::fileURL(repo);
+    if (!url) return std::nullopt;
+    return subjectLink(kind, subject, *url);
 }
 
 std::optional<SubjectAndRepository> parseSubjectLink(const platform::Url& url, LinkKind kind) {

@@ -32,6 +32,11 @@ std::optional<std::string> linkSubject(const platform::Url& url);
 /// A link of `kind` for `subject` with the one query item "repo" (the forms
 /// of merge and history links).
 std::optional<platform::Url> subjectLink(LinkKind kind, std::string_view subject, std::string_view repo);
+/// As above with the path of the file URL `repo`.
+std::optional<platform::Url> subjectLink(LinkKind kind, std::string_view subject, const platform::Url& repo);
+/// As above with the repository path `repo` made an absolute path without a
+/// trailing "/".
+std::optional<platform::Url> subjectLinkInRepository(LinkKind kind, std::string_view subject, const std::string& repo);
 
 /// The subject and repository of a merge or history link, as file URLs.
 struct SubjectAndRepository {

@@ -6,6 +6,7 @@
 #include "cli/GitInvocation.hpp"
 #include "cli/GitRevisions.hpp"
 #include "cli/QuotedList.hpp"
+#include "platform/Strings.hpp"
 #include "tests/platform/ScopedChanges.hpp"
 #include "tests/platform/TemporaryDirectory.hpp"
 
@@ -27,7 +28,7 @@ TEST(GitInvocation, DifftoolArgumentsFollowGitsOwnOptions) {
         {{"git", "-C"}, std::nullopt},
         {{}, std::nullopt},
     };
-    for (const auto& c : cases) EXPECT_EQ(difftoolArguments(c.words), c.start) << joined(c.words);
+    for (const auto& c : cases) EXPECT_EQ(difftoolArguments(c.words), c.start) << platform::joined(c.words, " ");
 }
 
 TEST(GitRevisions, TakenAsGitReadsThem) {
@@ -60,7 +61,7 @@ TEST(GitRevisions, TakenAsGitReadsThem) {
         {{}, {}},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(parseGitRevisions(c.arguments, start.path()), c.revisions) << joined(c.arguments);
+        EXPECT_EQ(parseGitRevisions(c.arguments, start.path()), c.revisions) << platform::joined(c.arguments, " ");
 }
 
 TEST(QuotedList, BracketsAndQuotesEachText) {

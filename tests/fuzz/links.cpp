@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "platform/Url.hpp"
+#include "platform/Utf8.hpp"
 #include "shared/DiffLink.hpp"
 #include "shared/HistoryLink.hpp"
 #include "shared/IncomingHandOff.hpp"
@@ -19,7 +20,7 @@
 namespace {
 
 void checkEscaping(std::string_view text) {
-    if (!platform::isUtf8(text)) return;
+    if (!platform::isValidUtf8(text)) return;
     for (auto part : {platform::UrlPart::path, platform::UrlPart::queryItem, platform::UrlPart::host}) {
         auto decoded = platform::percentDecoded(platform::percentEncoded(text, part));
         if (!decoded || *decoded != text) __builtin_trap();

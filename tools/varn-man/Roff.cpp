@@ -2,39 +2,16 @@
 
 #include <cstdio>
 
+#include "platform/Utf8.hpp"
+
 namespace varnman {
-namespace {
-
-// The code point starting at `i` and its length in bytes; -1 for a byte that
-// starts no valid UTF-8 sequence.
-long decode(std::string_view text, std::size_t i, std::size_t& length) {
-    auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    unsigned char first = byte(i);
-    length = 1;
-    if (first < 0x80) return first;
-    std::size_t count = first >= 0xF0 && first <= 0xF4 ? 4 : first >= 0xE0 ? 3 : first >= 0xC2 && first < 0xE0 ? 2 : 0;
-    if (count == 0 || i + count > text.size()) return -1;
-    long codePoint = first & (count == 2 ? 0x1F : count == 3 ? 0x0F : 0x07);
-    for (std::size_t k = 1; k < count; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80) return -1;
-        codePoint = (codePoint << 6) | (byte(i + k) & 0x3F);
-    }
-    // Overlong forms, surrogates and values past the last code point.
-    if ((count == 3 && codePoint < 0x800) || (count == 4 && codePoint < 0x10000) ||
-        (codePoint >= 0xD800 && codePoint <= 0xDFFF) || codePoint > 0x10FFFF)
-        return -1;
-    length = count;
-    return codePoint;
-}
-
-}  // namespace
 
 std::string escaped(std::string_view text, bool literalDashes) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
         std::size_t length = 1;
-        long c = decode(text, i, length);
+        long c = platform::decodeUtf8(text, i, length);
         i += length;
         if (c == '\\') {
             out += "\\e";

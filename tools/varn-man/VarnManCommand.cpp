@@ -1,7 +1,6 @@
 #include "tools/varn-man/VarnManCommand.hpp"
 
 #include <cerrno>
-#include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -9,6 +8,7 @@
 
 #include "ArgumentParser/ToolInfo.hpp"
 #include "platform/Error.hpp"
+#include "platform/FileSystem.hpp"
 #include "tools/varn-man/ManPage.hpp"
 #include "tools/varn-man/VarnSections.hpp"
 
@@ -29,32 +29,15 @@ platform::Result<std::string> readAll(const std::optional<std::string>& path) {
     return text;
 }
 
-// The page appears under its name only once it is complete, so a failed
-// run never leaves a truncated page for the build to pick up.
 platform::Result<void> writeAll(const std::optional<std::string>& path, const std::string& text) {
     if (!path || *path == "-") {
         std::cout << text << std::flush;
         if (!std::cout) return platform::Error::posix(EIO, "Cannot write standard output");
         return {};
     }
-    auto partial = *path + ".partial";
-    {
-        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-        if (!out) return platform::Error::posix(errno, "Cannot create " + partial, partial);
-        out << text;
-        out.close();
-        if (!out) {
-            int error = errno;
-            std::remove(partial.c_str());
-            return platform::Error::posix(error, "Cannot write " + partial, partial);
-        }
-    }
-    if (std::rename(partial.c_str(), path->c_str()) != 0) {
-        int error = errno;
-        std::remove(partial.c_str());
-        return platform::Error::posix(error, "Cannot replace " + *path, *path);
-    }
-    return {};
+    // The page appears under its name only once it is complete, so a failed
+    // run never leaves a truncated page for the build to pick up.
+    return platform::writeFileAtomically(*path, text);
 }
 
 }  // namespace

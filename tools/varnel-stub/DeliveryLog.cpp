@@ -38,14 +38,13 @@ std::string logLine(std::string_view kind, std::string_view target, std::string_
 void appendToLog(std::string_view kind, std::string_view target, std::string_view detail) {
     auto path = platform::environmentValue("VARNEL_STUB_LOG");
     if (!path || path->empty()) return;
-    auto fd = openRegularFile(*path, O_WRONLY | O_APPEND | O_CREAT, "cannot log to " + *path);
-    if (!fd) {
-        std::fprintf(stderr, "varnel-stub: %s\n", fd.error().description.c_str());
+    auto log = openRegularFile(*path, O_WRONLY | O_APPEND | O_CREAT, "cannot log to " + *path);
+    if (!log) {
+        std::fprintf(stderr, "varnel-stub: %s\n", log.error().description.c_str());
         return;
     }
     auto line = logLine(kind, target, detail);
-    (void)!::write(*fd, line.data(), line.size());
-    ::close(*fd);
+    (void)!::write(log->get(), line.data(), line.size());
 }
 
 }  // namespace varnelstub

@@ -8,14 +8,14 @@
 #include <string_view>
 
 #include "platform/Error.hpp"
+#include "platform/FileDescriptor.hpp"
 #include "shared/HandOffDirectory.hpp"
 
 namespace varnelstub {
 
-/// A descriptor of the regular file at `path`, opened with `flags` (and
-/// mode 0666 when it is created); the caller closes it. `what` begins
-/// every error, as in "Cannot read file PATH".
-platform::Result<int> openRegularFile(const std::string& path, int flags, const std::string& what);
+/// The regular file at `path`, opened with `flags` (and mode 0666 when it
+/// is created). `what` begins every error, as in "Cannot read file PATH".
+platform::Result<platform::FileDescriptor> openRegularFile(const std::string& path, int flags, const std::string& what);
 
 /// The whole content of the regular file at `path`.
 platform::Result<std::string> readRegularFile(const std::string& path);

@@ -1,46 +1,16 @@
-#include "platform/UserDatabase.hpp"
+// The user database on Linux, without the C library's name-service
+// functions: the password file, then getent.
 
-#if defined(__APPLE__)
-#include <pwd.h>
-
-#include <vector>
-#else
 #include <chrono>
 #include <string_view>
 #include <vector>
 
 #include "platform/FileSystem.hpp"
 #include "platform/Process.hpp"
-#endif
+#include "platform/Strings.hpp"
+#include "platform/UserDatabase.hpp"
 
 namespace platform {
-
-#if defined(__APPLE__)
-
-namespace {
-
-std::optional<std::string> homeIn(int failure, const struct passwd* found) {
-    if (failure != 0 || !found || !found->pw_dir || !*found->pw_dir) return std::nullopt;
-    return std::string(found->pw_dir);
-}
-
-}  // namespace
-
-std::optional<std::string> homeDirectoryOfUser(const std::string& name, const UserDatabase&) {
-    std::vector<char> buffer(16384);
-    struct passwd entry;
-    struct passwd* found = nullptr;
-    return homeIn(::getpwnam_r(name.c_str(), &entry, buffer.data(), buffer.size(), &found), found);
-}
-
-std::optional<std::string> homeDirectoryOfUser(uid_t uid, const UserDatabase&) {
-    std::vector<char> buffer(16384);
-    struct passwd entry;
-    struct passwd* found = nullptr;
-    return homeIn(::getpwuid_r(uid, &entry, buffer.data(), buffer.size(), &found), found);
-}
-
-#else
 
 namespace {
 
@@ -58,13 +28,7 @@ std::optional<std::string> homeInEntries(std::string_view entries, std::size_t k
         auto line = entries.substr(0, end);
         entries.remove_prefix(end == std::string_view::npos ? entries.size() : end + 1);
         if (line.starts_with('#')) continue;
-        std::vector<std::string_view> fields;
-        for (std::size_t start = 0;;) {
-            auto colon = line.find(':', start);
-            fields.push_back(line.substr(start, colon - start));
-            if (colon == std::string_view::npos) break;
-            start = colon + 1;
-        }
+        auto fields = split(line, ':');
         if (fields.size() == fieldCount && fields[keyField] == key) {
             if (fields[homeField].empty()) return std::nullopt;
             return std::string(fields[homeField]);
@@ -94,7 +58,5 @@ std::optional<std::string> homeDirectoryOfUser(const std::string& name, const Us
 std::optional<std::string> homeDirectoryOfUser(uid_t uid, const UserDatabase& database) {
     return homeOfUser(uidField, std::to_string(uid), database);
 }
-
-#endif
 
 }  // namespace platform

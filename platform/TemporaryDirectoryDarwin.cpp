@@ -1,0 +1,30 @@
+// T on macOS: the per-user temporary directory the platform hands out.
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "platform/Paths.hpp"
+#include "platform/TemporaryDirectory.hpp"
+
+namespace platform {
+
+std::string temporaryDirectoryPath(const TemporaryDirectoryEnvironment&) {
+    // The per-user directory below /var/folders, as the platform hands it out.
+    std::size_t size = ::confstr(_CS_DARWIN_USER_TEMP_DIR, nullptr, 0);
+    if (size > 0) {
+        std::vector<char> buffer(size);
+        if (::confstr(_CS_DARWIN_USER_TEMP_DIR, buffer.data(), buffer.size()) > 0) return buffer.data();
+    }
+    const char* tmpdir = std::getenv("TMPDIR");
+    return withTrailingSlash(tmpdir && *tmpdir ? absolutePath(tmpdir) : "/tmp");
+}
+
+Result<std::string> ensureTemporaryDirectory(const TemporaryDirectoryEnvironment& environment) {
+    std::string path = temporaryDirectoryPath(environment);
+    if (auto checked = checkTemporaryDirectory(path); !checked) return checked.error();
+    return path;
+}
+
+}  // namespace platform
