@@ -82,14 +82,15 @@ TEST_F(Shells, BashOffersEachKind) {
     EXPECT_THAT(fetch, IsSupersetOf({"--depth", "-h", "deep", "red", "green", "v1", "v2", "alpha", "got:fetch"}));
     for (auto absent : {"help", "concealed"}) EXPECT_THAT(fetch, Not(Contains(absent)));
     EXPECT_THAT(bash({"fetch", "--depth", ""}), IsSupersetOf({"alpha", "got:fetch", "got:--depth"}));
-    EXPECT_THAT(bash({"fetch", "deep", ""}), UnorderedElementsAre("--level", "--help", "-h"));
+    EXPECT_THAT(bash({"fetch", "deep", ""}), UnorderedElementsAre("--level", "--help", "-h", "leaf"));
+    EXPECT_THAT(bash({"fetch", "deep", "leaf", ""}), IsEmpty());
     EXPECT_THAT(bash({"fetch", "deep", "--level", ""}), UnorderedElementsAre("one", "two"));
 }
 
 TEST_F(Shells, FishOffersEachKindWithItsDescription) {
     EXPECT_THAT(fish("kit --mode "), UnorderedElementsAre("fast\tMode.", "slow\tMode."));
     EXPECT_THAT(fish("kit --input "), IsSupersetOf({"a.txt", "d.log", "sub/"}));
-    EXPECT_THAT(fish("kit --config "), UnorderedElementsAre("a.txt\tDon't [use] back\\slash.", "c.md\tDon't [use] back\\slash."));
+    EXPECT_THAT(fish("kit --config "), UnorderedElementsAre("a.txt\tDon't [use] back\\slash\\", "c.md\tDon't [use] back\\slash\\"));
     EXPECT_THAT(fish("kit --out-dir "), UnorderedElementsAre(StartsWith("sub/")));
     EXPECT_THAT(fish("kit --branch "), UnorderedElementsAre("main", "dev"));
     EXPECT_THAT(fish("kit fetch --depth "),
@@ -114,7 +115,7 @@ TEST_F(Shells, ZshDescendsAndAsksTheTool) {
     EXPECT_THAT(zsh("kit --branch ", "dev"), AllOf(HasSubstr("main"), HasSubstr("dev")));
     EXPECT_THAT(zsh("kit --config ", "c.md"), AllOf(HasSubstr("a.txt"), Not(HasSubstr("d.log"))));
     auto options = zsh("kit --", "back\\slash");
-    EXPECT_THAT(options, AllOf(HasSubstr("Don't [use] back\\slash."), Not(HasSubstr("quiet")), Not(HasSubstr("token"))));
+    EXPECT_THAT(options, AllOf(HasSubstr("Don't [use] back\\slash\\"), Not(HasSubstr("quiet")), Not(HasSubstr("token"))));
 }
 
 }  // namespace

@@ -370,7 +370,7 @@ inline std::vector<std::string> echoWords(const std::vector<std::string>& words)
 
 struct Deep : ParsableCommand {
     static constexpr std::string_view typeName = "Deep";
-    static CommandConfiguration configuration() { return {.abstract = "Deep."}; }
+    static CommandConfiguration configuration() { return {.abstract = "Deep.", .subcommands = {typeOf<Leaf>}}; }
     static void arguments(Arguments<Deep>& a) {
         a.option("level", &Deep::word, {.completion = CompletionKind::list({"one", "two"})});
     }
@@ -408,7 +408,7 @@ struct Kit : ParsableCommand {
                  {.name = NameSpecification::shortAndLong(), .help = "Mode.",
                   .completion = CompletionKind::list({"fast", "slow"})});
         a.option("config", &Kit::word,
-                 {.help = "Don't [use] back\\slash.", .completion = CompletionKind::file({"txt", "md"})});
+                 {.help = "Don't [use] back\\slash\\", .completion = CompletionKind::file({"txt", "md"})});
         a.option("input", &Kit::word, {.help = "Input.", .completion = CompletionKind::file()});
         a.option("outDir", &Kit::word, {.help = "Output.", .completion = CompletionKind::directory()});
         a.option("branch", &Kit::word, {.completion = CompletionKind::shellCommand("echo main; echo dev")});
@@ -459,7 +459,8 @@ struct Internal : ParsableCommand {
 struct Described : ParsableCommand {
     static constexpr std::string_view typeName = "Described";
     static CommandConfiguration configuration() {
-        return {.subcommands = {typeOf<Build>, typeOf<Internal>},
+        return {.discussion = "A tree to describe.",
+                .subcommands = {typeOf<Build>, typeOf<Internal>},
                 .defaultSubcommand = typeOf<Build>,
                 .helpNames = NameSpecification{}};
     }
