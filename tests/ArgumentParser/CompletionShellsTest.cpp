@@ -54,6 +54,8 @@ TEST_F(Shells, AcceptTheScripts) {
         auto checked = run("cd " + shellQuoted(tmp.path()) + " && " + check);
         EXPECT_EQ(checked.status, 0) << check << ": " << checked.output;
     }
+    // A declared text's lines are indented with their block, an empty one not.
+    EXPECT_THAT(testsupport::readFile(tmp / "zsh/_kit"), HasSubstr("'deep:Deep.\n\n                Down.'"));
 }
 
 TEST_F(Shells, BashOffersEachKind) {

@@ -258,12 +258,12 @@ struct Hidden : ParsableCommand {
 struct Texts : ParsableCommand {
     static constexpr std::string_view typeName = "Texts";
     static CommandConfiguration configuration() {
-        return {.abstract = "Line one.\nLine two.", .discussion = "More about it."};
+        return {.abstract = "Line one.\nLine two.", .discussion = "More \u0301about it.\n\u0301\u2026 and on"};
     }
     static void arguments(Arguments<Texts>& a) {
         a.option("mode", &Texts::mode,
                  {.name = NameSpecification::shortAndLong(),
-                  .help = ArgumentHelp("First line.\nSecond line.", "A discussion that goes on for a while.")});
+                  .help = ArgumentHelp("First line.\nSecond line.", "Goes on.")});
         // Thirteen characters, many more bytes.
         a.flag("verbose", &Texts::verbose, {.inversion = FlagInversion::prefixedNo, .help = "Caf\u00e9 \u2026 e\u0301t\u00e9 ok"});
         a.option("secret", &Texts::mode, {.help = ArgumentHelp("Hidden.", "", std::nullopt, ArgumentVisibility::hidden)});
@@ -370,7 +370,7 @@ inline std::vector<std::string> echoWords(const std::vector<std::string>& words)
 
 struct Deep : ParsableCommand {
     static constexpr std::string_view typeName = "Deep";
-    static CommandConfiguration configuration() { return {.abstract = "Deep.", .subcommands = {typeOf<Leaf>}}; }
+    static CommandConfiguration configuration() { return {.abstract = "Deep.\n\nDown.", .subcommands = {typeOf<Leaf>}}; }
     static void arguments(Arguments<Deep>& a) {
         a.option("level", &Deep::word, {.completion = CompletionKind::list({"one", "two"})});
     }
