@@ -2,10 +2,11 @@
 // after case from the transcripts beside this file:
 //
 //   # a note
-//   $ [NAME=value ...] <tree> <argument ...> [>file] => <status> [stdout | stderr | both]
-//   <what it prints, line by line; a last line "…", or " …" ending the
-//    last line, stands for whatever follows; a "\" before a line's "#" or
-//    "$" keeps it from being read as a note or a command>
+//   $ [NAME=value ...] <tree> <argument ...> [>file] => <status> [stdout|stderr|both] [| <first line>]
+//   <what it prints, line by line (the first may end the command's line); a
+//    last line "…", or " …" ending the last line, stands for whatever
+//    follows; a "\" before a line's "#" or "$" keeps it from being read as a
+//    note or a command>
 //
 // Words are split at spaces; single quotes keep spaces and make empty words.
 // The output is what the named stream received, the other one staying
@@ -82,8 +83,9 @@ std::vector<Case> readTranscript(const std::string& name) {
             output.push_back(line.starts_with("\\") ? line.substr(1) : line);
             continue;
         }
-        Case c{number, line.substr(2, line.rfind(" => ") - 2)};
-        auto outcome = words(line.substr(line.rfind(" => ") + 4));
+        auto arrow = line.find(" => "), bar = line.find(" | ", arrow);
+        Case c{number, line.substr(2, arrow - 2)};
+        auto outcome = words(line.substr(arrow + 4, bar - arrow - 4));
         c.status = std::stoi(outcome.at(0));
         if (outcome.size() > 1) c.stream = outcome[1];
         for (auto& word : words(c.commandLine)) {
@@ -95,6 +97,7 @@ std::vector<Case> readTranscript(const std::string& name) {
                 c.arguments.push_back(word);
         }
         cases.push_back(std::move(c));
+        if (bar != std::string::npos) output.push_back(line.substr(bar + 3));
     }
     if (!cases.empty()) finish(cases.back(), output);
     EXPECT_FALSE(cases.empty()) << name;
