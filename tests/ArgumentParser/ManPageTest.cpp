@@ -84,17 +84,9 @@ TEST_F(ManPage, TextsStayTextAndHiddenCommandsHideTheirChildren) {
 }
 
 TEST_F(ManPage, RefusesWhatIsNotADescriptionAndWritesNothing) {
-    auto input = directory / "in.json";
-    for (auto [text, message] : {std::pair{"{\"serializationVersion\" : 1}",
-                                           "Error: Not a command description: serializationVersion: unsupported "
-                                           "format version 1\n"},
-                                 std::pair{"help", "Error: Not a command description: not a JSON document\n"}}) {
-        directory.writeFile("in.json", text);
-        auto refused = write(input);
-        EXPECT_EQ(refused.status, 1);
-        EXPECT_EQ(refused.output, message);
-        EXPECT_FALSE(fs::exists(page));
-    }
+    auto refused = write(directory.writeFile("in.json", "{\"serializationVersion\" : 1}"));
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.output, "Error: Not a command description: serializationVersion: unsupported format version 1\n");
     auto missing = write(directory / "absent.json");
     EXPECT_EQ(missing.status, 1);
     EXPECT_TRUE(missing.output.starts_with("Error: Cannot open ")) << missing.output;
