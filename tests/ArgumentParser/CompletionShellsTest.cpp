@@ -1,143 +1,123 @@
-// The generated scripts run in the real shells. The tool itself is not
-// needed: a stand-in script answers the custom-completion call by echoing
-// what it was handed. The built varn's own scripts are tried in the shells
-// by the end-to-end tests.
+// The completion scripts of the kit tree in real bash, zsh and fish. The
+// tree's tool is this test program (see Main.cpp), so what the scripts get
+// back when they call the tool for custom candidates is the framework's own
+// answer.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <set>
 
 #include "ArgumentParser/CompletionsGenerator.hpp"
-#include "CompletionTrees.hpp"
+#include "Trees.hpp"
 #include "tests/platform/TemporaryDirectory.hpp"
 #include "tests/support/ShellDriver.hpp"
-
-using namespace ap;
-using ::testing::AllOf;
-using ::testing::Contains;
-using ::testing::HasSubstr;
-using ::testing::IsSupersetOf;
-using ::testing::Not;
-using ::testing::StartsWith;
-using ::testing::UnorderedElementsAreArray;
-
-namespace fs = std::filesystem;
 
 namespace {
 
 using namespace shelldriver;
+using ::testing::AllOf;
+using ::testing::Contains;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+using ::testing::IsSupersetOf;
+using ::testing::Not;
+using ::testing::StartsWith;
+using ::testing::UnorderedElementsAre;
 
-/// A scratch directory with the three scripts of a tree, a stand-in tool
-/// and a small git repository with branches and a tag.
-class ShellsTest : public ::testing::Test {
+class Shells : public ::testing::Test {
 protected:
     void SetUp() override {
-        fs::create_directories(dir / "bin");
-        write(dir / "bin" / "kit-tool",
-              "#!/bin/sh\necho alpha\necho beta\nfor a in \"$@\"; do echo \"arg:$a\"; done\n", true);
-        const auto& root = typeOf<completiontrees::KitTool>();
-        write(dir / "kit-tool.bash", generateCompletionScript(CompletionShell::bash, root));
-        fs::create_directories(dir / "zsh");
-        write(dir / "zsh" / "_kit-tool", generateCompletionScript(CompletionShell::zsh, root));
-        write(dir / "kit-tool.fish", generateCompletionScript(CompletionShell::fish, root));
-        repo = dir / "repo";
-        fs::create_directories(repo / "src" / "deep");
-        write(repo / "notes.txt", "x");
-        auto git = run("cd " + shellQuoted(repo) +
-                       " && git init -q -b main && git -c user.email=t@e -c user.name=t commit -q --allow-empty -m one"
-                       " && git branch feature && git tag v1.0");
-        ASSERT_EQ(git.status, 0) << git.output;
+        auto self = std::filesystem::read_symlink("/proc/self/exe").string();
+        tmp.writeFile("bin/kit", "#!/bin/sh\nAP_TEST_TREE=kit exec " + shellQuoted(self) + " \"$@\"\n", true);
+        const auto& kit = ap::typeOf<trees::Kit>();
+        tmp.writeFile("kit.bash", generateCompletionScript(ap::CompletionShell::bash, kit));
+        tmp.writeFile("zsh/_kit", generateCompletionScript(ap::CompletionShell::zsh, kit));
+        tmp.writeFile("kit.fish", generateCompletionScript(ap::CompletionShell::fish, kit));
+        for (auto name : {"a.txt", "B.TXT", "c.md", "d.log", "e.c", "sub/f"}) tmp.writeFile("files/" + std::string(name), "");
     }
 
-    std::vector<std::string> bash(const std::string& tree, const std::string& function,
-                                  const std::vector<std::string>& words, const fs::path& where,
-                                  bool withBashCompletion = false) {
-        return shelldriver::bashCompletions(dir / (tree + ".bash"), function, words, where, withBashCompletion);
+    std::vector<std::string> bash(std::vector<std::string> words, bool withBashCompletion = false) {
+        words.insert(words.begin(), "kit");
+        return bashCompletions(tmp / "kit.bash", "_kit", words, files, withBashCompletion, bin);
     }
-    std::vector<std::string> fish(const std::string& tree, const std::string& line, const fs::path& where) {
-        return shelldriver::fishCompletions(dir / (tree + ".fish"), line, where, dir / "bin");
-    }
+    std::vector<std::string> fish(const std::string& line) { return fishCompletions(tmp / "kit.fish", line, files, bin); }
     std::string zsh(const std::string& line, const std::string& expected) {
-        return shelldriver::zshListing(dir / "zsh", dir, repo, line, expected, dir / "bin");
+        return zshListing(tmp / "zsh", tmp.path(), files, line, expected, bin);
     }
 
     testsupport::TemporaryDirectory tmp;
-    fs::path dir = tmp.path();
-    fs::path repo;
+    std::string bin = tmp / "bin", files = tmp / "files";
 };
 
-}  // namespace
-
-TEST_F(ShellsTest, ShellsAcceptTheScripts) {
-    auto zsh = run("zsh -n " + shellQuoted(dir / "zsh" / "_kit-tool"));
-    EXPECT_EQ(zsh.status, 0) << zsh.output;
-    auto fish = run("fish --no-execute " + shellQuoted(dir / "kit-tool.fish"));
-    EXPECT_EQ(fish.status, 0) << fish.output;
-    auto bash = run("bash -n " + shellQuoted(dir / "kit-tool.bash"));
-    EXPECT_EQ(bash.status, 0) << bash.output;
+TEST_F(Shells, AcceptTheScripts) {
+    for (auto check : {"bash -n kit.bash", "zsh -n zsh/_kit", "fish --no-execute kit.fish"}) {
+        auto checked = run("cd " + shellQuoted(tmp.path()) + " && " + check);
+        EXPECT_EQ(checked.status, 0) << check << ": " << checked.output;
+    }
+    // A declared text's lines are indented with their block, an empty one not.
+    EXPECT_THAT(testsupport::readFile(tmp / "zsh/_kit"), HasSubstr("'deep:Deep.\n\n                Down.'"));
 }
 
-TEST_F(ShellsTest, BashOffersEachKind) {
-    auto tool = (dir / "bin" / "kit-tool").string();
-    // The first word: options, subcommands, positional words and what the
-    // tool answers to the call-back for the root's positional.
-    EXPECT_THAT(bash("kit-tool", "_kit_tool", {tool, ""}, repo),
-                IsSupersetOf({"-m", "--mode", "-name", "--verbose", "--help", "-h", "fetch-all", "help", "red", "green",
-                              "v1", "v2", "alpha", "beta", "arg:---completion", "arg:--", "arg:target"}));
-    EXPECT_THAT(bash("kit-tool", "_kit_tool", {tool, ""}, repo), Contains("arg:" + tool));
-    EXPECT_THAT(bash("kit-tool", "_kit_tool", {tool, "--m"}, repo), UnorderedElementsAreArray({"--mode"}));
-    EXPECT_THAT(bash("kit-tool", "_kit_tool", {tool, "--mode", "s"}, repo), UnorderedElementsAreArray({"slow"}));
-    EXPECT_THAT(bash("kit-tool", "_kit_tool", {tool, "--branch", ""}, repo),
-                UnorderedElementsAreArray({"main", "dev"}));
-    EXPECT_THAT(bash("kit-tool", "_kit_tool", {tool, "-name", ""}, repo),
-                IsSupersetOf({"alpha", "beta", "arg:---completion", "arg:--", "arg:-name", "arg:"}));
-    EXPECT_THAT(bash("kit-tool", "_kit_tool", {tool, "--out-dir", ""}, repo),
-                UnorderedElementsAreArray({"src", ".git"}));
-    EXPECT_THAT(bash("kit-tool", "_kit_tool", {tool, "--input", ""}, repo),
-                UnorderedElementsAreArray({"notes.txt", "src", ".git"}));
-
-    // Extension filters match either case; directories stay reachable.
-    fs::path files = dir / "files";
-    fs::create_directories(files / "sub");
-    for (auto name : {"a.txt", "B.TXT", "c.md", "d.log"}) write(files / name, "");
-    EXPECT_THAT(bash("kit-tool", "_kit_tool", {tool, "--config", ""}, files),
-                UnorderedElementsAreArray({"a.txt", "B.TXT", "c.md", "sub"}));
-    // bash-completion's _filedir adds the directories once per pattern.
-    auto withFiledir = bash("kit-tool", "_kit_tool", {tool, "--config", ""}, files, true);
+TEST_F(Shells, BashOffersEachKind) {
+    // The first word: the displayed options and subcommands, help among them.
+    auto first = bash({""});
+    EXPECT_THAT(first, IsSupersetOf({"-m", "--mode", "--config", "--out-dir", "-name", "--verbose", "-h", "fetch", "help"}));
+    for (auto hidden : {"--quiet", "--token", "_secret"}) EXPECT_THAT(first, Not(Contains(hidden)));
+    EXPECT_THAT(bash({"--m"}), UnorderedElementsAre("--mode"));
+    EXPECT_THAT(bash({"--mode", "s"}), UnorderedElementsAre("slow"));
+    EXPECT_THAT(bash({"--branch", ""}), UnorderedElementsAre("main", "dev"));
+    EXPECT_THAT(bash({"-name", ""}), UnorderedElementsAre("alpha", "beta", "got:kit", "got:-name", "got:"));
+    EXPECT_THAT(bash({"--out-dir", ""}), UnorderedElementsAre("sub"));
+    EXPECT_THAT(bash({"--input", ""}), UnorderedElementsAre("a.txt", "B.TXT", "c.md", "d.log", "e.c", "sub"));
+    // Extensions match in either case; directories stay reachable, once
+    // also where bash-completion's _filedir adds them per pattern.
+    EXPECT_THAT(bash({"--config", ""}), UnorderedElementsAre("a.txt", "B.TXT", "c.md", "sub"));
+    auto withFiledir = bash({"--config", ""}, true);
     EXPECT_EQ(std::set<std::string>(withFiledir.begin(), withFiledir.end()),
               (std::set<std::string>{"a.txt", "B.TXT", "c.md", "sub"}));
+    // An option without a completion offers nothing; a flag takes no value.
+    EXPECT_THAT(bash({"--plain", ""}), IsEmpty());
+    EXPECT_THAT(bash({"--verbose", "--m"}), UnorderedElementsAre("--mode"));
 
-    // Subcommands, two levels down.
-    EXPECT_THAT(bash("kit-tool", "_kit_tool", {tool, "fetch-all", ""}, repo),
-                IsSupersetOf({"--depth", "--help", "-h", "deep", "arg:fetch-all", "arg:remote"}));
-    EXPECT_THAT(bash("kit-tool", "_kit_tool", {tool, "fetch-all", "--depth", ""}, repo),
-                IsSupersetOf({"alpha", "arg:--depth", "arg:fetch-all"}));
-    EXPECT_THAT(bash("kit-tool", "_kit_tool", {tool, "fetch-all", "deep", ""}, repo),
-                UnorderedElementsAreArray({"--level", "--help", "-h"}));
-    EXPECT_THAT(bash("kit-tool", "_kit_tool", {tool, "fetch-all", "deep", "--level", ""}, repo),
-                UnorderedElementsAreArray({"one", "two"}));
+    // A subcommand's positionals add their words; two levels down.
+    auto fetch = bash({"fetch", ""});
+    EXPECT_THAT(fetch, IsSupersetOf({"--depth", "-h", "deep", "red", "green", "v1", "v2", "alpha", "got:fetch"}));
+    for (auto absent : {"help", "concealed"}) EXPECT_THAT(fetch, Not(Contains(absent)));
+    EXPECT_THAT(bash({"fetch", "--depth", ""}), IsSupersetOf({"alpha", "got:fetch", "got:--depth"}));
+    EXPECT_THAT(bash({"fetch", "deep", ""}), UnorderedElementsAre("--level", "--help", "-h", "leaf"));
+    EXPECT_THAT(bash({"fetch", "deep", "leaf", ""}), IsEmpty());
+    EXPECT_THAT(bash({"fetch", "deep", "--level", ""}), UnorderedElementsAre("one", "two"));
 }
 
-TEST_F(ShellsTest, FishOffersEachKindAndAsksTheToolForCustomCandidates) {
-    EXPECT_THAT(fish("kit-tool", "kit-tool --mode ", repo), UnorderedElementsAreArray({"fast\tMode.", "slow\tMode."}));
-    // A file without extensions is any file.
-    EXPECT_THAT(fish("kit-tool", "kit-tool --input ", repo), IsSupersetOf({"notes.txt", "src/"}));
-    EXPECT_THAT(fish("kit-tool", "kit-tool --config ", repo),
-                UnorderedElementsAreArray({"notes.txt\tDon't [use] back\\slash."}));
-    EXPECT_THAT(fish("kit-tool", "kit-tool fetch-all --depth ", repo),
-                IsSupersetOf({"alpha\tDepth.", "arg:---completion\tDepth.", "arg:fetch-all\tDepth.",
-                              "arg:--\tDepth.", "arg:--depth\tDepth.", "arg:kit-tool\tDepth."}));
-    // Options typed before a subcommand do not count as command words.
-    // The root's own words stop once a subcommand is typed.
-    EXPECT_THAT(fish("kit-tool", "kit-tool --verbose fetch-all ", repo),
-                AllOf(Contains("deep\tDeep."), Not(Contains(StartsWith("help\t")))));
+TEST_F(Shells, FishOffersEachKindWithItsDescription) {
+    EXPECT_THAT(fish("kit --mode "), UnorderedElementsAre("fast\tMode.", "slow\tMode."));
+    EXPECT_THAT(fish("kit --input "), IsSupersetOf({"a.txt", "d.log", "sub/"}));
+    EXPECT_THAT(fish("kit --config "), UnorderedElementsAre("a.txt\tDon't [use] back\\slash\\", "c.md\tDon't [use] back\\slash\\"));
+    EXPECT_THAT(fish("kit --out-dir "), UnorderedElementsAre(StartsWith("sub/")));
+    EXPECT_THAT(fish("kit --branch "), UnorderedElementsAre("main", "dev"));
+    EXPECT_THAT(fish("kit fetch --depth "),
+                IsSupersetOf({"alpha\tDepth.", "got:kit\tDepth.", "got:fetch\tDepth.", "got:--depth\tDepth."}));
+    auto first = fish("kit ");
+    EXPECT_THAT(first, IsSupersetOf({"fetch\tFetch 'all'.", "help\tShow subcommand help information."}));
+    EXPECT_THAT(first, Not(Contains(StartsWith("_secret"))));
+    EXPECT_THAT(fish("kit -"), AllOf(Contains("--verbose"), Not(Contains(StartsWith("--quiet"))),
+                                     Not(Contains(StartsWith("--token")))));
+    // Options before a subcommand are no command words; a subcommand's
+    // words replace the root's.
+    EXPECT_THAT(fish("kit --verbose fetch "), AllOf(Contains("deep\tDeep."), Not(Contains(StartsWith("help\t")))));
 }
 
-TEST_F(ShellsTest, ZshAsksTheToolAndRunsShellCommands) {
-    // The root's positional is answered by the tool through the call-back.
-    EXPECT_THAT(zsh("kit-tool ", "beta"), AllOf(HasSubstr("alpha"), HasSubstr("beta")));
+// A subcommand's positionals take the words before its subcommands do, so
+// zsh runs reach one level down.
+TEST_F(Shells, ZshDescendsAndAsksTheTool) {
+    EXPECT_THAT(zsh("kit fetch ", "beta"), AllOf(HasSubstr("alpha"), HasSubstr("-- fetch")));
+    EXPECT_THAT(zsh("kit fetch x ", "green"), AllOf(HasSubstr("red"), HasSubstr("green")));
     // The words of a shell command reach _describe from inside the
     // single-quoted _arguments entry.
-    EXPECT_THAT(zsh("kit-tool --branch ", "dev"), AllOf(HasSubstr("main"), HasSubstr("dev")));
+    EXPECT_THAT(zsh("kit --branch ", "dev"), AllOf(HasSubstr("main"), HasSubstr("dev")));
+    EXPECT_THAT(zsh("kit --config ", "c.md"), AllOf(HasSubstr("a.txt"), Not(HasSubstr("d.log"))));
+    auto options = zsh("kit --", "back\\slash");
+    EXPECT_THAT(options, AllOf(HasSubstr("Don't [use] back\\slash\\"), Not(HasSubstr("quiet")), Not(HasSubstr("token"))));
 }
+
+}  // namespace
