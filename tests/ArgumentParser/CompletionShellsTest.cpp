@@ -10,7 +10,7 @@
 
 #include "ArgumentParser/CompletionsGenerator.hpp"
 #include "CompletionTrees.hpp"
-#include "tests/platform/TemporaryDirectory.hpp"
+#include "tests/support/TemporaryDirectory.hpp"
 #include "tests/support/ShellDriver.hpp"
 
 using namespace ap;

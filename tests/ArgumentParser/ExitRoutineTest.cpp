@@ -12,7 +12,7 @@
 #include "ArgumentParser/Declarations.hpp"
 #include "ArgumentParser/HelpGenerator.hpp"
 #include "platform/StandardOutput.hpp"
-#include "tests/platform/TemporaryDirectory.hpp"
+#include "tests/support/TemporaryDirectory.hpp"
 
 using namespace ap;
 

@@ -8,7 +8,7 @@
 
 #include "ArgumentParser/ToolInfo.hpp"
 #include "VarnTree.hpp"
-#include "tests/platform/TemporaryDirectory.hpp"
+#include "tests/support/TemporaryDirectory.hpp"
 #include "tests/support/ShellDriver.hpp"
 
 namespace {

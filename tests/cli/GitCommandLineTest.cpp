@@ -6,8 +6,8 @@
 #include "cli/GitInvocation.hpp"
 #include "cli/GitRevisions.hpp"
 #include "cli/QuotedList.hpp"
-#include "tests/platform/ScopedChanges.hpp"
-#include "tests/platform/TemporaryDirectory.hpp"
+#include "tests/support/ScopedChanges.hpp"
+#include "tests/support/TemporaryDirectory.hpp"
 
 using namespace varn;
 using testsupport::ScopedVariable;

@@ -4,8 +4,8 @@
 
 #include "cli/VerboseLog.hpp"
 #include "platform/ProcessInfo.hpp"
-#include "tests/platform/ScopedChanges.hpp"
-#include "tests/platform/TemporaryDirectory.hpp"
+#include "tests/support/ScopedChanges.hpp"
+#include "tests/support/TemporaryDirectory.hpp"
 
 using namespace varn;
 using testsupport::ScopedVariable;

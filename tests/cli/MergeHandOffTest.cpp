@@ -13,8 +13,8 @@
 #include <gtest/gtest.h>
 
 #include "cli/RunOpen.hpp"
-#include "tests/platform/ScopedChanges.hpp"
-#include "tests/platform/TemporaryDirectory.hpp"
+#include "tests/support/ScopedChanges.hpp"
+#include "tests/support/TemporaryDirectory.hpp"
 
 using namespace varn;
 using namespace std::chrono_literals;

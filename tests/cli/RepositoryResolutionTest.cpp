@@ -8,8 +8,8 @@
 #include <filesystem>
 
 #include "cli/HasRepoParam.hpp"
-#include "tests/platform/ScopedChanges.hpp"
-#include "tests/platform/TemporaryDirectory.hpp"
+#include "tests/support/ScopedChanges.hpp"
+#include "tests/support/TemporaryDirectory.hpp"
 
 using namespace varn;
 using testsupport::ScopedCurrentDirectory;

@@ -5,7 +5,7 @@
 
 #include "platform/DirectoryWatcher.hpp"
 #include "platform/FileSystem.hpp"
-#include "tests/platform/TemporaryDirectory.hpp"
+#include "tests/support/TemporaryDirectory.hpp"
 
 using platform::DirectoryWatcher;
 using platform::HeldDirectory;

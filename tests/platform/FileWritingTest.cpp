@@ -2,8 +2,8 @@
 #include <unistd.h>
 
 #include "platform/FileSystem.hpp"
-#include "tests/platform/ScopedChanges.hpp"
-#include "tests/platform/TemporaryDirectory.hpp"
+#include "tests/support/ScopedChanges.hpp"
+#include "tests/support/TemporaryDirectory.hpp"
 
 using testsupport::TemporaryDirectory;
 using testsupport::entriesOf;

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/platform/ScopedChanges.hpp"
-#include "tests/platform/TemporaryDirectory.hpp"
+#include "tests/support/ScopedChanges.hpp"
+#include "tests/support/TemporaryDirectory.hpp"
 
 using namespace platform;
 using testsupport::ScopedCurrentDirectory;

@@ -18,8 +18,8 @@
 #include "platform/Paths.hpp"
 #include "platform/ProcessInfo.hpp"
 #include "platform/StandardOutput.hpp"
-#include "tests/platform/ScopedChanges.hpp"
-#include "tests/platform/TemporaryDirectory.hpp"
+#include "tests/support/ScopedChanges.hpp"
+#include "tests/support/TemporaryDirectory.hpp"
 
 using namespace platform;
 using namespace std::chrono_literals;
@@ -171,7 +171,7 @@ TEST(ProcessInfo, IdentifiersAndExecutable) {
     EXPECT_FALSE(processGroupIdentifier(-5));
     auto executable = executablePath();
     ASSERT_TRUE(executable);
-    EXPECT_EQ(lastPathComponent(*executable), "platform_tests");
+    EXPECT_EQ(lastPathComponent(*executable), "unit_tests");
     EXPECT_EQ(resolvingSymlinksInPath(*executable), *executable);
 }
 

@@ -5,8 +5,8 @@
 
 #include "platform/FileSystem.hpp"
 #include "platform/TemporaryDirectory.hpp"
-#include "tests/platform/ScopedChanges.hpp"
-#include "tests/platform/TemporaryDirectory.hpp"
+#include "tests/support/ScopedChanges.hpp"
+#include "tests/support/TemporaryDirectory.hpp"
 
 using platform::TemporaryDirectoryEnvironment;
 using testsupport::TemporaryDirectory;

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "platform/Url.hpp"
-#include "tests/platform/ScopedChanges.hpp"
-#include "tests/platform/TemporaryDirectory.hpp"
+#include "tests/support/ScopedChanges.hpp"
+#include "tests/support/TemporaryDirectory.hpp"
 
 using platform::QueryItem;
 using platform::Url;

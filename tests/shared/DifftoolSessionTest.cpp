@@ -13,8 +13,8 @@
 #include "shared/NewOptions.hpp"
 #include "shared/SessionEntries.hpp"
 #include "shared/SessionKey.hpp"
-#include "tests/platform/ScopedChanges.hpp"
-#include "tests/platform/TemporaryDirectory.hpp"
+#include "tests/support/ScopedChanges.hpp"
+#include "tests/support/TemporaryDirectory.hpp"
 
 using namespace VarnShared;
 using testsupport::readFile;

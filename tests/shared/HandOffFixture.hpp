@@ -6,8 +6,8 @@
 #include <string>
 
 #include "platform/FileSystem.hpp"
-#include "tests/platform/ScopedChanges.hpp"
-#include "tests/platform/TemporaryDirectory.hpp"
+#include "tests/support/ScopedChanges.hpp"
+#include "tests/support/TemporaryDirectory.hpp"
 
 class HandOffTest : public ::testing::Test {
 protected:

@@ -14,7 +14,7 @@
 #include <memory>
 #include <string>
 
-namespace e2e {
+namespace testsupport {
 
 class PrivateMount {
 public:
@@ -74,4 +74,4 @@ private:
     std::string directory_;
 };
 
-}  // namespace e2e
+}  // namespace testsupport
