@@ -105,7 +105,7 @@ protected:
         auto json = record.encode();
         fs::create_directories(directory);
         fs::permissions(directory, fs::perms::owner_all);
-        EXPECT_TRUE(platform::writeFileNoFollow(directory + "/.varnel-difftool", *json));
+        EXPECT_TRUE(platform::writeFileAtomically(directory + "/.varnel-difftool", *json));
         return *json;
     }
 
@@ -193,7 +193,7 @@ TEST_F(Difftool, EachInvocationInAScriptHasASessionOfItsOwn) {
     auto run = startWaitingRun();
     auto directory = sessionDirectory(run.processIdentifier());
     laySession(run.processIdentifier(), directory);
-    ASSERT_TRUE(platform::writeFileNoFollow(directory + "/.varnel-difftool", "{\"repo\":"));
+    ASSERT_TRUE(platform::writeFileAtomically(directory + "/.varnel-difftool", "{\"repo\":"));
     ASSERT_EQ(go(run).terminationStatus, 0);
     EXPECT_EQ(recordIn(directory).entries.size(), 1u);
 }

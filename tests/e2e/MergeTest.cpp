@@ -71,9 +71,15 @@ TEST_F(MergeHandOff, WritesTheRecordHandsItOverAndEndsWithTheVerdict) {
     EXPECT_TRUE(std::regex_match(directory, std::regex(temporary + "//" + uuid))) << directory;
     EXPECT_EQ(recordOf(directory),
               (nlohmann::json{{"repo", root}, {"fileToMerge", root + "/sub/a.c"}, {"path", directory}}));
-    // The watcher's descriptor is not the application's.
-    EXPECT_EQ(readFile(handed + "/" + fs::path(directory).filename().string() + ".fds").find("inotify"),
-              std::string::npos);
+    // The watcher's descriptor is not the application's, nor are the
+    // signals the tool blocks or ignores.
+    auto process = readFile(handed + "/" + fs::path(directory).filename().string() + ".process");
+    EXPECT_EQ(process.find("inotify"), std::string::npos) << process;
+    auto mask = [&](const std::string& field) {
+        return std::stoull(process.substr(process.find(field + ":\t") + field.size() + 2), nullptr, 16);
+    };
+    EXPECT_EQ(mask("SigBlk"), 0u);
+    EXPECT_EQ(mask("SigIgn") & (1ull << (SIGPIPE - 1)), 0u);
 
     EXPECT_TRUE(stillWaiting(tool));
     // The launcher, done once the application runs, is waited for.

@@ -37,19 +37,6 @@ TEST(Paths, AbsolutePathCountsFromTheCurrentDirectory) {
     EXPECT_EQ(absolutePath("/a/./b//"), "/a/b");
 }
 
-TEST(Paths, ComponentArithmetic) {
-    EXPECT_EQ(lastPathComponent("/a/b//"), "b");
-    EXPECT_EQ(lastPathComponent("/"), "/");
-    EXPECT_EQ(deletingLastPathComponent("/a//b/"), "/a");
-    EXPECT_EQ(deletingLastPathComponent("/a"), "/");
-    EXPECT_EQ(deletingLastPathComponent("/"), "/");
-    EXPECT_EQ(deletingLastPathComponent("a"), "");
-    EXPECT_EQ(pathComponents("/a//b/"), (List{"/", "a", "b"}));
-    EXPECT_EQ(pathComponents(""), List{});
-    EXPECT_EQ(appendingPathComponent("/a/", "/b/"), "/a/b");
-    EXPECT_EQ(appendingPathComponent("", "b"), "b");
-}
-
 TEST(Paths, ResolvingLinksComponentByComponentKeepsWhatDoesNotExist) {
     TemporaryDirectory tmp;
     tmp.makeDirectory("real/sub");

@@ -145,13 +145,3 @@ TEST(MergeAndHistoryJson, LayoutAndEveryMemberRequired) {
     EXPECT_FALSE(HistoryMetaData::decode(R"({"repo":"/r","historyFile":"/h"})"));
     EXPECT_FALSE(HistoryMetaData::decode(R"({"repo":"/r","historyFile":1,"path":"/p"})"));
 }
-
-TEST(MergeToolResult, OnlyTheFourRawValuesHaveAResult) {
-    using Result = MergeToolMetaData::Result;
-    EXPECT_EQ(MergeToolMetaData::resultFromRawValue(0), Result::ok);
-    EXPECT_EQ(MergeToolMetaData::resultFromRawValue(-1), Result::error);
-    EXPECT_EQ(MergeToolMetaData::resultFromRawValue(-2), Result::failedToOpen);
-    EXPECT_EQ(MergeToolMetaData::resultFromRawValue(-3), Result::didNotResolve);
-    EXPECT_FALSE(MergeToolMetaData::resultFromRawValue(-4));
-    EXPECT_FALSE(MergeToolMetaData::resultFromRawValue(1));
-}

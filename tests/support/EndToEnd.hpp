@@ -17,14 +17,14 @@
 namespace testsupport {
 
 /// The application: for each target it notes the target (a line of
-/// `directory`/targets), a copy of the hand-off record it finds there and
-/// the descriptors it inherited (`directory`/NAME.record and NAME.fds, NAME
-/// the target's last component; the record last, so that once the line is
-/// there the rest is too). When VARNEL_STUB_MERGE says how to answer a
+/// `directory`/targets), a copy of the hand-off record it finds there, and
+/// the descriptors and signal dispositions it inherited (`directory`/
+/// NAME.record and NAME.process, NAME the target's last component; the line
+/// last, so that once it is there the rest is too). When VARNEL_STUB_MERGE says how to answer a
 /// merge, it passes the target on to the stand-in application.
 inline std::string recordingApplication(const std::string& directory) {
     return "#!/bin/sh\nexec >/dev/null 2>&1\nname=$(basename \"$1\")\n"
-           "ls -l /proc/$$/fd > '" + directory + "'/\"$name.fds\"\n"
+           "{ ls -l /proc/$$/fd; grep '^Sig' /proc/$$/status; } > '" + directory + "'/\"$name.process\"\n"
            "for f in \"$1/.varnel-mergetool\" \"$1/.varnel-difftool\"; do\n"
            "  [ -f \"$f\" ] && cp \"$f\" '" + directory + "'/\"$name.record\"\ndone\n"
            "printf '%s\\n' \"$1\" >> '" + directory + "/targets'\n"
