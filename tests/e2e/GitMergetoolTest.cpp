@@ -5,6 +5,7 @@
 
 #include <signal.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "tests/support/EndToEnd.hpp"
@@ -135,8 +136,9 @@ TEST_F(GitMergetool, ASubmoduleIsARepositoryOfItsOwn) {
     }
     tmp.writeFile("repo/library/sub/greeting.txt", "changed\n");
     git({"difftool", "-y"}, inside);
+    // The repository opened, a merge's record and the session's.
     auto targets = handedOver(3);
     ASSERT_EQ(targets.size(), 3u);
-    EXPECT_EQ(targets[0], submodule);
-    for (const auto& target : {targets[1], targets[2]}) EXPECT_EQ(recordOf(target).at("repo"), submodule);
+    EXPECT_EQ(std::count(targets.begin(), targets.end(), submodule), 1);
+    for (const auto& target : targets) EXPECT_TRUE(target == submodule || recordOf(target).at("repo") == submodule);
 }

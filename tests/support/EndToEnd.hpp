@@ -12,9 +12,12 @@
 #include <nlohmann/json.hpp>
 
 #include "tests/support/Programs.hpp"
+#include "tests/support/ShellDriver.hpp"
 #include "tests/support/TemporaryDirectory.hpp"
 
 namespace testsupport {
+
+using shelldriver::lines;
 
 /// The application: for each target it notes the target (a line of
 /// `directory`/targets), a copy of the hand-off record it finds there, and
@@ -24,7 +27,7 @@ namespace testsupport {
 /// merge, it passes the target on to the stand-in application.
 inline std::string recordingApplication(const std::string& directory) {
     return "#!/bin/sh\nexec >/dev/null 2>&1\nname=$(basename \"$1\")\n"
-           "{ ls -l /proc/$$/fd; grep '^Sig' /proc/$$/status; } > '" + directory + "'/\"$name.process\"\n"
+           "{ ls -l /proc/$$/fd; grep '^Sig' /proc/self/status; } > '" + directory + "'/\"$name.process\"\n"
            "for f in \"$1/.varnel-mergetool\" \"$1/.varnel-difftool\"; do\n"
            "  [ -f \"$f\" ] && cp \"$f\" '" + directory + "'/\"$name.record\"\ndone\n"
            "printf '%s\\n' \"$1\" >> '" + directory + "/targets'\n"
@@ -91,13 +94,6 @@ protected:
     nlohmann::json recordOf(const std::string& target) const {
         return nlohmann::json::parse(readFile(handed + "/" + std::filesystem::path(target).filename().string() +
                                               ".record"));
-    }
-
-    static std::vector<std::string> lines(const std::string& text) {
-        std::vector<std::string> result;
-        for (std::size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
-            result.push_back(text.substr(start, end - start));
-        return result;
     }
 
     TemporaryDirectory tmp;
