@@ -2,30 +2,6 @@
 
 namespace ap {
 
-ArgumentInfoV0 ArgumentInfoV0::describing(const ArgumentDefinition& definition) {
-    const auto& help = definition.help;
-    ArgumentInfoV0 info;
-    info.kind = definition.isPositional() ? KindV0::positional
-                : definition.takesValue() ? KindV0::option
-                                          : KindV0::flag;
-    info.shouldDisplay = help.visibility == ArgumentVisibility::default_;
-    info.sectionTitle = nonEmpty(help.parentTitle);
-    info.isOptional = help.isOptional;
-    info.isRepeating = help.isRepeating;
-    if (definition.isNamed() && !definition.names.empty()) {
-        std::vector<NameInfoV0> names;
-        for (const auto& name : definition.names) names.push_back(NameInfoV0::describing(name));
-        info.names = std::move(names);
-        info.preferredName = NameInfoV0::describing(*definition.preferredName());
-    }
-    info.valueName = nonEmpty(definition.valueName());
-    if (help.defaultValue) info.defaultValue = nonEmpty(*help.defaultValue);
-    if (!help.allValueStrings.empty()) info.allValues = help.allValueStrings;
-    info.abstract = nonEmpty(help.abstract);
-    info.discussion = nonEmpty(help.discussion);
-    return info;
-}
-
 std::string_view caseName(ArgumentInfoV0::KindV0 kind) {
     switch (kind) {
         case ArgumentInfoV0::KindV0::positional: return "positional";
@@ -41,28 +17,112 @@ std::optional<ArgumentInfoV0::KindV0> argumentKindV0(std::string_view name) {
     return std::nullopt;
 }
 
-void writeJson(platform::PrettyJsonWriter& out, const ArgumentInfoV0& a) {
+namespace {
+
+/// One argument's entry, borrowed from a declaration or from a decoded
+/// description: its members in key order, absent ones left out.
+template <class Name>
+struct Entry {
+    std::optional<std::string_view> abstract;
+    const std::vector<std::string>* allValues = nullptr;
+    std::optional<std::string_view> defaultValue;
+    std::optional<std::string_view> discussion;
+    bool isOptional = false;
+    bool isRepeating = false;
+    ArgumentInfoV0::KindV0 kind = ArgumentInfoV0::KindV0::positional;
+    const std::vector<Name>* names = nullptr;
+    const Name* preferredName = nullptr;
+    std::optional<std::string_view> sectionTitle;
+    bool shouldDisplay = true;
+    std::optional<std::string_view> valueName;
+};
+
+void member(platform::PrettyJsonWriter& out, std::string_view key, std::optional<std::string_view> text) {
+    if (!text) return;
+    out.key(key);
+    out.value(*text);
+}
+
+template <class Name>
+void writeEntry(platform::PrettyJsonWriter& out, const Entry<Name>& a) {
     out.beginObject();
-    out.optionalMember("abstract", a.abstract);
-    out.optionalList("allValues", a.allValues, [&](const std::string& value) { out.value(value); });
-    out.optionalMember("defaultValue", a.defaultValue);
-    out.optionalMember("discussion", a.discussion);
+    member(out, "abstract", a.abstract);
+    if (a.allValues) {
+        out.key("allValues");
+        out.beginArray();
+        for (const auto& value : *a.allValues) out.value(value);
+        out.endArray();
+    }
+    member(out, "defaultValue", a.defaultValue);
+    member(out, "discussion", a.discussion);
     out.key("isOptional");
     out.value(a.isOptional);
     out.key("isRepeating");
     out.value(a.isRepeating);
     out.key("kind");
     out.value(caseName(a.kind));
-    out.optionalList("names", a.names, [&](const NameInfoV0& name) { writeJson(out, name); });
+    if (a.names) {
+        out.key("names");
+        out.beginArray();
+        for (const auto& name : *a.names) writeJson(out, name);
+        out.endArray();
+    }
     if (a.preferredName) {
         out.key("preferredName");
         writeJson(out, *a.preferredName);
     }
-    out.optionalMember("sectionTitle", a.sectionTitle);
+    member(out, "sectionTitle", a.sectionTitle);
     out.key("shouldDisplay");
     out.value(a.shouldDisplay);
-    out.optionalMember("valueName", a.valueName);
+    member(out, "valueName", a.valueName);
     out.endObject();
+}
+
+std::optional<std::string_view> given(const std::optional<std::string>& text) {
+    if (!text) return std::nullopt;
+    return *text;
+}
+
+std::optional<std::string_view> nonEmpty(std::string_view text) {
+    if (text.empty()) return std::nullopt;
+    return text;
+}
+
+}  // namespace
+
+void writeJson(platform::PrettyJsonWriter& out, const ArgumentInfoV0& a) {
+    writeEntry<NameInfoV0>(out, {.abstract = given(a.abstract),
+                                 .allValues = a.allValues ? &*a.allValues : nullptr,
+                                 .defaultValue = given(a.defaultValue),
+                                 .discussion = given(a.discussion),
+                                 .isOptional = a.isOptional,
+                                 .isRepeating = a.isRepeating,
+                                 .kind = a.kind,
+                                 .names = a.names ? &*a.names : nullptr,
+                                 .preferredName = a.preferredName ? &*a.preferredName : nullptr,
+                                 .sectionTitle = given(a.sectionTitle),
+                                 .shouldDisplay = a.shouldDisplay,
+                                 .valueName = given(a.valueName)});
+}
+
+void writeJson(platform::PrettyJsonWriter& out, const ArgumentDefinition& definition) {
+    const auto& help = definition.help;
+    const bool named = definition.isNamed() && !definition.names.empty();
+    const auto valueName = definition.valueName();
+    writeEntry<Name>(out, {.abstract = nonEmpty(help.abstract),
+                           .allValues = help.allValueStrings.empty() ? nullptr : &help.allValueStrings,
+                           .defaultValue = help.defaultValue ? nonEmpty(*help.defaultValue) : std::nullopt,
+                           .discussion = nonEmpty(help.discussion),
+                           .isOptional = help.isOptional,
+                           .isRepeating = help.isRepeating,
+                           .kind = definition.isPositional() ? ArgumentInfoV0::KindV0::positional
+                                   : definition.takesValue() ? ArgumentInfoV0::KindV0::option
+                                                             : ArgumentInfoV0::KindV0::flag,
+                           .names = named ? &definition.names : nullptr,
+                           .preferredName = named ? definition.preferredName() : nullptr,
+                           .sectionTitle = nonEmpty(help.parentTitle),
+                           .shouldDisplay = help.visibility == ArgumentVisibility::default_,
+                           .valueName = nonEmpty(valueName)});
 }
 
 Decoded<ArgumentInfoV0> ArgumentInfoV0::decode(const nlohmann::json& value, const std::string& path) {

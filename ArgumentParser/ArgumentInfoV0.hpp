@@ -37,8 +37,6 @@ struct ArgumentInfoV0 {
     std::optional<std::string> abstract;
     std::optional<std::string> discussion;
 
-    /// The description of a named or positional definition.
-    static ArgumentInfoV0 describing(const ArgumentDefinition& definition);
     static Decoded<ArgumentInfoV0> decode(const nlohmann::json& value, const std::string& path);
 
     friend bool operator==(const ArgumentInfoV0&, const ArgumentInfoV0&) = default;
@@ -48,10 +46,9 @@ std::string_view caseName(ArgumentInfoV0::KindV0 kind);
 std::optional<ArgumentInfoV0::KindV0> argumentKindV0(std::string_view caseName);
 
 void writeJson(platform::PrettyJsonWriter& out, const ArgumentInfoV0& argument);
-
-/// The text, or nothing when it is empty.
-inline std::optional<std::string> nonEmpty(const std::string& text) {
-    return text.empty() ? std::nullopt : std::optional<std::string>(text);
-}
+/// The description of a named or positional definition, written straight
+/// from it as `writeJson` writes its decoded form: empty texts and lists
+/// left out.
+void writeJson(platform::PrettyJsonWriter& out, const ArgumentDefinition& definition);
 
 }  // namespace ap

@@ -9,34 +9,41 @@ const ArgumentDefinition::Unary& unary(const ArgumentDefinition& d) {
 
 }  // namespace
 
-ArgumentSet::ArgumentSet(std::vector<ArgumentDefinition> definitions) : content(std::move(definitions)) {
-    for (std::size_t i = 0; i < content.size(); ++i)
-        for (const auto& name : content[i].names) namePositions.try_emplace(name, i);
-}
-
 ArgumentSet::ArgumentSet(const CommandType& command, ArgumentVisibility visibility) {
-    std::vector<ArgumentDefinition> visible;
-    for (const auto& d : command.definitions())
-        if (isVisible(d.help.visibility, visibility)) visible.push_back(d);
-    *this = ArgumentSet(std::move(visible));
+    const auto& all = command.definitions();
+    content.reserve(all.size());
+    for (const auto& d : all)
+        if (isVisible(d.help.visibility, visibility)) content.push_back(&d);
 }
 
 const ArgumentDefinition* ArgumentSet::owner(const Name& name) const {
-    auto it = namePositions.find(name);
-    return it == namePositions.end() ? nullptr : &content[it->second];
+    for (auto d : content)
+        for (const auto& n : d->names)
+            if (n == name) return d;
+    return nullptr;
 }
 
 platform::Expected<ParsedValues, ParserError> ArgumentSet::lenientParse(
-    const SplitArguments& all, const std::vector<const CommandType*>& subcommands, bool defaultCapturesAll) const {
-    bool captureForPassthrough = defaultCapturesAll;
-    for (const auto& d : content)
-        if (d.isRepeatingPositional() && d.parsingStrategy == ParsingStrategy::allRemainingInput)
-            captureForPassthrough = true;
+    const SplitArguments& all, const std::vector<const CommandType*>& subcommands,
+    const CommandType* defaultSubcommand) const {
+    // Asked only where it decides something: a word this command does not
+    // know, with more after it. Its answer may need the default
+    // subcommand's declarations, which a run rarely needs otherwise.
+    std::optional<bool> capturing;
+    auto captureForPassthrough = [&] {
+        if (!capturing) {
+            capturing = defaultSubcommand && defaultSubcommand->hasRepeatingPositional(ParsingStrategy::allRemainingInput);
+            for (auto d : content)
+                if (d->isRepeatingPositional() && d->parsingStrategy == ParsingStrategy::allRemainingInput)
+                    capturing = true;
+        }
+        return *capturing;
+    };
 
     ParsedValues values;
     values.originalInput = all.originalInput();
-    for (const auto& d : content)
-        if (d.initial) d.initial(InputOrigin::defaultValue(), values);
+    for (auto d : content)
+        if (d->initial) d->initial(InputOrigin::defaultValue(), values);
 
     auto input = all;
     InputOrigin used;
@@ -51,12 +58,13 @@ platform::Expected<ParsedValues, ParserError> ArgumentSet::lenientParse(
                     subcommand = s;
                     break;
                 }
+            // A subcommand's name ends the line for this command only when the
+            // subcommand takes all remaining input.
             if (subcommand) {
-                bool capturesAll = subcommand->hasRepeatingPositional(ParsingStrategy::allRemainingInput);
-                if (!capturesAll && captureForPassthrough) continue;
-                if (capturesAll) break;
+                if (subcommand->hasRepeatingPositional(ParsingStrategy::allRemainingInput)) break;
+                continue;
             }
-            if (captureForPassthrough) break;
+            if (input.peekNext() && captureForPassthrough()) break;
             continue;
         }
         auto definition = owner(*element.name);
@@ -64,7 +72,7 @@ platform::Expected<ParsedValues, ParserError> ArgumentSet::lenientParse(
             bool isGroup = element.index.isComplete() && element.name->kind() == Name::Kind::longWithSingleDash &&
                            *position + 1 < input.elements().size() &&
                            input.elements()[*position + 1].index.inputIndex == element.index.inputIndex;
-            if (captureForPassthrough && !isGroup) break;
+            if (!isGroup && input.peekNext() && captureForPassthrough()) break;
             continue;
         }
         if (auto nullary = std::get_if<ArgumentDefinition::Nullary>(&definition->update)) {
@@ -159,8 +167,8 @@ std::optional<ParserError> ArgumentSet::parsePositionals(SplitArguments unused, 
         return original[static_cast<std::size_t>(elements[i].index.inputIndex)];
     };
 
-    for (const auto& d : content) {
-        if (!d.isRepeatingPositional() || d.parsingStrategy != ParsingStrategy::postTerminator) continue;
+    for (auto d : content) {
+        if (!d->isRepeatingPositional() || d->parsingStrategy != ParsingStrategy::postTerminator) continue;
         bool afterTerminator = false;
         for (auto i : unused.unusedElements()) {
             if (elements[i].isTerminator()) {
@@ -169,7 +177,7 @@ std::optional<ParserError> ArgumentSet::parsePositionals(SplitArguments unused, 
             }
             if (!afterTerminator || !elements[i].isValue()) continue;
             unused.remove(i);
-            if (auto failure = unary(d)(InputOrigin::at(elements[i].index), std::nullopt, *elements[i].value, values))
+            if (auto failure = unary(*d)(InputOrigin::at(elements[i].index), std::nullopt, *elements[i].value, values))
                 return failure;
         }
     }
@@ -178,31 +186,31 @@ std::optional<ParserError> ArgumentSet::parsePositionals(SplitArguments unused, 
     for (auto i : unused.unusedElements())
         if (elements[i].index.isComplete()) whole.push_back(i);
     std::size_t next = 0;
-    for (const auto& d : content) {
-        if (!d.isPositional()) continue;
-        if (d.parsingStrategy != ParsingStrategy::default_ && d.parsingStrategy != ParsingStrategy::allRemainingInput)
+    for (auto d : content) {
+        if (!d->isPositional()) continue;
+        if (d->parsingStrategy != ParsingStrategy::default_ && d->parsingStrategy != ParsingStrategy::allRemainingInput)
             continue;
-        bool takesAnything = d.parsingStrategy == ParsingStrategy::allRemainingInput;
+        bool takesAnything = d->parsingStrategy == ParsingStrategy::allRemainingInput;
         do {
             while (next < whole.size() && !takesAnything && !elements[whole[next]].isValue()) ++next;
             if (next == whole.size()) break;
             auto i = whole[next++];
             unused.removeAll(InputOrigin::at(elements[i].index));
-            if (auto failure = unary(d)(InputOrigin::at(elements[i].index), std::nullopt, text(i), values))
+            if (auto failure = unary(*d)(InputOrigin::at(elements[i].index), std::nullopt, text(i), values))
                 return failure;
-        } while (d.help.isRepeating);
+        } while (d->help.isRepeating);
         if (next == whole.size()) break;
     }
 
-    for (const auto& d : content) {
-        if (!d.isRepeatingPositional() || d.parsingStrategy != ParsingStrategy::allUnrecognized) continue;
+    for (auto d : content) {
+        if (!d->isRepeatingPositional() || d->parsingStrategy != ParsingStrategy::allUnrecognized) continue;
         for (auto i : unused.unusedElements()) {
             if (unused.isUsed(i)) continue;
             const auto& e = elements[i];
             std::string value = e.index.isComplete() ? text(i) : "-" + e.name->valueString();
             auto origin = InputOrigin::at(e.index);
             unused.removeAll(origin);
-            if (auto failure = unary(d)(origin, std::nullopt, value, values)) return failure;
+            if (auto failure = unary(*d)(origin, std::nullopt, value, values)) return failure;
         }
     }
     return std::nullopt;

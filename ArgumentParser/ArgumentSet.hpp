@@ -2,7 +2,6 @@
 // The definitions of one command at a visibility level, and the matching of
 // the command line against them.
 
-#include <unordered_map>
 #include <vector>
 
 #include "ArgumentParser/ArgumentDefinition.hpp"
@@ -14,22 +13,26 @@ namespace ap {
 class ArgumentSet {
 public:
     ArgumentSet() = default;
-    explicit ArgumentSet(std::vector<ArgumentDefinition> content);
     /// The command's definitions at least as visible as `visibility`.
     ArgumentSet(const CommandType& command, ArgumentVisibility visibility);
 
-    std::vector<ArgumentDefinition> content;
-    /// Each name to the first definition that owns it.
-    std::unordered_map<Name, std::size_t> namePositions;
+    /// The command's own definitions, which live as long as the program:
+    /// a set costs a list of addresses, not a copy of every declaration.
+    std::vector<const ArgumentDefinition*> content;
 
+    /// The first definition that owns `name`. A command declares a handful
+    /// of names: looking through them beats hashing the name.
     const ArgumentDefinition* owner(const Name& name) const;
 
     /// Takes what belongs to this command from `input` (which is not
     /// changed): options by name anywhere on the line, then positionals in
     /// order. Unknown options and surplus values are left for the caller.
+    /// When this command or its default subcommand (if any) takes all
+    /// remaining input, the line is theirs from the first word this command
+    /// does not know.
     platform::Expected<ParsedValues, ParserError> lenientParse(const SplitArguments& input,
                                                                const std::vector<const CommandType*>& subcommands,
-                                                               bool defaultCapturesAll) const;
+                                                               const CommandType* defaultSubcommand) const;
 
 private:
     std::optional<ParserError> parseValue(const ArgumentDefinition& definition, const SplitArguments::Element& option,

@@ -90,17 +90,17 @@ void appendCommandFunction(const CommandStack& stack, std::string& script) {
                   "    prev=\"${COMP_WORDS[COMP_CWORD-1]}\"\n"
                   "    COMPREPLY=()\n";
     script += "    opts=\"" + joined(opts, " ") + "\"\n";
-    for (const auto& d : definitions)
-        if (d.isPositional())
-            if (auto words = positionalWords(stack, d)) script += "    opts=\"$opts " + *words + "\"\n";
+    for (auto d : definitions)
+        if (d->isPositional())
+            if (auto words = positionalWords(stack, *d)) script += "    opts=\"$opts " + *words + "\"\n";
     script += "    if [[ $COMP_CWORD == \"" + wordIndex + "\" ]]; then\n"
               "        COMPREPLY=( $(compgen -W \"$opts\" -- \"$cur\") )\n"
               "        return\n"
               "    fi\n";
 
     std::vector<std::string> cases;
-    for (const auto& d : definitions)
-        if (d.isNamed() && d.takesValue()) cases.push_back(optionCase(stack, d));
+    for (auto d : definitions)
+        if (d->isNamed() && d->takesValue()) cases.push_back(optionCase(stack, *d));
     if (!cases.empty()) script += indented("case $prev in\n" + indented(joined(cases, "\n"), 4) + "\nesac", 4) + "\n";
 
     // The subcommand's name stands at the word this function starts from;

@@ -1,6 +1,7 @@
 #include "ArgumentParser/BuiltinFlags.hpp"
 
 #include <algorithm>
+#include <forward_list>
 
 namespace ap {
 namespace {
@@ -17,35 +18,55 @@ ArgumentDefinition flagDefinition(std::vector<Name> names, const char* key, cons
     return d;
 }
 
+const NameSpecification* declaredHelpNames(const CommandStack& stack) {
+    for (auto it = stack.rbegin(); it != stack.rend(); ++it)
+        if (const auto& names = (*it)->configuration().helpNames) return &*names;
+    return nullptr;
+}
+
+/// Every run asks for the built-in names at each step of its parse and for
+/// every command a script or description lists: they are made once for
+/// each declaration of help names (or none) and version (or none), and,
+/// like the command types that declare them, kept until the program ends
+/// (and, like them, made on the one thread that parses).
+struct Builtins {
+    const NameSpecification* declared;
+    bool version;
+    std::vector<Name> help;
+    std::vector<Name> hiddenHelp;
+    std::vector<ArgumentDefinition> flags;
+
+    Builtins(const NameSpecification* declared, bool version) : declared(declared), version(version) {
+        help = (declared ? *declared : NameSpecification::shortAndLong()).makeNames(InputKey("help"));
+        std::stable_sort(help.begin(), help.end(),
+                         [](const Name& a, const Name& b) { return a.synopsis() < b.synopsis(); });
+        for (const auto& n : help) {
+            if (n.kind() == Name::Kind::long_) hiddenHelp.push_back(Name::long_(n.valueString() + "-hidden"));
+            if (n.kind() == Name::Kind::longWithSingleDash)
+                hiddenHelp.push_back(Name::longWithSingleDash(n.valueString() + "-hidden"));
+        }
+        if (version) flags.push_back(flagDefinition({Name::long_("version")}, "version", "Show the version."));
+        if (!help.empty()) flags.push_back(flagDefinition(help, "help", "Show help information."));
+    }
+};
+
+const Builtins& builtins(const CommandStack& stack) {
+    static auto& made = *new std::forward_list<Builtins>;
+    auto declared = declaredHelpNames(stack);
+    bool version = hasVersion(stack);
+    for (const auto& b : made)
+        if (b.declared == declared && b.version == version) return b;
+    return made.emplace_front(declared, version);
+}
+
 }  // namespace
 
-std::vector<Name> helpNames(const CommandStack& stack) {
-    NameSpecification declared = NameSpecification::shortAndLong();
-    for (auto it = stack.rbegin(); it != stack.rend(); ++it) {
-        if (const auto& names = (*it)->configuration().helpNames) {
-            declared = *names;
-            break;
-        }
-    }
-    auto names = declared.makeNames(InputKey("help"));
-    std::stable_sort(names.begin(), names.end(),
-                     [](const Name& a, const Name& b) { return a.synopsis() < b.synopsis(); });
-    return names;
-}
+const std::vector<Name>& helpNames(const CommandStack& stack) { return builtins(stack).help; }
 
-std::vector<Name> hiddenHelpNames(const CommandStack& stack) {
-    std::vector<Name> names;
-    for (const auto& n : helpNames(stack)) {
-        if (n.kind() == Name::Kind::long_) names.push_back(Name::long_(n.valueString() + "-hidden"));
-        if (n.kind() == Name::Kind::longWithSingleDash)
-            names.push_back(Name::longWithSingleDash(n.valueString() + "-hidden"));
-    }
-    return names;
-}
+const std::vector<Name>& hiddenHelpNames(const CommandStack& stack) { return builtins(stack).hiddenHelp; }
 
 std::optional<Name> preferredHelpName(const CommandStack& stack) {
-    auto names = helpNames(stack);
-    if (auto p = preferredName(names)) return *p;
+    if (auto p = preferredName(helpNames(stack))) return *p;
     return std::nullopt;
 }
 
@@ -59,12 +80,8 @@ std::string versionText(const CommandStack& stack) {
     return "Unspecified version";
 }
 
-std::vector<ArgumentDefinition> builtinFlagDefinitions(const CommandStack& stack) {
-    std::vector<ArgumentDefinition> flags;
-    if (hasVersion(stack)) flags.push_back(flagDefinition({Name::long_("version")}, "version", "Show the version."));
-    if (auto names = helpNames(stack); !names.empty())
-        flags.push_back(flagDefinition(std::move(names), "help", "Show help information."));
-    return flags;
+const std::vector<ArgumentDefinition>& builtinFlagDefinitions(const CommandStack& stack) {
+    return builtins(stack).flags;
 }
 
 }  // namespace ap

@@ -13,9 +13,9 @@ using CommandStack = std::vector<const CommandType*>;
 
 /// The help names of the innermost command that sets them (else -h and
 /// --help), sorted by their written form: --help, -h.
-std::vector<Name> helpNames(const CommandStack& stack);
+const std::vector<Name>& helpNames(const CommandStack& stack);
 /// The long help names with "-hidden" appended: --help-hidden.
-std::vector<Name> hiddenHelpNames(const CommandStack& stack);
+const std::vector<Name>& hiddenHelpNames(const CommandStack& stack);
 /// The preferred help name: the first that is not short, else the first.
 std::optional<Name> preferredHelpName(const CommandStack& stack);
 
@@ -26,7 +26,7 @@ std::string versionText(const CommandStack& stack);
 
 /// The version flag (when a version is declared) and then the help flag
 /// (when there are help names), as help and completions list them.
-std::vector<ArgumentDefinition> builtinFlagDefinitions(const CommandStack& stack);
+const std::vector<ArgumentDefinition>& builtinFlagDefinitions(const CommandStack& stack);
 
 inline const Name& dumpHelpName() {
     static const Name name = Name::long_("experimental-dump-help");

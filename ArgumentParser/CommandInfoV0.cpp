@@ -1,54 +1,6 @@
 #include "ArgumentParser/CommandInfoV0.hpp"
 
-#include "ArgumentParser/ArgumentSet.hpp"
-
 namespace ap {
-namespace {
-
-template <class T>
-std::optional<std::vector<T>> nonEmpty(std::vector<T> list) {
-    if (list.empty()) return std::nullopt;
-    return list;
-}
-
-}  // namespace
-
-CommandInfoV0 CommandInfoV0::describing(const CommandStack& stack) {
-    const CommandType& command = *stack.back();
-    const CommandConfiguration& configuration = command.configuration();
-    CommandInfoV0 info;
-
-    // A command described on its own has no enclosing commands, not even
-    // the root's super-command.
-    if (stack.size() > 1) {
-        std::vector<std::string> names;
-        if (const auto& super = stack.front()->configuration().superCommandName) names.push_back(*super);
-        for (std::size_t i = 0; i + 1 < stack.size(); ++i) names.push_back(stack[i]->commandName());
-        info.superCommands = std::move(names);
-    }
-    info.commandName = command.commandName();
-    info.abstract = ap::nonEmpty(configuration.abstract);
-    info.discussion = ap::nonEmpty(configuration.discussion);
-    if (configuration.defaultSubcommand)
-        info.defaultSubcommand = ap::nonEmpty(configuration.defaultSubcommand().commandName());
-
-    std::vector<CommandInfoV0> subcommands;
-    for (const CommandType* subcommand : subcommandsOf(command)) {
-        auto extended = stack;
-        extended.push_back(subcommand);
-        subcommands.push_back(describing(extended));
-    }
-    info.subcommands = nonEmpty(std::move(subcommands));
-
-    std::vector<ArgumentInfoV0> arguments;
-    for (const auto& definition : ArgumentSet(command, ArgumentVisibility::private_).content)
-        if (definition.isNamed() || definition.isPositional())
-            arguments.push_back(ArgumentInfoV0::describing(definition));
-    for (const auto& flag : builtinFlagDefinitions(stack)) arguments.push_back(ArgumentInfoV0::describing(flag));
-    info.arguments = nonEmpty(std::move(arguments));
-    return info;
-}
-
 void writeJson(platform::PrettyJsonWriter& out, const CommandInfoV0& c) {
     out.beginObject();
     out.optionalMember("abstract", c.abstract);
@@ -59,6 +11,57 @@ void writeJson(platform::PrettyJsonWriter& out, const CommandInfoV0& c) {
     out.optionalMember("discussion", c.discussion);
     out.optionalList("subcommands", c.subcommands, [&](const CommandInfoV0& command) { writeJson(out, command); });
     out.optionalList("superCommands", c.superCommands, [&](const std::string& name) { out.value(name); });
+    out.endObject();
+}
+
+void writeJson(platform::PrettyJsonWriter& out, const CommandStack& stack) {
+    const CommandType& command = *stack.back();
+    const CommandConfiguration& configuration = command.configuration();
+    out.beginObject();
+    out.nonEmptyMember("abstract", configuration.abstract);
+
+    // Every declared argument, at every visibility, then the built-in flags.
+    bool listed = false;
+    auto list = [&](const ArgumentDefinition& definition) {
+        if (!definition.isNamed() && !definition.isPositional()) return;
+        if (!listed) {
+            out.key("arguments");
+            out.beginArray();
+            listed = true;
+        }
+        writeJson(out, definition);
+    };
+    for (const auto& definition : command.definitions()) list(definition);
+    for (const auto& flag : builtinFlagDefinitions(stack)) list(flag);
+    if (listed) out.endArray();
+
+    out.key("commandName");
+    out.value(command.commandName());
+    if (configuration.defaultSubcommand)
+        out.nonEmptyMember("defaultSubcommand", configuration.defaultSubcommand().commandName());
+    out.nonEmptyMember("discussion", configuration.discussion);
+
+    if (!configuration.subcommands.empty()) {
+        out.key("subcommands");
+        out.beginArray();
+        auto extended = stack;
+        for (auto subcommand : configuration.subcommands) {
+            extended.push_back(&subcommand());
+            writeJson(out, extended);
+            extended.pop_back();
+        }
+        out.endArray();
+    }
+
+    // A command described on its own has no enclosing commands, not even
+    // the root's super-command.
+    if (stack.size() > 1) {
+        out.key("superCommands");
+        out.beginArray();
+        if (const auto& super = stack.front()->configuration().superCommandName) out.value(*super);
+        for (std::size_t i = 0; i + 1 < stack.size(); ++i) out.value(stack[i]->commandName());
+        out.endArray();
+    }
     out.endObject();
 }
 

@@ -29,14 +29,15 @@ struct CommandInfoV0 {
     /// version and help flags.
     std::optional<std::vector<ArgumentInfoV0>> arguments;
 
-    /// The description of the last command of `stack` (never empty) and of
-    /// everything below it.
-    static CommandInfoV0 describing(const CommandStack& stack);
     static Decoded<CommandInfoV0> decode(const nlohmann::json& value, const std::string& path);
 
     friend bool operator==(const CommandInfoV0&, const CommandInfoV0&) = default;
 };
 
 void writeJson(platform::PrettyJsonWriter& out, const CommandInfoV0& command);
+/// The description of the last command of `stack` (never empty) and of
+/// everything below it, written straight from the declarations as
+/// `writeJson` writes its decoded form.
+void writeJson(platform::PrettyJsonWriter& out, const CommandStack& stack);
 
 }  // namespace ap

@@ -27,7 +27,7 @@ struct AutodetectedGenerateCompletions : ParsableCommand {
 };
 
 std::unique_ptr<ParsableCommand> leniently(const CommandType& type, const SplitArguments& split) {
-    auto values = ArgumentSet(type, ArgumentVisibility::private_).lenientParse(split, {}, false);
+    auto values = ArgumentSet(type, ArgumentVisibility::private_).lenientParse(split, {}, nullptr);
     if (!values) return nullptr;
     std::vector<DecodedGroup> none;
     ArgumentDecoder decoder(*values, none);
@@ -111,11 +111,8 @@ CommandParser::Step<std::unique_ptr<ParsableCommand>> CommandParser::descend(Spl
 CommandParser::Step<std::unique_ptr<ParsableCommand>> CommandParser::parseCurrent(SplitArguments& split) {
     const auto& type = *current_->element;
     ArgumentSet arguments(type, ArgumentVisibility::private_);
-    bool defaultCapturesAll = false;
-    if (auto ref = type.configuration().defaultSubcommand)
-        defaultCapturesAll = ref().hasRepeatingPositional(ParsingStrategy::allRemainingInput);
-
-    auto values = arguments.lenientParse(split, subcommandsOf(type), defaultCapturesAll);
+    const auto defaultSubcommand = type.configuration().defaultSubcommand;
+    auto values = arguments.lenientParse(split, subcommandsOf(type), defaultSubcommand ? &defaultSubcommand() : nullptr);
     if (!values) return std::move(values).error();
 
     if (type.hasRepeatingPositional(ParsingStrategy::allUnrecognized))
@@ -189,9 +186,9 @@ CommandError CommandParser::customCompletion(const std::vector<std::string>& arg
         definition = set.owner(*element.name);
     } else if (element.isValue()) {
         InputKey key(*element.value);
-        for (const auto& d : set.content)
-            for (const auto& k : d.help.keys)
-                if (!definition && k == key) definition = &d;
+        for (auto d : set.content)
+            for (const auto& k : d->help.keys)
+                if (!definition && k == key) definition = d;
     }
     if (!definition) return invalid();
     auto custom = definition->completion.as<CompletionKind::Custom>();

@@ -80,11 +80,21 @@ std::string generateCompletionScript(CompletionShell shell, const CommandType& r
 }
 
 std::string completionFunctionName(const CommandStack& stack, bool replacingDashes) {
-    std::vector<std::string> names;
-    for (auto command : stack)
-        for (auto& piece : nonEmptyPieces(command->commandName(), ' '))
-            if (names.empty() || names.back() != piece) names.push_back(std::move(piece));
-    auto name = "_" + completions::joined(names, "_");
+    // Built in place: every script asks for a name per command, some twice.
+    std::string name = "_";
+    std::string_view last;
+    for (auto command : stack) {
+        std::string_view rest = command->commandName();
+        while (!rest.empty()) {
+            auto space = rest.find(' ');
+            auto piece = rest.substr(0, space);
+            rest = space == std::string_view::npos ? std::string_view() : rest.substr(space + 1);
+            if (piece.empty() || piece == last) continue;
+            if (!last.empty()) name += '_';
+            name += piece;
+            last = piece;
+        }
+    }
     if (replacingDashes)
         for (auto& c : name)
             if (c == '-') c = '_';
@@ -99,20 +109,20 @@ std::vector<const CommandType*> listedSubcommands(const CommandStack& stack) {
     return listed;
 }
 
-std::vector<ArgumentDefinition> completionDefinitions(const CommandStack& stack) {
-    std::vector<ArgumentDefinition> definitions;
+std::vector<const ArgumentDefinition*> completionDefinitions(const CommandStack& stack) {
+    std::vector<const ArgumentDefinition*> definitions;
     // Default-kind definitions only carry a value; nothing can be typed for them.
-    for (auto& d : ArgumentSet(*stack.back(), ArgumentVisibility::default_).content)
-        if (d.isNamed() || d.isPositional()) definitions.push_back(std::move(d));
-    for (auto& flag : builtinFlagDefinitions(stack)) definitions.push_back(std::move(flag));
+    for (auto d : ArgumentSet(*stack.back(), ArgumentVisibility::default_).content)
+        if (d->isNamed() || d->isPositional()) definitions.push_back(d);
+    for (const auto& flag : builtinFlagDefinitions(stack)) definitions.push_back(&flag);
     return definitions;
 }
 
 std::vector<std::string> completionOptionNames(const CommandStack& stack) {
     std::vector<std::string> names;
-    for (const auto& d : completionDefinitions(stack))
-        if (d.isNamed())
-            for (const auto& name : d.names) names.push_back(name.synopsis());
+    for (auto d : completionDefinitions(stack))
+        if (d->isNamed())
+            for (const auto& name : d->names) names.push_back(name.synopsis());
     return names;
 }
 

@@ -42,7 +42,7 @@ std::vector<const CommandType*> listedSubcommands(const CommandStack& stack);
 
 /// The last command's own definitions at the default visibility (positional
 /// and named), followed by the built-in version and help flags.
-std::vector<ArgumentDefinition> completionDefinitions(const CommandStack& stack);
+std::vector<const ArgumentDefinition*> completionDefinitions(const CommandStack& stack);
 
 /// Every name of the named definitions of `completionDefinitions`, as typed,
 /// in declaration order.

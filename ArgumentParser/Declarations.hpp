@@ -152,8 +152,7 @@ public:
 
     explicit Arguments(std::vector<std::string> path = {}, std::string title = {},
                        ArgumentVisibility visibility = ArgumentVisibility::default_)
-        : path_(std::move(path)), title_(std::move(title)), visibility_(visibility),
-          prototype_(std::make_shared<const C>()) {}
+        : path_(std::move(path)), title_(std::move(title)), visibility_(visibility) {}
 
     template <class M>
     void argument(std::string_view property, M C::*member, ArgumentDeclaration d = {}) {
@@ -178,7 +177,7 @@ public:
     /// An on/off flag; its default is the member's value in a new command.
     void flag(std::string_view property, bool C::*member, FlagDeclaration d = {}) {
         InputKey key(property, path_);
-        bool initial = prototype_.get()->*member;
+        bool initial = prototype().*member;
         bool required = d.inversion && d.required;
         auto base = namedDefinition(key, d.help);
         base.help.isOptional = !required;
@@ -249,7 +248,7 @@ public:
         InputKey key(property, path_);
         std::optional<E> initial;
         if constexpr (!optional) {
-            if (d.defaulted) initial = prototype_.get()->*member;
+            if (d.defaulted) initial = prototype().*member;
         }
         for (std::size_t i = 0; i < cases.size(); ++i) {
             auto& c = cases[i];
@@ -349,8 +348,8 @@ private:
         def.help.isOptional = Shape::optional || defaulted;
         def.help.isRepeating = Shape::array;
 
-        auto convert = [key](const InputOrigin& origin, const std::optional<Name>& name,
-                             const std::string& text) -> platform::Expected<T, ParserError> {
+        auto convert = [](const InputKey& key, const InputOrigin& origin, const std::optional<Name>& name,
+                          const std::string& text) -> platform::Expected<T, ParserError> {
             auto value = ArgumentValue<T>::parse(text);
             if (!value) return ParserError{ParserError::UnableToParseValue{origin, name, text, key, std::nullopt}};
             return std::move(*value);
@@ -360,7 +359,7 @@ private:
             def.update = ArgumentDefinition::Unary{
                 [key, convert](const InputOrigin& origin, const std::optional<Name>& name, const std::string& text,
                                ParsedValues& values) -> std::optional<ParserError> {
-                    auto value = convert(origin, name, text);
+                    auto value = convert(key, origin, name, text);
                     if (!value) return std::move(value).error();
                     auto e = values.element(key);
                     if (!e || e->shouldClearArrayIfParsed) {
@@ -372,7 +371,7 @@ private:
                     return std::nullopt;
                 }};
             if (defaulted) {
-                auto initial = prototype_.get()->*member;
+                auto initial = prototype().*member;
                 std::string description;
                 for (const auto& v : initial)
                     description += (description.empty() ? "" : ", ") + ArgumentValue<T>::defaultValueDescription(v);
@@ -397,7 +396,7 @@ private:
             def.update = ArgumentDefinition::Unary{
                 [key, convert](const InputOrigin& origin, const std::optional<Name>& name, const std::string& text,
                                ParsedValues& values) -> std::optional<ParserError> {
-                    auto value = convert(origin, name, text);
+                    auto value = convert(key, origin, name, text);
                     if (!value) return std::move(value).error();
                     values.set(key, std::move(*value), origin);
                     return std::nullopt;
@@ -405,7 +404,7 @@ private:
             std::optional<T> initial;
             if constexpr (!Shape::optional) {
                 if (defaulted) {
-                    initial = prototype_.get()->*member;
+                    initial = prototype().*member;
                     def.help.defaultValue = ArgumentValue<T>::defaultValueDescription(*initial);
                     def.initial = [key, v = *initial](const InputOrigin& origin, ParsedValues& values) {
                         values.set(key, v, origin);
@@ -432,6 +431,13 @@ private:
     std::vector<std::string> path_;
     std::string title_;
     ArgumentVisibility visibility_;
+    /// A new command, whose members hold the defaults; made only for the
+    /// declarations that read one.
+    const C& prototype() {
+        if (!prototype_) prototype_ = std::make_shared<const C>();
+        return *prototype_;
+    }
+
     std::shared_ptr<const C> prototype_;
 };
 
@@ -444,13 +450,13 @@ template <class C>
 CommandDeclarations declarationsOf() {
     Arguments<C> declared;
     if constexpr (DeclaresArguments<C>) C::arguments(declared);
-    CommandDeclarations result{std::move(declared.definitions), {}};
-    result.properties.reserve(declared.properties.size());
-    for (auto& p : declared.properties)
-        result.properties.push_back([p = std::move(p)](ArgumentDecoder& decoder, ParsableCommand& command) {
-            return p(decoder, static_cast<C&>(command));
-        });
-    return result;
+    return {std::move(declared.definitions),
+            [properties = std::move(declared.properties)](ArgumentDecoder& decoder,
+                                                          ParsableCommand& command) -> std::optional<ParserError> {
+                for (const auto& p : properties)
+                    if (auto failure = p(decoder, static_cast<C&>(command))) return failure;
+                return std::nullopt;
+            }};
 }
 
 template <class C>

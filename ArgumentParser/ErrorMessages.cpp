@@ -25,9 +25,9 @@ std::string joined(const std::vector<std::string>& parts, std::string_view separ
 }
 
 const ArgumentDefinition* definitionFor(const InputKey& key, const ArgumentSet& arguments) {
-    for (const auto& d : arguments.content)
-        for (const auto& k : d.help.keys)
-            if (k == key) return &d;
+    for (auto d : arguments.content)
+        for (const auto& k : d->help.keys)
+            if (k == key) return d;
     return nullptr;
 }
 
@@ -64,11 +64,11 @@ std::string unexpectedValues(const std::vector<std::pair<InputOrigin, std::strin
 
 std::string noValue(const InputKey& key, const ArgumentSet& arguments) {
     std::vector<std::string> synopses;
-    for (const auto& d : arguments.content) {
-        if (d.help.visibility != ArgumentVisibility::default_) continue;
-        for (const auto& k : d.help.keys)
+    for (auto d : arguments.content) {
+        if (d->help.visibility != ArgumentVisibility::default_) continue;
+        for (const auto& k : d->help.keys)
             if (k == key) {
-                synopses.push_back(synopsis(d, false));
+                synopses.push_back(synopsis(*d, false));
                 break;
             }
     }
@@ -125,9 +125,9 @@ std::optional<Name> suggestedName(const Name& typed, const ArgumentSet& argument
     const auto written = typed.synopsis();
     std::optional<Name> best;
     std::size_t bestDistance = 0;
-    for (const auto& d : arguments.content) {
-        if (!d.isNamed()) continue;
-        for (const auto& n : d.names) {
+    for (auto d : arguments.content) {
+        if (!d->isNamed()) continue;
+        for (const auto& n : d->names) {
             if (n.isShort()) continue;
             auto distance = editDistance(n.synopsis(), written);
             if (distance >= 4) continue;

@@ -1,6 +1,5 @@
 #include "ArgumentParser/ExitRoutine.hpp"
 
-#include <cstdio>
 #include <cstdlib>
 
 #include "ArgumentParser/CommandParser.hpp"
@@ -11,20 +10,15 @@ namespace ap {
 
 void exitWith(const CommandType& root, const std::optional<Error>& error) {
     auto info = error ? MessageInfo::make(*error, root) : MessageInfo{MessageInfo::Other{{}, ExitCode::success}};
-    auto text = info.fullText();
-    if (info.isHelp() && !text.empty()) platform::standardOutput() << text << '\n';
+    if (auto help = std::get_if<MessageInfo::Help>(&info.value); help && !help->text.empty())
+        platform::writeStandardOutput(help->text, "\n");
     // Whatever went to standard output comes first, also when both streams
     // share a pipe. Output that did not arrive is no success: the run ends
     // as a failure naming why (a failure already reported keeps its own).
-    if (auto flushed = platform::flushStandardOutput(); !flushed && info.exitCode() == ExitCode::success) {
+    if (auto flushed = platform::flushStandardOutput(); !flushed && info.exitCode() == ExitCode::success)
         info = MessageInfo::make(flushed.error(), root);
-        text = info.fullText();
-    }
-    if (!info.isHelp() && !text.empty()) {
-        std::fwrite(text.data(), 1, text.size(), stderr);
-        std::fputc('\n', stderr);
-        std::fflush(stderr);
-    }
+    if (auto text = info.isHelp() ? std::string() : info.fullText(); !text.empty())
+        platform::writeStandardError(text, "\n");
     std::exit(info.exitCode());
 }
 

@@ -127,8 +127,8 @@ void appendCommandLines(const CommandStack& stack, std::vector<std::string>& lin
         subStack.push_back(sub);
         appendCommandLines(subStack, lines);
     }
-    for (const auto& d : completionDefinitions(stack))
-        if (d.isNamed()) lines.push_back(prefix + " " + argumentWords(stack, d));
+    for (auto d : completionDefinitions(stack))
+        if (d->isNamed()) lines.push_back(prefix + " " + argumentWords(stack, *d));
     for (auto sub : subcommands)
         lines.push_back(prefix + " -f -a '" + sub->commandName() + "' -d '" + escaped(sub->configuration().abstract) +
                         "'");

@@ -32,24 +32,24 @@ ArgumentVisibility listedLevel(ArgumentVisibility visibility) {
 
 std::vector<Section> makeSections(const CommandStack& stack, ArgumentVisibility visibility) {
     const auto& command = *stack.back();
-    std::vector<ArgumentDefinition> definitions;
-    for (auto& d : ArgumentSet(command, visibility).content)
-        if (d.kind != ArgumentDefinition::Kind::default_) definitions.push_back(std::move(d));
-    for (auto& d : builtinFlagDefinitions(stack)) definitions.push_back(std::move(d));
+    std::vector<const ArgumentDefinition*> definitions;
+    for (auto d : ArgumentSet(command, visibility).content)
+        if (d->kind != ArgumentDefinition::Kind::default_) definitions.push_back(d);
+    for (const auto& d : builtinFlagDefinitions(stack)) definitions.push_back(&d);
 
     std::vector<HelpGenerator::Element> positionals, options;
     std::vector<Section> titled;
     for (std::size_t i = 0; i < definitions.size();) {
-        const auto& definition = definitions[i];
+        const auto& definition = *definitions[i];
         std::string label;
         std::string abstract;
         if (definition.help.isComposite) {
             // An on/off pair or a flag enumeration: one line for all spellings.
             std::size_t end = i;
             std::vector<std::string> labels;
-            while (end < definitions.size() && definitions[end].help.keys == definition.help.keys) {
-                labels.push_back(helpLabel(definitions[end]));
-                if (abstract.empty()) abstract = definitions[end].help.abstract;
+            while (end < definitions.size() && definitions[end]->help.keys == definition.help.keys) {
+                labels.push_back(helpLabel(*definitions[end]));
+                if (abstract.empty()) abstract = definitions[end]->help.abstract;
                 ++end;
             }
             label = joined(labels, "/");
@@ -94,6 +94,25 @@ std::vector<Section> makeSections(const CommandStack& stack, ArgumentVisibility 
     sections.push_back(Section{{Header::Kind::options, {}}, std::move(options)});
     sections.push_back(Section{{Header::Kind::subcommands, {}}, std::move(subcommands)});
     return sections;
+}
+
+/// The configured usage, else the synopsis of the arguments listed at
+/// `visibility` and of the subcommands.
+std::string usageOf(const CommandStack& stack, ArgumentVisibility visibility) {
+    const auto& command = *stack.back();
+    const auto& configuration = command.configuration();
+    if (configuration.usage) return *configuration.usage;
+    auto usage = usageSynopsis(toolName(stack), ArgumentSet(command, visibility).content);
+    if (!configuration.subcommands.empty()) {
+        if (!usage.ends_with(' ')) usage += ' ';
+        usage += "<subcommand>";
+    }
+    return usage;
+}
+
+std::string usageMessageOf(const std::string& usage) {
+    if (usage.empty()) return {};
+    return "Usage: " + indentingContinuationLines(usage, HelpGenerator::usageContinuationIndent);
 }
 
 }  // namespace
@@ -147,46 +166,47 @@ std::string HelpGenerator::Header::displayName() const {
     return {};
 }
 
-std::string HelpGenerator::Element::rendered(int screenWidth) const {
-    const std::string paddedLabel = std::string(labelIndent, ' ') + label;
-    const auto labelLength = unicode::count(paddedLabel);
-    std::string abstractPart;
+void HelpGenerator::Element::appendTo(std::string& out, int screenWidth) const {
+    const auto lineStart = out.size();
+    out.append(labelIndent, ' ');
+    out += label;
     if (!abstract.empty()) {
-        auto wrappedAbstract = wrapped(abstract, screenWidth, labelColumnWidth);
-        if (labelLength > static_cast<std::size_t>(longestLabelOnSameLine))
-            abstractPart = "\n" + wrappedAbstract;
-        else
-            abstractPart = std::string(unicode::dropFirst(wrappedAbstract, labelLength));
+        const auto labelLength = unicode::count(std::string_view(out).substr(lineStart));
+        if (labelLength > static_cast<std::size_t>(longestLabelOnSameLine)) {
+            out += '\n';
+            appendWrapped(out, abstract, screenWidth, labelColumnWidth);
+        } else {
+            // The label stands in for as many characters of the abstract's
+            // first line, which starts in the abstract's column: nearly
+            // always as many spaces of its indentation.
+            const auto abstractStart = out.size();
+            appendWrapped(out, abstract, screenWidth, labelColumnWidth);
+            const auto wrapped = std::string_view(out).substr(abstractStart);
+            const bool indented = wrapped.size() > labelLength &&
+                                  wrapped.find_first_not_of(' ') > labelLength;
+            out.erase(abstractStart, indented ? labelLength : unicode::prefix(wrapped, labelLength).size());
+        }
     }
-    std::string discussionPart;
-    if (!discussion.empty()) discussionPart = wrapped(discussion, screenWidth, discussionIndent) + "\n";
-    return paddedLabel + abstractPart + "\n" + discussionPart;
+    out += '\n';
+    if (!discussion.empty()) {
+        appendWrapped(out, discussion, screenWidth, discussionIndent);
+        out += '\n';
+    }
 }
 
-std::string HelpGenerator::Section::rendered(int screenWidth) const {
-    if (elements.empty()) return {};
-    auto text = unicode::uppercased(header.displayName()) + ":\n";
-    for (const auto& e : elements) text += e.rendered(screenWidth);
-    return text;
+void HelpGenerator::Section::appendTo(std::string& out, int screenWidth) const {
+    if (elements.empty()) return;
+    out += unicode::uppercased(header.displayName());
+    out += ":\n";
+    for (const auto& e : elements) e.appendTo(out, screenWidth);
 }
 
 HelpGenerator::HelpGenerator(CommandStack commandStack, ArgumentVisibility visibility)
     : commandStack_(std::move(commandStack)) {
     if (commandStack_.empty()) fatalError("ArgumentParser/HelpGenerator: the command stack must not be empty");
     visibility = listedLevel(visibility);
-    const auto& command = *commandStack_.back();
-    const auto& configuration = command.configuration();
-
-    if (configuration.usage) {
-        usage_ = *configuration.usage;
-    } else {
-        usage_ = UsageGenerator(toolName(commandStack_), ArgumentSet(command, visibility).content).synopsis();
-        if (!configuration.subcommands.empty()) {
-            if (!usage_.ends_with(' ')) usage_ += ' ';
-            usage_ += "<subcommand>";
-        }
-    }
-
+    const auto& configuration = commandStack_.back()->configuration();
+    usage_ = usageOf(commandStack_, visibility);
     abstract_ = configuration.abstract;
     if (!configuration.discussion.empty()) {
         if (!abstract_.empty()) abstract_ += "\n";
@@ -199,17 +219,26 @@ HelpGenerator::HelpGenerator(CommandStack commandStack, ArgumentVisibility visib
 std::string HelpGenerator::rendered(std::optional<int> screenWidth) const {
     const int width = screenWidth ? *screenWidth : terminalWidth();
 
-    std::string overview;
-    if (!abstract_.empty()) overview = wrapped("OVERVIEW: " + abstract_, width) + "\n\n";
+    // One string, reserved for a screen or two, holds the whole text.
+    std::string text;
+    text.reserve(2 * 1024);
+    if (!abstract_.empty()) {
+        appendWrapped(text, "OVERVIEW: " + abstract_, width);
+        text += "\n\n";
+    }
+    if (!usage_.empty()) {
+        text += "USAGE: ";
+        text += indentingContinuationLines(usage_, usageContinuationIndent);
+        text += "\n\n";
+    }
+    bool first = true;
+    for (const auto& s : sections_) {
+        if (s.elements.empty()) continue;
+        if (!first) text += '\n';
+        first = false;
+        s.appendTo(text, width);
+    }
 
-    std::string usage;
-    if (!usage_.empty()) usage = "USAGE: " + indentingContinuationLines(usage_, usageContinuationIndent) + "\n\n";
-
-    std::vector<std::string> rendered;
-    for (const auto& s : sections_)
-        if (auto text = s.rendered(width); !text.empty()) rendered.push_back(std::move(text));
-
-    std::string hint;
     auto subcommands = std::find_if(sections_.begin(), sections_.end(),
                                     [](const Section& s) { return s.header.kind == Header::Kind::subcommands; });
     if (subcommands != sections_.end() && !subcommands->elements.empty()) {
@@ -218,15 +247,15 @@ std::string HelpGenerator::rendered(std::optional<int> screenWidth) const {
         if (const auto& super = commandStack_.front()->configuration().superCommandName)
             names.insert(names.begin(), *super);
         names.insert(names.begin() + 1, "help");
-        hint = "\n  See '" + joined(names, " ") + " <subcommand>' for detailed help.";
+        text += "\n  See '" + joined(names, " ") + " <subcommand>' for detailed help.";
     }
-
-    return overview + usage + joined(rendered, "\n") + hint;
+    return text;
 }
 
-std::string HelpGenerator::usageMessage() const {
-    if (usage_.empty()) return {};
-    return "Usage: " + indentingContinuationLines(usage_, usageContinuationIndent);
+std::string HelpGenerator::usageMessage() const { return usageMessageOf(usage_); }
+
+std::string usageMessage(const CommandStack& stack) {
+    return usageMessageOf(usageOf(stack, ArgumentVisibility::default_));
 }
 
 std::string helpText(const CommandStack& stack, ArgumentVisibility visibility, std::optional<int> screenWidth) {

@@ -47,9 +47,9 @@ public:
         std::string abstract;
         std::string discussion;
 
-        /// The label line with the abstract from column 27 (or on the next
-        /// line when the label is too long), then the discussion below.
-        std::string rendered(int screenWidth) const;
+        /// Appends the label line with the abstract from column 27 (or on
+        /// the next line when the label is too long), then the discussion below.
+        void appendTo(std::string& out, int screenWidth) const;
     };
 
     struct Section {
@@ -58,8 +58,9 @@ public:
         std::string discussion;
         bool isSubcommands = false;
 
-        /// Empty without elements; else the upper-cased header and the elements.
-        std::string rendered(int screenWidth) const;
+        /// Appends nothing without elements; else the upper-cased header
+        /// and the elements.
+        void appendTo(std::string& out, int screenWidth) const;
     };
 
     struct DiscussionSection {
@@ -91,6 +92,10 @@ private:
     std::vector<Section> sections_;
     std::vector<DiscussionSection> discussionSections_;
 };
+
+/// `HelpGenerator::usageMessage` at the default visibility, without laying
+/// out the rest of the screen.
+std::string usageMessage(const CommandStack& stack);
 
 /// The help screen of `stack` at `visibility`.
 std::string helpText(const CommandStack& stack, ArgumentVisibility visibility,

@@ -103,7 +103,7 @@ std::int32_t MessageInfo::exitCode() const {
 }
 
 std::string usageWithHelpHint(const CommandStack& stack) {
-    auto usage = HelpGenerator(stack, ArgumentVisibility::default_).usageMessage();
+    auto usage = usageMessage(stack);
     if (auto name = preferredHelpName(stack)) {
         if (!usage.empty()) usage += "\n";
         std::string names;

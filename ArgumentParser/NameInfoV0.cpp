@@ -2,15 +2,18 @@
 
 namespace ap {
 
-NameInfoV0 NameInfoV0::describing(const Name& name) {
-    KindV0 kind = KindV0::long_;
-    switch (name.kind()) {
-        case Name::Kind::long_: kind = KindV0::long_; break;
-        case Name::Kind::short_: kind = KindV0::short_; break;
-        case Name::Kind::longWithSingleDash: kind = KindV0::longWithSingleDash; break;
-    }
-    return {kind, name.valueString()};
+namespace {
+
+void writeName(platform::PrettyJsonWriter& out, NameInfoV0::KindV0 kind, std::string_view name) {
+    out.beginObject();
+    out.key("kind");
+    out.value(caseName(kind));
+    out.key("name");
+    out.value(name);
+    out.endObject();
 }
+
+}  // namespace
 
 std::string NameInfoV0::synopsis() const { return (kind == KindV0::long_ ? "--" : "-") + name; }
 
@@ -29,13 +32,16 @@ std::optional<NameInfoV0::KindV0> nameKindV0(std::string_view name) {
     return std::nullopt;
 }
 
-void writeJson(platform::PrettyJsonWriter& out, const NameInfoV0& name) {
-    out.beginObject();
-    out.key("kind");
-    out.value(caseName(name.kind));
-    out.key("name");
-    out.value(name.name);
-    out.endObject();
+void writeJson(platform::PrettyJsonWriter& out, const NameInfoV0& name) { writeName(out, name.kind, name.name); }
+
+void writeJson(platform::PrettyJsonWriter& out, const Name& name) {
+    auto kind = NameInfoV0::KindV0::long_;
+    switch (name.kind()) {
+        case Name::Kind::long_: kind = NameInfoV0::KindV0::long_; break;
+        case Name::Kind::short_: kind = NameInfoV0::KindV0::short_; break;
+        case Name::Kind::longWithSingleDash: kind = NameInfoV0::KindV0::longWithSingleDash; break;
+    }
+    writeName(out, kind, name.valueString());
 }
 
 Decoded<NameInfoV0> NameInfoV0::decode(const nlohmann::json& value, const std::string& path) {

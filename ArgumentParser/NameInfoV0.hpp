@@ -22,7 +22,6 @@ struct NameInfoV0 {
     /// For a short name its single character.
     std::string name;
 
-    static NameInfoV0 describing(const Name& name);
     static Decoded<NameInfoV0> decode(const nlohmann::json& value, const std::string& path);
 
     /// The name as typed: "--" and the text, or "-" and the text.
@@ -36,5 +35,8 @@ std::optional<NameInfoV0::KindV0> nameKindV0(std::string_view caseName);
 
 /// Members in key order, as every level of the description.
 void writeJson(platform::PrettyJsonWriter& out, const NameInfoV0& name);
+/// The description of a declared name, written as `writeJson` writes its
+/// decoded form.
+void writeJson(platform::PrettyJsonWriter& out, const Name& name);
 
 }  // namespace ap

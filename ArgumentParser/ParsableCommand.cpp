@@ -20,8 +20,7 @@ const CommandDeclarations& CommandType::declared() const {
 
 platform::Expected<std::unique_ptr<ParsableCommand>, ParserError> CommandType::decode(ArgumentDecoder& decoder) const {
     auto command = make_();
-    for (const auto& property : declared().properties)
-        if (auto failure = property(decoder, *command)) return std::move(*failure);
+    if (auto failure = declared().decode(decoder, *command)) return std::move(*failure);
     return command;
 }
 

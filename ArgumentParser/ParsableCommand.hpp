@@ -33,13 +33,15 @@ public:
     virtual Result<void> run() { return CleanExit::helpRequest(); }
 };
 
-/// Reads one declared property from the decoder into a command.
+/// Reads declared properties from the decoder into a command.
 using PropertyDecoder = std::function<std::optional<ParserError>(ArgumentDecoder&, ParsableCommand&)>;
 
 /// What a command type's `arguments` declares.
 struct CommandDeclarations {
     std::vector<ArgumentDefinition> definitions;
-    std::vector<PropertyDecoder> properties;
+    /// Reads every declared property, in declaration order, up to the
+    /// first that fails.
+    PropertyDecoder decode;
 };
 
 class CommandType {

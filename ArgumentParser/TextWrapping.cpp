@@ -31,50 +31,83 @@ std::string joinedIndented(const std::vector<std::string_view>& lines, std::size
     return out;
 }
 
+/// Where each character of a text starts. Plain ASCII, nearly every help
+/// text, needs no list: character i is byte i.
+class CharacterOffsets {
+public:
+    explicit CharacterOffsets(std::string_view text) : text_(text) {
+        if (unicode::isPlainAscii(text)) return;
+        for (auto c : unicode::characters(text)) starts_.push_back(static_cast<std::size_t>(c.data() - text.data()));
+    }
+    std::size_t size() const { return starts_.empty() ? text_.size() : starts_.size(); }
+    /// The byte offset of character i; the end of the text for i == size().
+    std::size_t operator[](std::size_t i) const {
+        if (starts_.empty()) return i;
+        return i < starts_.size() ? starts_[i] : text_.size();
+    }
+    /// Whether character i is the single byte `c`.
+    bool is(std::size_t i, char c) const {
+        auto at = (*this)[i];
+        return text_[at] == c && (starts_.empty() || (*this)[i + 1] == at + 1);
+    }
+
+private:
+    std::string_view text_;
+    std::vector<std::size_t> starts_;
+};
+
 }  // namespace
 
 std::string wrapped(std::string_view text, int width, int indent) {
+    std::string out;
+    appendWrapped(out, text, width, indent);
+    return out;
+}
+
+void appendWrapped(std::string& out, std::string_view text, int width, int indent) {
     // Widths come from the environment: any int, so the difference may not fit one.
     const long long columns = static_cast<long long>(width) - indent;
-    if (columns < 1) return {};
+    if (columns < 1) return;
     const auto window = static_cast<std::size_t>(columns);
-    const auto chars = unicode::characters(text);
-    // Byte offset of character i (the end of the text for i == size).
-    auto offset = [&](std::size_t i) {
-        return i < chars.size() ? static_cast<std::size_t>(chars[i].data() - text.data()) : text.size();
+    const CharacterOffsets chars(text);
+    const auto count = chars.size();
+    auto slice = [&](std::size_t from, std::size_t to) { return text.substr(chars[from], chars[to] - chars[from]); };
+    bool firstLine = true;
+    auto line = [&](std::string_view piece) {
+        if (!firstLine) out += '\n';
+        firstLine = false;
+        if (!piece.empty()) out.append(static_cast<std::size_t>(indent), ' ');
+        out += piece;
     };
-    auto slice = [&](std::size_t from, std::size_t to) { return text.substr(offset(from), offset(to) - offset(from)); };
 
-    std::vector<std::string_view> lines;
     std::size_t current = 0;
     while (true) {
-        const std::size_t end = std::min(chars.size(), current + window);
+        const std::size_t end = std::min(count, current + window);
         std::optional<std::size_t> lastNewline, lastSpace;
         for (std::size_t i = current; i < end; ++i) {
-            if (chars[i] == "\n") lastNewline = i;
-            else if (chars[i] == " ") lastSpace = i;
+            if (chars.is(i, '\n')) lastNewline = i;
+            else if (chars.is(i, ' ')) lastSpace = i;
         }
         if (lastNewline) {
-            for (auto piece : splitLines(slice(current, *lastNewline))) lines.push_back(piece);
+            for (auto piece : splitLines(slice(current, *lastNewline))) line(piece);
             current = *lastNewline + 1;
-        } else if (end == chars.size()) {
-            lines.push_back(slice(current, chars.size()));
+        } else if (end == count) {
+            line(slice(current, count));
             break;
         } else if (lastSpace) {
-            lines.push_back(slice(current, *lastSpace));
+            line(slice(current, *lastSpace));
             current = *lastSpace + 1;
         } else {
             std::size_t nextSpace = end;
-            while (nextSpace < chars.size() && chars[nextSpace] != " ") ++nextSpace;
-            if (nextSpace == chars.size()) {
-                lines.push_back(slice(current, chars.size()));
+            while (nextSpace < count && !chars.is(nextSpace, ' ')) ++nextSpace;
+            if (nextSpace == count) {
+                line(slice(current, count));
                 break;
             }
-            lines.push_back(slice(current, nextSpace));
+            line(slice(current, nextSpace));
             current = nextSpace + 1;
         }
     }
-    return joinedIndented(lines, static_cast<std::size_t>(indent));
 }
 
 std::string indented(std::string_view text, std::size_t count) { return joinedIndented(splitLines(text), count); }

@@ -14,6 +14,8 @@ namespace ap {
 /// keeps its own line). Every non-empty line gets `indent` spaces in front;
 /// there is no trailing newline. Empty when `width - indent` is below 1.
 std::string wrapped(std::string_view text, int width, int indent = 0);
+/// `wrapped`, appended to `out`.
+void appendWrapped(std::string& out, std::string_view text, int width, int indent = 0);
 
 /// `count` spaces before every non-empty line; empty lines stay empty.
 std::string indented(std::string_view text, std::size_t count);

@@ -1,5 +1,8 @@
 #include "ArgumentParser/ToolInfo.hpp"
 
+#include <cstdint>
+#include <cstring>
+
 #include <utf8proc.h>
 
 
@@ -8,7 +11,16 @@ namespace {
 
 bool isValidUtf8(std::string_view text) {
     for (std::size_t i = 0; i < text.size();) {
-        if (static_cast<unsigned char>(text[i]) < 0x80) {  // ASCII, nearly every byte of a description
+        // ASCII, nearly every byte of a description, 32 bytes at a time.
+        std::uint64_t words[4];
+        if (i + sizeof words <= text.size()) {
+            std::memcpy(words, text.data() + i, sizeof words);
+            if (((words[0] | words[1] | words[2] | words[3]) & 0x8080808080808080u) == 0) {
+                i += sizeof words;
+                continue;
+            }
+        }
+        if (static_cast<unsigned char>(text[i]) < 0x80) {
             ++i;
             continue;
         }
@@ -19,6 +31,18 @@ bool isValidUtf8(std::string_view text) {
         i += static_cast<std::size_t>(length);
     }
     return true;
+}
+
+template <class Command>
+std::string document(long long version, const Command& command) {
+    platform::PrettyJsonWriter out;
+    out.beginObject();
+    out.key("command");
+    writeJson(out, command);
+    out.key("serializationVersion");
+    out.value(version);
+    out.endObject();
+    return out.take();
 }
 
 }  // namespace
@@ -46,22 +70,16 @@ Decoded<ToolInfoV0> ToolInfoV0::decode(const nlohmann::json& value) {
     return ToolInfoV0{version, std::move(*decoded)};
 }
 
-std::string encodeToolInfo(const ToolInfoV0& info) {
-    platform::PrettyJsonWriter out;
-    out.beginObject();
-    out.key("command");
-    writeJson(out, info.command);
-    out.key("serializationVersion");
-    out.value(info.serializationVersion);
-    out.endObject();
-    return out.take();
-}
+std::string encodeToolInfo(const ToolInfoV0& info) { return document(info.serializationVersion, info.command); }
 
 std::string dumpHelp(const CommandStack& stack) {
-    auto text = encodeToolInfo(ToolInfoV0::describing(stack));
+    // Written straight from the declarations: a description built first
+    // would cost a run more in copies and allocations than the writing.
+    auto text = document(ToolInfoV0::version, stack);
     // The writer copies text bytes as they are; a declaration that is not
     // UTF-8 would make the document unreadable, so it is not written at all.
-    return isValidUtf8(text) ? text : std::string();
+    if (!isValidUtf8(text)) return {};
+    return text;
 }
 
 Decoded<ToolInfoV0> parseToolInfo(std::string_view text) {

@@ -27,7 +27,6 @@ struct ToolInfoV0 {
     long long serializationVersion = version;
     CommandInfoV0 command;
 
-    static ToolInfoV0 describing(const CommandStack& stack) { return {version, CommandInfoV0::describing(stack)}; }
     static Decoded<ToolInfoV0> decode(const nlohmann::json& value);
 
     friend bool operator==(const ToolInfoV0&, const ToolInfoV0&) = default;

@@ -43,20 +43,24 @@ bool isAscii(std::string_view text) {
     return true;
 }
 
-// Plain ASCII without CR never joins into clusters (CR LF is the one ASCII
-// cluster), so each byte is a character. Declarations, help and scripts are
-// nearly always such text: this keeps them away from the Unicode tables,
-// whose pages a short run would otherwise have to read in.
-bool isPlainAscii(std::string_view text) {
-    for (unsigned char c : text)
-        if (c >= 0x80 || c == '\r') return false;
-    return true;
-}
+// ASCII but CR, and the typographic punctuation from U+2010 to U+2027
+// (dashes, quotes, the ellipsis), are characters that join nothing and
+// that nothing joins: between two of them there is always a boundary. Help
+// texts with an ellipsis are laid out without reading the Unicode tables.
+bool breaksWithoutTables(utf8proc_int32_t cp) { return (cp < 0x80 && cp != '\r') || (cp >= 0x2010 && cp <= 0x2027); }
 
 char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 char asciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 }  // namespace
+
+// Plain ASCII keeps declarations, help and scripts away from the Unicode
+// tables, whose pages a short run would otherwise have to read in.
+bool isPlainAscii(std::string_view text) {
+    for (unsigned char c : text)
+        if (c >= 0x80 || c == '\r') return false;
+    return true;
+}
 
 std::vector<std::string_view> characters(std::string_view text) {
     std::vector<std::string_view> result;
@@ -71,8 +75,13 @@ std::vector<std::string_view> characters(std::string_view text) {
     for (std::size_t i = 0; i < text.size();) {
         std::size_t length = 0;
         auto cp = decode(text, i, length);
-        bool boundary = i == 0 || previous < 0 || cp < 0 ||
-                        utf8proc_grapheme_break_stateful(previous, cp, &state);
+        bool boundary = true;
+        if (i > 0 && previous >= 0 && cp >= 0) {
+            if (breaksWithoutTables(previous) && breaksWithoutTables(cp))
+                state = 0;  // what the tables would leave after such a character
+            else
+                boundary = utf8proc_grapheme_break_stateful(previous, cp, &state);
+        }
         if (boundary && i > start) {
             result.push_back(text.substr(start, i - start));
             start = i;

@@ -11,6 +11,11 @@
 
 namespace ap::unicode {
 
+/// ASCII without CR: each byte is one character and its own case mapping
+/// (CR LF is the one cluster of two ASCII bytes). Nearly every declared
+/// text is such text.
+bool isPlainAscii(std::string_view text);
+
 /// The characters of `text`, each a view into it, in order.
 std::vector<std::string_view> characters(std::string_view text);
 

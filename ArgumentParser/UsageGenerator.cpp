@@ -39,24 +39,28 @@ std::string synopsis(const ArgumentDefinition& definition, bool includingBracket
 }
 
 UsageGenerator::UsageGenerator(std::string toolName, std::vector<ArgumentDefinition> definitions)
-    : toolName_(std::move(toolName)) {
-    // Definitions that only supply a property's default have nothing to show.
-    for (auto& d : definitions)
-        if (d.kind != ArgumentDefinition::Kind::default_) definitions_.push_back(std::move(d));
-}
+    : toolName_(std::move(toolName)), definitions_(std::move(definitions)) {}
 
 std::string UsageGenerator::synopsis() const {
-    if (definitions_.empty()) return toolName_;
     std::vector<const ArgumentDefinition*> all;
     for (const auto& d : definitions_) all.push_back(&d);
-    if (all.size() <= compactionThreshold) return toolName_ + " " + joined(all);
+    return usageSynopsis(toolName_, all);
+}
+
+std::string usageSynopsis(const std::string& toolName, const std::vector<const ArgumentDefinition*>& definitions) {
+    std::vector<const ArgumentDefinition*> all;
+    // Definitions that only supply a property's default have nothing to show.
+    for (auto d : definitions)
+        if (d->kind != ArgumentDefinition::Kind::default_) all.push_back(d);
+    if (all.empty()) return toolName;
+    if (all.size() <= UsageGenerator::compactionThreshold) return toolName + " " + joined(all);
 
     std::vector<const ArgumentDefinition*> essential;
     for (auto d : all)
         if (d->isPositional() || !d->help.isOptional) essential.push_back(d);
-    if (!essential.empty() && essential.size() <= compactionThreshold)
-        return toolName_ + " [<options>] " + joined(essential);
-    return toolName_ + " <options>";
+    if (!essential.empty() && essential.size() <= UsageGenerator::compactionThreshold)
+        return toolName + " [<options>] " + joined(essential);
+    return toolName + " <options>";
 }
 
 }  // namespace ap

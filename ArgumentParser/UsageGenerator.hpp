@@ -15,6 +15,10 @@ namespace ap {
 /// an optional argument reads as a required one (for error messages).
 std::string synopsis(const ArgumentDefinition& definition, bool includingBrackets = true);
 
+/// The synopsis of a tool with these definitions, as `UsageGenerator` makes
+/// it, from the definitions where they are.
+std::string usageSynopsis(const std::string& toolName, const std::vector<const ArgumentDefinition*>& definitions);
+
 class UsageGenerator {
 public:
     /// More definitions than this keep only the positional and required ones.
@@ -23,7 +27,6 @@ public:
     UsageGenerator(std::string toolName, std::vector<ArgumentDefinition> definitions);
 
     const std::string& toolName() const { return toolName_; }
-    const std::vector<ArgumentDefinition>& definitions() const { return definitions_; }
 
     std::string synopsis() const;
 

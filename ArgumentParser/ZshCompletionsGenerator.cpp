@@ -8,25 +8,66 @@
 namespace ap {
 namespace {
 
-using completions::indented;
 using completions::joined;
 
-/// Makes `text` safe inside a single-quoted `_arguments` entry:
-/// quotes close and reopen around a double-quoted one, and backslashes and
-/// brackets lose their meaning to `_arguments`.
-std::string escaped(std::string_view text) {
-    std::string quoted;
-    for (char c : text) {
-        if (c == '\'') quoted += "'\"'\"'";
-        else quoted += c;
+/// Text made safe inside a single-quoted `_arguments` entry: quotes close
+/// and reopen around a double-quoted one, and backslashes and brackets lose
+/// their meaning to `_arguments`.
+struct Escaped {
+    std::string_view text;
+};
+
+/// Appends to the script, `indent` spaces before every line that is not
+/// empty, however deep the block it is in and whatever declared text it
+/// comes from. The whole script is written into one string this way.
+class ScriptWriter {
+public:
+    explicit ScriptWriter(std::string& out) : out_(out) {}
+
+    std::size_t indent = 0;
+
+    ScriptWriter& operator<<(std::string_view text) {
+        static constexpr std::string_view spaces = "                ";
+        while (!text.empty()) {
+            if (atLineStart_ && text.front() != '\n') {
+                if (indent <= spaces.size()) out_.append(spaces.data(), indent);
+                else out_.append(indent, ' ');
+                atLineStart_ = false;
+            }
+            auto newline = text.find('\n');
+            if (newline == std::string_view::npos) {
+                out_ += text;
+                break;
+            }
+            out_.append(text.data(), newline + 1);
+            atLineStart_ = true;
+            text.remove_prefix(newline + 1);
+        }
+        return *this;
     }
-    std::string result;
-    for (char c : quoted) {
-        if (c == '\\' || c == '[' || c == ']') result += '\\';
-        result += c;
+
+    /// Copied in runs between the characters that change.
+    ScriptWriter& operator<<(Escaped escaped) {
+        auto text = escaped.text;
+        while (!text.empty()) {
+            auto special = text.find_first_of("'\\[]");
+            *this << text.substr(0, special);
+            if (special == std::string_view::npos) break;
+            if (text[special] == '\'') {
+                *this << "'\"'\"'";
+            } else {
+                char pair[] = {'\\', text[special]};
+                *this << std::string_view(pair, 2);
+            }
+            text.remove_prefix(special + 1);
+        }
+        return *this;
     }
-    return result;
-}
+
+private:
+    std::string& out_;
+    bool atLineStart_ = true;
+};
 
 std::string dashReplacedRootName(const CommandType& root) {
     auto name = root.commandName();
@@ -37,113 +78,120 @@ std::string dashReplacedRootName(const CommandType& root) {
 
 std::string commandNameVariable(const CommandType& root) { return "_" + dashReplacedRootName(root) + "_commandname"; }
 
-std::string completionAction(const CommandStack& stack, const ArgumentDefinition& definition) {
+void writeCompletionAction(ScriptWriter& out, const CommandStack& stack, const ArgumentDefinition& definition) {
     const auto& kind = definition.completion;
-    if (auto list = kind.as<CompletionKind::List>()) return "(" + joined(list->words, " ") + ")";
-    if (auto file = kind.as<CompletionKind::File>()) {
-        if (file->extensions.empty()) return "_files";
+    if (auto list = kind.as<CompletionKind::List>()) {
+        out << "(" << joined(list->words, " ") << ")";
+    } else if (auto file = kind.as<CompletionKind::File>()) {
+        out << "_files";
+        if (file->extensions.empty()) return;
         std::vector<std::string> patterns;
         for (const auto& e : file->extensions) patterns.push_back("*." + e);
-        return "_files" + escaped(" -g '" + joined(patterns, " ") + "'");
+        out << Escaped{" -g '" + joined(patterns, " ") + "'"};
+    } else if (kind.as<CompletionKind::Directory>()) {
+        out << "_files -/";
+    } else if (auto command = kind.as<CompletionKind::ShellCommand>()) {
+        // The empty description must survive the quote removal of the
+        // surrounding entry, so it is written as a double-quoted ''.
+        out << "{local -a list; list=(${(f)\"$(" << command->command << ")\"}); _describe '\"''\"' list}";
+    } else if (kind.as<CompletionKind::Custom>()) {
+        out << "{_custom_completion $" << commandNameVariable(*stack.front()) << " "
+            << customCompletionCall(stack, definition) << " $words}";
     }
-    if (kind.as<CompletionKind::Directory>()) return "_files -/";
-    // The empty description must survive the quote removal of the
-    // surrounding entry, so it is written as a double-quoted ''.
-    if (auto command = kind.as<CompletionKind::ShellCommand>())
-        return "{local -a list; list=(${(f)\"$(" + command->command + ")\"}); _describe '\"''\"' list}";
-    if (kind.as<CompletionKind::Custom>())
-        return "{_custom_completion $" + commandNameVariable(*stack.front()) + " " +
-               customCompletionCall(stack, definition) + " $words}";
-    return {};
 }
 
-std::string argumentEntry(const CommandStack& stack, const ArgumentDefinition& definition) {
-    std::string value;
-    if (definition.takesValue()) value = ":" + definition.valueName() + ":" + completionAction(stack, definition);
-
-    std::string abstract;
-    if (!definition.help.abstract.empty()) abstract = "[" + escaped(definition.help.abstract) + "]";
-    std::vector<std::string> names;
-    for (const auto& name : definition.names) names.push_back(name.synopsis());
-    std::string namePart;
-    if (names.size() == 1) namePart = names.front() + abstract;
-    else if (names.size() > 1) namePart = "(" + joined(names, " ") + ")'{" + joined(names, ",") + "}'" + abstract;
-
-    return "'" + namePart + value + "'";
+void writeArgumentEntry(ScriptWriter& out, const CommandStack& stack, const ArgumentDefinition& definition) {
+    out << "'";
+    const auto& names = definition.names;
+    if (names.size() > 1) {
+        out << "(";
+        for (std::size_t i = 0; i < names.size(); ++i) out << (i ? " " : "") << names[i].synopsis();
+        out << ")'{";
+        for (std::size_t i = 0; i < names.size(); ++i) out << (i ? "," : "") << names[i].synopsis();
+        out << "}'";
+    } else if (names.size() == 1) {
+        out << names.front().synopsis();
+    }
+    if (!names.empty() && !definition.help.abstract.empty()) out << "[" << Escaped{definition.help.abstract} << "]";
+    if (definition.takesValue()) {
+        out << ":" << definition.valueName() << ":";
+        writeCompletionAction(out, stack, definition);
+    }
+    out << "'\n";
 }
 
-std::string stateHandler(const CommandStack& stack, const std::vector<const CommandType*>& subcommands) {
-    std::vector<std::string> descriptions, modes;
+void writeStateHandler(ScriptWriter& out, const CommandStack& stack, const std::vector<const CommandType*>& subcommands) {
+    out.indent = 4;
+    out << "case $state in\n"
+           "    (command)\n"
+           "        local subcommands\n"
+           "        subcommands=(\n";
+    out.indent = 16;
+    for (auto sub : subcommands)
+        out << "'" << sub->commandName() << ":" << Escaped{sub->configuration().abstract} << "'\n";
+    out.indent = 4;
+    out << "        )\n"
+           "        _describe \"subcommand\" subcommands\n"
+           "        ;;\n"
+           "    (arg)\n"
+           "        case ${words[1]} in\n";
+    out.indent = 16;
     for (auto sub : subcommands) {
         auto subStack = stack;
         subStack.push_back(sub);
-        descriptions.push_back(
-            indented("'" + sub->commandName() + ":" + escaped(sub->configuration().abstract) + "'", 12));
-        modes.push_back(indented("(" + sub->commandName() + ")\n    " + completionFunctionName(subStack, false) +
-                                     "\n    ;;",
-                                 12));
+        out << "(" << sub->commandName() << ")\n    " << completionFunctionName(subStack, false) << "\n    ;;\n";
     }
-    return indented("case $state in\n"
-                    "    (command)\n"
-                    "        local subcommands\n"
-                    "        subcommands=(\n" +
-                        joined(descriptions, "\n") +
-                        "\n"
-                        "        )\n"
-                        "        _describe \"subcommand\" subcommands\n"
-                        "        ;;\n"
-                        "    (arg)\n"
-                        "        case ${words[1]} in\n" +
-                        joined(modes, "\n") +
-                        "\n"
-                        "        esac\n"
-                        "        ;;\n"
-                        "esac\n",
-                    4);
+    out.indent = 4;
+    out << "        esac\n"
+           "        ;;\n"
+           "esac\n";
+    out.indent = 0;
 }
 
-void appendCommandFunction(const CommandStack& stack, std::string& script) {
-    std::vector<std::string> arguments;
-    for (const auto& d : completionDefinitions(stack)) arguments.push_back(argumentEntry(stack, d));
+void writeCommandFunction(ScriptWriter& out, const CommandStack& stack) {
+    out << completionFunctionName(stack, false)
+        << "() {\n"
+           "    integer ret=1\n"
+           "    local -a args\n"
+           "    args+=(\n";
     auto subcommands = listedSubcommands(stack);
-    std::string handler;
-    if (!subcommands.empty()) {
-        arguments.push_back("'(-): :->command'");
-        arguments.push_back("'(-)*:: :->arg'");
-        handler = stateHandler(stack, subcommands);
-    }
-    script += completionFunctionName(stack, false) +
-              "() {\n"
-              "    integer ret=1\n"
-              "    local -a args\n"
-              "    args+=(\n" +
-              indented(joined(arguments, "\n"), 8) +
-              "\n"
-              "    )\n"
-              "    _arguments -w -s -S $args[@] && ret=0\n" +
-              handler +
-              "\n"
-              "    return ret\n"
-              "}\n\n";
+    auto definitions = completionDefinitions(stack);
+    out.indent = 8;
+    for (auto d : definitions) writeArgumentEntry(out, stack, *d);
+    if (!subcommands.empty())
+        out << "'(-): :->command'\n"
+               "'(-)*:: :->arg'\n";
+    if (definitions.empty() && subcommands.empty()) out << "\n";
+    out.indent = 0;
+    out << "    )\n"
+           "    _arguments -w -s -S $args[@] && ret=0\n";
+    if (!subcommands.empty()) writeStateHandler(out, stack, subcommands);
+    out << "\n"
+           "    return ret\n"
+           "}\n\n";
     for (auto sub : subcommands) {
         auto subStack = stack;
         subStack.push_back(sub);
-        appendCommandFunction(subStack, script);
+        writeCommandFunction(out, subStack);
     }
 }
 
 }  // namespace
 
 std::string zshCompletionScript(const CommandType& root) {
-    std::string script = "#compdef " + root.commandName() + "\nlocal context state state_descr line\n" +
-                         commandNameVariable(root) + "=$words[1]\ntypeset -A opt_args\n\n";
-    appendCommandFunction({&root}, script);
-    script += "\n"
-              "_custom_completion() {\n"
-              "    local completions=(\"${(@f)$($*)}\")\n"
-              "    _describe '' completions\n"
-              "}\n\n";
-    script += completionFunctionName({&root}, false);
+    std::string script;
+    // A few kilobytes; pages of the reserve never written are never touched.
+    script.reserve(4 * 1024);
+    ScriptWriter out(script);
+    out << "#compdef " << root.commandName() << "\nlocal context state state_descr line\n" << commandNameVariable(root)
+        << "=$words[1]\ntypeset -A opt_args\n\n";
+    writeCommandFunction(out, {&root});
+    out << "\n"
+           "_custom_completion() {\n"
+           "    local completions=(\"${(@f)$($*)}\")\n"
+           "    _describe '' completions\n"
+           "}\n\n"
+        << completionFunctionName({&root}, false);
     return script;
 }
 

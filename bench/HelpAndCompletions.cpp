@@ -1,6 +1,7 @@
-// Rendering varn's help screens, its completion scripts and its command
-// description, in process, from declarations that are already built; and
-// what building the command tree costs once per run.
+// Rendering varn's help screens, its completion scripts, its command
+// description and a parse error's message, in process, from declarations
+// that are already built; and what building the command tree costs once per
+// run.
 //
 // Expected: each text in a few tens of microseconds, far below the cost of
 // starting a process.
@@ -10,6 +11,7 @@
 #include "ArgumentParser/CommandParser.hpp"
 #include "ArgumentParser/CompletionsGenerator.hpp"
 #include "ArgumentParser/HelpGenerator.hpp"
+#include "ArgumentParser/MessageInfo.hpp"
 #include "ArgumentParser/ToolInfo.hpp"
 #include "cli/TarqCLI.hpp"
 
@@ -36,6 +38,14 @@ void BM_DumpHelp(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(ap::dumpHelp(stack));
 }
 
+/// A mistyped option: the parse up to it and the message with the usage.
+void BM_ParseError(benchmark::State& state) {
+    for (auto _ : state) {
+        auto parsed = ap::parseAsRoot(root(), {"diff", "--bogus", "main"});
+        benchmark::DoNotOptimize(ap::MessageInfo::make(parsed.error(), root(), 80).fullText());
+    }
+}
+
 /// The tree every run builds before it parses (the declarations themselves
 /// are built once per process, on first use).
 void BM_CommandTree(benchmark::State& state) {
@@ -53,4 +63,5 @@ BENCHMARK_CAPTURE(BM_CompletionScript, zsh, ap::CompletionShell::zsh)->Unit(benc
 BENCHMARK_CAPTURE(BM_CompletionScript, bash, ap::CompletionShell::bash)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_CompletionScript, fish, ap::CompletionShell::fish)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DumpHelp)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ParseError)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CommandTree)->Unit(benchmark::kMicrosecond);

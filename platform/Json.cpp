@@ -1,40 +1,50 @@
 #include "platform/Json.hpp"
 
+#include <array>
 #include <cstdio>
 
 namespace platform {
 
-void appendJsonString(std::string_view text, std::string& out) {
-    // Runs of characters that need no escape are copied whole: paths in a
-    // session record are nearly all such characters.
-    out += '"';
-    std::size_t run = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        auto c = static_cast<unsigned char>(text[i]);
-        const char* escape = nullptr;
-        switch (c) {
-            case '"': escape = "\\\""; break;
-            case '\\': escape = "\\\\"; break;
-            case '/': escape = "\\/"; break;
-            case '\b': escape = "\\b"; break;
-            case '\f': escape = "\\f"; break;
-            case '\n': escape = "\\n"; break;
-            case '\r': escape = "\\r"; break;
-            case '\t': escape = "\\t"; break;
-            default:
-                if (c >= 0x20) continue;
-        }
-        out.append(text, run, i - run);
-        run = i + 1;
-        if (escape) {
-            out += escape;
-        } else {
-            char buffer[8];
-            std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
-            out += buffer;
-        }
+std::size_t unescapedLength(std::string_view text) {
+    // Found by table: paths in a session record and the texts of a command
+    // description are nearly all such bytes.
+    static constexpr auto escaped = [] {
+        std::array<bool, 256> table{};
+        for (int c = 0; c < 0x20; ++c) table[c] = true;
+        table['"'] = table['\\'] = table['/'] = true;
+        return table;
+    }();
+    std::size_t i = 0;
+    while (i < text.size() && !escaped[static_cast<unsigned char>(text[i])]) ++i;
+    return i;
+}
+
+std::string_view jsonEscape(char c, char (&buffer)[8]) {
+    switch (c) {
+        case '"': return "\\\"";
+        case '\\': return "\\\\";
+        case '/': return "\\/";
+        case '\b': return "\\b";
+        case '\f': return "\\f";
+        case '\n': return "\\n";
+        case '\r': return "\\r";
+        case '\t': return "\\t";
     }
-    out.append(text, run, std::string::npos);
+    std::snprintf(buffer, sizeof buffer, "\\u%04x", static_cast<unsigned char>(c));
+    return buffer;
+}
+
+void appendJsonString(std::string_view text, std::string& out) {
+    // Runs that need no escape are copied whole.
+    out += '"';
+    while (true) {
+        auto run = unescapedLength(text);
+        out.append(text.data(), run);
+        if (run == text.size()) break;
+        char buffer[8];
+        out += jsonEscape(text[run], buffer);
+        text.remove_prefix(run + 1);
+    }
     out += '"';
 }
 

@@ -1,12 +1,60 @@
 #include "platform/PrettyJsonWriter.hpp"
 
+#include <algorithm>
+#include <cstring>
+
 #include "platform/Json.hpp"
 
 namespace platform {
 
-void PrettyJsonWriter::newline() {
-    out_ += '\n';
-    out_.append(2 * filled_.size(), ' ');
+// A command description runs to a few kilobytes. Pages of the reserve that
+// are never written are never faulted in, while growing by doubling would
+// copy the text and fault in every larger block.
+PrettyJsonWriter::PrettyJsonWriter() {
+    out_.reserve(16 * 1024);
+    filled_.reserve(16);
+}
+
+std::string PrettyJsonWriter::take() {
+    out_.resize(used_);
+    used_ = 0;
+    return std::move(out_);
+}
+
+char* PrettyJsonWriter::room(std::size_t n) {
+    // The room is zeroed a page at a time, as the text reaches it.
+    if (used_ + n > out_.size()) out_.resize(used_ + std::max<std::size_t>(n, 4096));
+    return out_.data() + used_;
+}
+
+void PrettyJsonWriter::put(std::string_view text) {
+    std::memcpy(room(text.size()), text.data(), text.size());
+    used_ += text.size();
+}
+
+void PrettyJsonWriter::putString(std::string_view text) {
+    const auto plain = unescapedLength(text);
+    if (plain == text.size()) {
+        // Nearly every text: quotes and the bytes, stored at once.
+        auto p = room(text.size() + 2);
+        *p = '"';
+        std::memcpy(p + 1, text.data(), text.size());
+        p[text.size() + 1] = '"';
+        used_ += text.size() + 2;
+        return;
+    }
+    std::string escaped;
+    appendJsonString(text, escaped);
+    put(escaped);
+}
+
+void PrettyJsonWriter::lineBreak(bool comma) {
+    const std::size_t indent = 2 * filled_.size();
+    auto p = room(2 + indent);
+    if (comma) *p++ = ',';
+    *p++ = '\n';
+    std::memset(p, ' ', indent);
+    used_ += (comma ? 2 : 1) + indent;
 }
 
 /// The separator and line an array element starts with; a member's value
@@ -17,31 +65,29 @@ void PrettyJsonWriter::beginValue() {
         return;
     }
     if (filled_.empty()) return;
-    if (filled_.back()) out_ += ',';
+    lineBreak(filled_.back());
     filled_.back() = true;
-    newline();
 }
 
 void PrettyJsonWriter::key(std::string_view name) {
-    if (filled_.back()) out_ += ',';
+    lineBreak(filled_.back());
     filled_.back() = true;
-    newline();
-    appendJsonString(name, out_);
-    out_ += " : ";
+    putString(name);
+    put(" : ");
     afterKey_ = true;
 }
 
 void PrettyJsonWriter::beginContainer(char opening) {
     beginValue();
-    out_ += opening;
+    put(std::string_view(&opening, 1));
     filled_.push_back(false);
 }
 
 void PrettyJsonWriter::endContainer(char closing) {
     bool filled = filled_.back();
     filled_.pop_back();
-    if (filled) newline();
-    out_ += closing;
+    if (filled) lineBreak(false);
+    put(std::string_view(&closing, 1));
 }
 
 void PrettyJsonWriter::beginObject() { beginContainer('{'); }
@@ -51,17 +97,17 @@ void PrettyJsonWriter::endArray() { endContainer(']'); }
 
 void PrettyJsonWriter::value(std::string_view text) {
     beginValue();
-    appendJsonString(text, out_);
+    putString(text);
 }
 
 void PrettyJsonWriter::value(bool flag) {
     beginValue();
-    out_ += flag ? "true" : "false";
+    put(flag ? "true" : "false");
 }
 
 void PrettyJsonWriter::value(long long number) {
     beginValue();
-    out_ += std::to_string(number);
+    put(std::to_string(number));
 }
 
 }  // namespace platform

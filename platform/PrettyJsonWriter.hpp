@@ -4,6 +4,8 @@
 // final newline. Nothing is built first: a description is a few hundred
 // small members, and a document tree of them would cost a run of
 // `--experimental-dump-help` more in allocations than the writing itself.
+// Each member is a handful of bytes stored straight into the text, not a
+// handful of appends to it.
 
 #include <optional>
 #include <string>
@@ -14,6 +16,8 @@ namespace platform {
 
 class PrettyJsonWriter {
 public:
+    PrettyJsonWriter();
+
     /// The caller names an object's members in key order (byte order).
     void key(std::string_view name);
 
@@ -26,6 +30,12 @@ public:
     void value(bool flag);
     void value(long long number);
 
+    /// The member `name` with `text`, unless the text is empty.
+    void nonEmptyMember(std::string_view name, std::string_view text) {
+        if (text.empty()) return;
+        key(name);
+        value(text);
+    }
     /// The member `name` with `text`, when there is one.
     void optionalMember(std::string_view name, const std::optional<std::string>& text) {
         if (!text) return;
@@ -44,17 +54,27 @@ public:
     }
 
     /// The text written; the writer is left empty.
-    std::string take() { return std::move(out_); }
+    std::string take();
 
 private:
     void beginValue();
     void beginContainer(char opening);
     void endContainer(char closing);
-    void newline();
+    /// A comma when asked for, then a new line indented for the contents of
+    /// the innermost open container.
+    void lineBreak(bool comma);
 
+    /// Room for `n` more bytes after the text, which end the text when
+    /// `used_` is advanced over them.
+    char* room(std::size_t n);
+    void put(std::string_view text);
+    void putString(std::string_view text);
+
+    /// The text, then room already allocated and zeroed.
     std::string out_;
+    std::size_t used_ = 0;
     /// For each open container, whether anything is in it yet.
-    std::vector<bool> filled_;
+    std::vector<char> filled_;
     bool afterKey_ = false;
 };
 

@@ -2,8 +2,10 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <streambuf>
@@ -17,6 +19,30 @@ int firstFailure = 0;
 
 void noteFailure(int errnum) {
     if (firstFailure == 0) firstFailure = errnum;
+}
+
+/// Writes both pieces, in as few system calls as the descriptor allows;
+/// the reason it stopped, or 0.
+int writeAll(int descriptor, std::string_view text, std::string_view end) {
+    std::string_view pieces[] = {text, end};
+    std::size_t first = 0;
+    while (true) {
+        while (first < 2 && pieces[first].empty()) ++first;
+        if (first == 2) return 0;
+        iovec vector[2];
+        int count = 0;
+        for (auto i = first; i < 2; ++i)
+            vector[count++] = {const_cast<char*>(pieces[i].data()), pieces[i].size()};
+        auto written = ::writev(descriptor, vector, count);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return written < 0 ? errno : EIO;
+        for (auto left = static_cast<std::size_t>(written); left > 0; ++first) {
+            auto taken = std::min(left, pieces[first].size());
+            pieces[first].remove_prefix(taken);
+            left -= taken;
+            if (!pieces[first].empty()) break;
+        }
+    }
 }
 
 class StdioBuffer : public std::streambuf {
@@ -44,6 +70,16 @@ std::ostream& standardOutput() {
     static auto* buffer = new StdioBuffer(stdout);
     static auto* stream = new std::ostream(buffer);
     return *stream;
+}
+
+void writeStandardOutput(std::string_view text, std::string_view end) {
+    if (std::fflush(stdout) != 0) noteFailure(errno);
+    if (int failure = writeAll(STDOUT_FILENO, text, end)) noteFailure(failure);
+}
+
+void writeStandardError(std::string_view text, std::string_view end) {
+    std::fflush(stderr);
+    writeAll(STDERR_FILENO, text, end);
 }
 
 void prepareStandardStreams() {

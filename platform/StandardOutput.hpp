@@ -13,6 +13,7 @@
 // end of the run asks `flushStandardOutput` whether everything arrived.
 
 #include <ostream>
+#include <string_view>
 
 #include "platform/Error.hpp"
 
@@ -22,6 +23,14 @@ namespace platform {
 /// its own, so its text keeps its place among everything else written there
 /// and `std::fflush(stdout)` flushes it. Built on first use.
 std::ostream& standardOutput();
+
+/// Writes `text` and then `end` to standard output in one system call
+/// (while the descriptor takes it all), after whatever stdio still holds
+/// for it and without stdio's buffer: a help screen or a script and its
+/// final newline, neither copied. A failure is kept for `flushStandardOutput`.
+void writeStandardOutput(std::string_view text, std::string_view end = {});
+/// The same on standard error, whose failures nobody can be told of.
+void writeStandardError(std::string_view text, std::string_view end = {});
 
 /// Makes a failed write to the standard streams a failure the program sees:
 /// a pipe whose reader is gone no longer ends the process with SIGPIPE (the

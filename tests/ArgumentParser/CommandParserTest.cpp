@@ -111,6 +111,23 @@ struct Tool : ParsableCommand {
     Options options;
 };
 
+// A default subcommand that takes every remaining word, options too.
+struct Exec : ParsableCommand {
+    static constexpr std::string_view typeName = "Exec";
+    static CommandConfiguration configuration() { return {}; }
+    static void arguments(Arguments<Exec>& a) {
+        a.argument("words", &Exec::words, {.parsing = ArgumentArrayParsingStrategy::unconditionalRemaining(), .defaulted = true});
+    }
+    std::vector<std::string> words;
+};
+
+struct Launcher : ParsableCommand {
+    static constexpr std::string_view typeName = "Launcher";
+    static CommandConfiguration configuration() { return {.subcommands = {typeOf<Exec>}, .defaultSubcommand = typeOf<Exec>}; }
+    static void arguments(Arguments<Launcher>& a) { a.flag("quiet", &Launcher::quiet); }
+    bool quiet = false;
+};
+
 }  // namespace
 
 TEST(Descent, SubcommandsByNameOrByDefault) {
@@ -127,6 +144,12 @@ TEST(Descent, SubcommandsByNameOrByDefault) {
     auto& d = as<varntree::Diff>(diff);
     EXPECT_EQ(d.revspecA + " " + d.revspecB.value_or("-") + " " + d.repo.value_or("-"), "a b repo");
     EXPECT_EQ(d.paths, (std::vector<std::string>{"x", "y"}));
+    // A subcommand that takes all remaining input, named or by default,
+    // takes the line from its name or from the first word the root does not know.
+    auto named = parse(typeOf<Launcher>(), {"exec", "--quiet"});
+    EXPECT_EQ(as<Exec>(named).words, (std::vector<std::string>{"--quiet"}));
+    auto byDefault = parse(typeOf<Launcher>(), {"--quiet", "--x", "--quiet"});
+    EXPECT_EQ(as<Exec>(byDefault).words, (std::vector<std::string>{"--x", "--quiet"}));
 }
 
 // The tool's own help requests are compared screen by screen end to end.

@@ -19,6 +19,16 @@ std::string script(CompletionShell shell, const CommandType& root) { return gene
 
 const CommandType& kit() { return typeOf<KitTool>(); }
 
+/// A subcommand whose abstract has two paragraphs.
+struct Paragraphs : ParsableCommand {
+    static constexpr std::string_view typeName = "Paragraphs";
+    static CommandConfiguration configuration() { return {.abstract = "One.\n\nTwo."}; }
+};
+struct Essay : ParsableCommand {
+    static constexpr std::string_view typeName = "Essay";
+    static CommandConfiguration configuration() { return {.subcommands = {typeOf<Paragraphs>}}; }
+};
+
 /// Named like the root, so its name drops out of function names.
 struct Twin : ParsableCommand {
     static constexpr std::string_view typeName = "Twin";
@@ -102,6 +112,9 @@ _kit-tool() {
     // The help subcommand takes subcommand names, which no shell run types.
     EXPECT_THAT(zsh, HasSubstr("\n_kit-tool_help() {\n    integer ret=1\n    local -a args\n    args+=(\n"
                                "        ':subcommands:'\n    )\n"));
+    // Every line of a declared text is indented with its block, but an empty one.
+    EXPECT_THAT(script(CompletionShell::zsh, typeOf<Essay>()),
+                HasSubstr("\n                'paragraphs:One.\n\n                Two.'\n"));
 }
 
 TEST(CompletionScripts, FishKinds) {

@@ -203,6 +203,7 @@ TEST(HelpText, HiddenHelpAddsHiddenArgumentsButNeverPrivateOnes) {
               std::string::npos);
     EXPECT_NE(hidden.find("  --secret <secret>       Hidden.\n"), std::string::npos);
     EXPECT_EQ(help({&typeOf<Texts>()}, 80).find("secret"), std::string::npos);
+    EXPECT_EQ(usageMessage({&typeOf<Texts>()}), "Usage: texts [--mode <mode>] [--verbose] [--no-verbose]");
     EXPECT_EQ(hidden.find("internal"), std::string::npos);
     EXPECT_EQ(help({&typeOf<Texts>()}, 80, ArgumentVisibility::private_), hidden);
 }

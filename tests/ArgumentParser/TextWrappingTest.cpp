@@ -46,6 +46,8 @@ TEST(Wrapping, CountsUserPerceivedCharacters) {
     const std::string text = "e\u0301e\u0301e\u0301 \u2026\u2026 x";
     EXPECT_EQ(wrapped(text, 8), text);
     EXPECT_EQ(wrapped(text, 6), "e\u0301e\u0301e\u0301\n\u2026\u2026 x");
+    // A space with an accent on it is no place to break.
+    EXPECT_EQ(wrapped("a \u0301b c", 3), "a \u0301b\nc");
     for (int width = 1; width < 12; ++width) {
         auto multi = wrapped(text, width, 1);
         auto single = wrapped("eee .. x", width, 1);

@@ -23,6 +23,10 @@ TEST(Unicode, CharactersOfAsciiAndOfClusters) {
     // e with a combining acute accent, and a flag of two regional indicators.
     EXPECT_EQ(characters("e\xcc\x81x\xf0\x9f\x87\xab\xf0\x9f\x87\xb7"),
               (Views{"e\xcc\x81", "x", "\xf0\x9f\x87\xab\xf0\x9f\x87\xb7"}));
+    // An accent after a line break stands alone, also when characters
+    // found without the tables (ASCII, the ellipsis) come before it.
+    EXPECT_EQ(characters("e\xcc\x81" "a\n\xcc\x81\xe2\x80\xa6" "b"),
+              (Views{"e\xcc\x81", "a", "\n", "\xcc\x81", "\xe2\x80\xa6", "b"}));
     // A byte that is not UTF-8 is a character of its own.
     EXPECT_EQ(characters("a\xff" "b"), (Views{"a", "\xff", "b"}));
 }
