@@ -5,7 +5,6 @@
 
 #include "cli/GitInvocation.hpp"
 #include "cli/GitRevisions.hpp"
-#include "cli/QuotedList.hpp"
 #include "tests/support/ScopedChanges.hpp"
 #include "tests/support/TemporaryDirectory.hpp"
 
@@ -61,10 +60,4 @@ TEST(GitRevisions, TakenAsGitReadsThem) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(parseGitRevisions(c.arguments, start.path()), c.revisions) << joined(c.arguments);
-}
-
-TEST(QuotedList, BracketsAndQuotesEachText) {
-    EXPECT_EQ(quotedList({}), "[]");
-    EXPECT_EQ(quotedList({""}), "[\"\"]");
-    EXPECT_EQ(quotedList({"a b", "c\\d", "e\tf"}), "[\"a b\", \"c\\\\d\", \"e\\tf\"]");
 }

@@ -11,6 +11,7 @@
 #include <gmock/gmock.h>
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <set>
 
@@ -115,10 +116,29 @@ protected:
         return record ? *record : DiffToolMetaData{};
     }
 
-    /// A copy git's temporary file `name` left in `directory`.
-    static std::string copyPattern(const std::string& directory, const std::string& name) {
-        return "^" + directory + "/" + name + "-[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}$";
+    /// The session's entries, one a row: the file, then what each side
+    /// holds: nothing, the work-tree file, or a copy in the session of the
+    /// content given; base and merged name the work-tree file.
+    void expectEntries(const std::string& directory, const std::vector<std::array<std::string, 3>>& rows) const {
+        auto record = recordIn(directory);
+        ASSERT_EQ(record.entries.size(), rows.size());
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const auto& entry = record.entries[i];
+            const auto& name = rows[i][0];
+            EXPECT_EQ(entry.merged, root + "/" + name);
+            EXPECT_EQ(entry.base, entry.merged);
+            for (auto [recorded, side] : {std::pair{entry.local, rows[i][1]}, {entry.remote, rows[i][2]}}) {
+                if (side == none || side == workTree) {
+                    EXPECT_EQ(recorded, side == none ? none : entry.merged) << name;
+                } else {
+                    EXPECT_THAT(recorded, MatchesRegex("^" + directory + "/" + fs::path(name).filename().string() +
+                                                       "-[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}$"));
+                    EXPECT_EQ(readFile(recorded), side) << name;
+                }
+            }
+        }
     }
+    static inline const std::string none = "/dev/null", workTree = "the work-tree file";
 
     std::string gitDirectory = tmp.makeDirectory("repo/.git");
     std::string root = tmp / "repo";
@@ -136,29 +156,12 @@ TEST_F(Difftool, OneSessionForTheInvocationWithOneEntryPerChangedFile) {
     ASSERT_EQ(sessions.size(), 1u);
     const auto& directory = sessions[0];
     EXPECT_EQ(directory, sessionDirectory(ran.leader, "A", "B"));
-    auto record = recordIn(directory);
-    EXPECT_EQ(static_cast<VarnShared::DiffToolSession>(record),
+    EXPECT_EQ(static_cast<VarnShared::DiffToolSession>(recordIn(directory)),
               (VarnShared::DiffToolSession{root, ran.leader, "A", "B"}));
-
     // git's temporary files are gone once it ends; the copies keep the
     // compared contents. A file new in B has nothing on its left.
-    const std::string expected[][3] = {
-        {"a.txt", "a in A\n", "a in B\n"}, {"new.txt", "", "new in B\n"}, {"sub/c.txt", "c in A\n", "c in B\n"}};
-    ASSERT_EQ(record.entries.size(), 3u);
-    for (std::size_t i = 0; i < 3; ++i) {
-        const auto& entry = record.entries[i];
-        auto name = fs::path(expected[i][0]).filename().string();
-        EXPECT_EQ(entry.merged, root + "/" + expected[i][0]);
-        EXPECT_EQ(entry.base, entry.merged);
-        if (expected[i][1].empty()) {
-            EXPECT_EQ(entry.local, "/dev/null");
-        } else {
-            EXPECT_THAT(entry.local, MatchesRegex(copyPattern(directory, name)));
-            EXPECT_EQ(readFile(entry.local), expected[i][1]);
-        }
-        EXPECT_THAT(entry.remote, MatchesRegex(copyPattern(directory, name)));
-        EXPECT_EQ(readFile(entry.remote), expected[i][2]);
-    }
+    expectEntries(directory, {{"a.txt", "a in A\n", "a in B\n"}, {"new.txt", none, "new in B\n"},
+                              {"sub/c.txt", "c in A\n", "c in B\n"}});
 
     // Every run announces the file and hands the session to the application.
     auto writing = "Writing to: " + directory + "/.varnel-difftool";
@@ -222,13 +225,8 @@ TEST_F(Difftool, AWorkTreeFileInAVerboseRun) {
                            "Writing to: " + sessions[0] + "/.varnel-difftool",
                            announced,
                        }));
-    auto record = recordIn(sessions[0]);
-    EXPECT_EQ(record.revspecA, "A");
-    EXPECT_EQ(record.revspecB, std::nullopt);
-    ASSERT_EQ(record.entries.size(), 1u);
-    EXPECT_EQ(record.entries[0].remote, root + "/sub/c.txt");
-    EXPECT_THAT(record.entries[0].local, MatchesRegex(copyPattern(sessions[0], "c.txt")));
-    EXPECT_EQ(readFile(record.entries[0].local), "c in A\n");
+    EXPECT_EQ(sessions[0], sessionDirectory(ran.leader, "A"));
+    expectEntries(sessions[0], {{"sub/c.txt", "c in A\n", workTree}});
 }
 
 // Runs that overlap are serialised by the session's lock, so none of their
@@ -364,28 +362,8 @@ TEST_F(Difftool, ADirectoryComparisonHandsOverEveryChangedFileOnce) {
     EXPECT_EQ(lines(ran.output.standardOutput),
               (std::vector<std::string>{"Writing to: " + directory + "/.varnel-difftool", announced}));
 
-    // Each side: a copy holding a content, nothing, or the work-tree file.
-    const std::string none = "/dev/null", workTree = "the work-tree file";
-    const std::string expected[][3] = {{"a.txt", "a in A\n", "a in B\n"},
-                                       {"b.txt", "unchanged\n", none},
-                                       {"new.txt", none, workTree},
-                                       {"sub/c.txt", "c in A\n", workTree}};
-    auto record = recordIn(directory);
-    ASSERT_EQ(record.entries.size(), 4u);
-    for (std::size_t i = 0; i < 4; ++i) {
-        const auto& entry = record.entries[i];
-        const auto& name = expected[i][0];
-        EXPECT_EQ(entry.merged, root + "/" + name);
-        EXPECT_EQ(entry.base, entry.merged);
-        for (auto [recorded, side] : {std::pair{entry.local, expected[i][1]}, {entry.remote, expected[i][2]}}) {
-            if (side == none || side == workTree) {
-                EXPECT_EQ(recorded, side == none ? none : entry.merged) << name;
-            } else {
-                EXPECT_THAT(recorded, MatchesRegex(copyPattern(directory, fs::path(name).filename().string())));
-                EXPECT_EQ(readFile(recorded), side) << name;
-            }
-        }
-    }
+    expectEntries(directory, {{"a.txt", "a in A\n", "a in B\n"}, {"b.txt", "unchanged\n", none},
+                              {"new.txt", none, workTree}, {"sub/c.txt", "c in A\n", workTree}});
     EXPECT_EQ(handedOver(1), std::vector<std::string>{directory});
 }
 

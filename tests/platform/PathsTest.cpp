@@ -25,18 +25,6 @@ TEST(Paths, StandardizingFoldsSeparatorsDotsAndTilde) {
     for (const auto& c : cases) EXPECT_EQ(standardizingPath(c.path), c.standardized) << c.path;
 }
 
-TEST(Paths, AbsolutePathCountsFromTheCurrentDirectory) {
-    TemporaryDirectory tmp;
-    auto sub = tmp.makeDirectory("sub");
-    ScopedCurrentDirectory cwd(sub);
-    EXPECT_EQ(currentDirectoryPath(), sub);
-    EXPECT_EQ(absolutePath("x/./y/"), sub + "/x/y");
-    EXPECT_EQ(absolutePath("../x"), tmp / "x");
-    // "~" is only a name once the path is no longer standardised text.
-    EXPECT_EQ(absolutePath("~"), sub + "/~");
-    EXPECT_EQ(absolutePath("/a/./b//"), "/a/b");
-}
-
 TEST(Paths, ResolvingLinksComponentByComponentKeepsWhatDoesNotExist) {
     TemporaryDirectory tmp;
     tmp.makeDirectory("real/sub");
