@@ -33,7 +33,8 @@ TEST(DiffToolMetaDataJson, LayoutAndRoundTrip) {
     auto decoded = DiffToolMetaData::decode(R"( { "extra": {"x": [1, null]}, "entries": [ {"merged": "\/m",
         "remote": "\u002Fr", "local": "/l", "base": "/caf\u00e9", "more": 1} ], "revspecB": null, "pid": -1,
         "repo": "\/r" } )");
-    EXPECT_EQ(decoded.value(), (DiffToolMetaData{{"/r", -1, std::nullopt, std::nullopt}, {{"/caf\xc3\xa9", "/l", "/r", "/m"}}}));
+    EXPECT_EQ(decoded.value(),
+              (DiffToolMetaData{{"/r", -1, std::nullopt, std::nullopt}, {{"/caf\xc3\xa9", "/l", "/r", "/m"}}}));
 }
 
 TEST(DiffToolMetaDataJson, PidMustBeA32BitInteger) {
