@@ -9,7 +9,7 @@
 
 #include "ArgumentParser/CompletionsGenerator.hpp"
 #include "Trees.hpp"
-#include "tests/platform/TemporaryDirectory.hpp"
+#include "tests/support/TemporaryDirectory.hpp"
 #include "tests/support/ShellDriver.hpp"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include "ArgumentParser/ToolInfo.hpp"
 #include "Trees.hpp"
-#include "tests/platform/TemporaryDirectory.hpp"
+#include "tests/support/TemporaryDirectory.hpp"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "ArgumentParser/ToolInfo.hpp"
 #include "Trees.hpp"
-#include "tests/platform/TemporaryDirectory.hpp"
+#include "tests/support/TemporaryDirectory.hpp"
 #include "tests/support/ShellDriver.hpp"
 
 namespace {

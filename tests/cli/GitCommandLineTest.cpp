@@ -5,10 +5,9 @@
 
 #include "cli/GitInvocation.hpp"
 #include "cli/GitRevisions.hpp"
-#include "cli/QuotedList.hpp"
 #include "platform/Strings.hpp"
-#include "tests/platform/ScopedChanges.hpp"
-#include "tests/platform/TemporaryDirectory.hpp"
+#include "tests/support/ScopedChanges.hpp"
+#include "tests/support/TemporaryDirectory.hpp"
 
 using namespace varn;
 using testsupport::ScopedVariable;
@@ -62,10 +61,4 @@ TEST(GitRevisions, TakenAsGitReadsThem) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(parseGitRevisions(c.arguments, start.path()), c.revisions) << platform::joined(c.arguments, " ");
-}
-
-TEST(QuotedList, BracketsAndQuotesEachText) {
-    EXPECT_EQ(quotedList({}), "[]");
-    EXPECT_EQ(quotedList({""}), "[\"\"]");
-    EXPECT_EQ(quotedList({"a b", "c\\d", "e\tf"}), "[\"a b\", \"c\\\\d\", \"e\\tf\"]");
 }

@@ -1,11 +1,14 @@
+// Which application a hand-off goes to when VARNEL_HOME does not say, and
+// when the tool talks. VARNEL_HOME itself is checked end to end.
+
 #include "cli/LocateApplication.hpp"
 
 #include <gtest/gtest.h>
 
 #include "cli/VerboseLog.hpp"
 #include "platform/ProcessInfo.hpp"
-#include "tests/platform/ScopedChanges.hpp"
-#include "tests/platform/TemporaryDirectory.hpp"
+#include "tests/support/ScopedChanges.hpp"
+#include "tests/support/TemporaryDirectory.hpp"
 
 using namespace varn;
 using testsupport::ScopedVariable;
@@ -18,25 +21,15 @@ class ApplicationLocation : public ::testing::Test {
 protected:
     void TearDown() override { platform::recordProcessArguments({}); }
     testsupport::TemporaryDirectory tmp;
-    ScopedVariable verbose{"VARNEL_VERBOSE", std::nullopt};
+    ScopedVariable verbose{"VARNEL_VERBOSE", "1"};
     ScopedVariable home{"VARNEL_HOME", std::nullopt};
 };
 
 }  // namespace
 
-TEST_F(ApplicationLocation, VarnelHomeIsAnnouncedAndUsedAsItIs) {
-    for (std::string value : {"", "not an application"}) {
-        ScopedVariable set("VARNEL_HOME", value);
-        List arguments;
-        auto printed = standardOutputOf([&] { arguments = applicationArguments(); });
-        EXPECT_EQ(printed, "Using 'VARNEL_HOME' environment variable: " + value + "\n");
-        EXPECT_EQ(arguments, (List{"-a", value}));
-    }
-}
-
+// The tool lies in Varnel.app/Contents/Resources/ and is run through a link.
 TEST_F(ApplicationLocation, TheBundleHoldingTheLinkedTool) {
-    ScopedVariable on("VARNEL_VERBOSE", "1");
-    struct Case {
+    struct {
         std::string destination;
         List arguments;
     } cases[] = {
@@ -48,17 +41,11 @@ TEST_F(ApplicationLocation, TheBundleHoldingTheLinkedTool) {
         {tmp / "Varnel.app/Contents/varn", {"-b", bundleIdentifier}},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
-        auto link = tmp.makeLink("bin" + std::to_string(i) + "/varn", cases[i].destination);
-        platform::recordProcessArguments({link, "open"});
+        platform::recordProcessArguments({tmp.makeLink("bin" + std::to_string(i) + "/varn", cases[i].destination), "open"});
         List arguments;
-        auto printed = standardOutputOf([&] { arguments = applicationArguments(); });
+        EXPECT_EQ(standardOutputOf([&] { arguments = applicationArguments(); }), "resolvedPath: " + cases[i].destination + "\n");
         EXPECT_EQ(arguments, cases[i].arguments) << cases[i].destination;
-        EXPECT_EQ(printed, "resolvedPath: " + cases[i].destination + "\n");
     }
-}
-
-TEST_F(ApplicationLocation, WithoutALinkTheBundleIdentifier) {
-    ScopedVariable on("VARNEL_VERBOSE", "yes");
     for (const List& recorded : {List{tmp.writeFile("varn", "", true)}, List{}, List{tmp / "missing"}}) {
         platform::recordProcessArguments(recorded);
         List arguments;

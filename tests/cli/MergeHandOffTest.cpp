@@ -13,8 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/RunOpen.hpp"
-#include "tests/platform/ScopedChanges.hpp"
-#include "tests/platform/TemporaryDirectory.hpp"
+#include "tests/support/HandOffTest.hpp"
 
 using namespace varn;
 using namespace std::chrono_literals;
@@ -23,21 +22,18 @@ using testsupport::standardOutputOf;
 
 namespace {
 
-class MergeHandOffOutcome : public ::testing::Test {
+class MergeHandOffOutcome : public testsupport::HandOffTest {
 protected:
     void SetUp() override {
         if (::access(openLauncherPath().c_str(), X_OK) != 0) GTEST_SKIP() << "varnel-open is not built";
         if (std::filesystem::exists("/tmp/.git")) GTEST_SKIP() << "the temporary directory lies inside a repository";
         // The application never answers.
-        tmp.writeFile("app", "#!/bin/sh\nexit 0\n", true);
+        scratch.writeFile("app", "#!/bin/sh\nexit 0\n", true);
     }
 
-    testsupport::TemporaryDirectory tmp;
-    std::string temporary = tmp.makeDirectory("T", 0700);
-    std::string root = tmp.makeDirectory("repo");
-    std::string gitDirectory = tmp.makeDirectory("repo/.git");
-    ScopedVariable tmpdir{"TMPDIR", temporary};
-    ScopedVariable home{"VARNEL_HOME", tmp / "app"};
+    std::string gitDirectory = scratch.makeDirectory("repo/.git");
+    std::string root = scratch / "repo";
+    ScopedVariable home{"VARNEL_HOME", scratch / "app"};
     ScopedVariable verbose{"VARNEL_VERBOSE", std::nullopt};
 };
 
@@ -48,9 +44,9 @@ TEST_F(MergeHandOffOutcome, NoVerdictThatCanComeIsAnErrorAndLeavesNothingBehind)
     // forged request of the same name in its place.
     std::string forged = temporary + "/forged";
     auto swap = [&](const std::string& directory) {
-        std::filesystem::rename(directory, tmp / "moved");
+        std::filesystem::rename(directory, scratch / "moved");
         std::filesystem::create_directory(directory);
-        tmp.writeFile(directory.substr(tmp.path().size() + 1) + "/.varnel-mergetool", "{}");
+        scratch.writeFile(directory.substr(scratch.path().size() + 1) + "/.varnel-mergetool", "{}");
         forged = directory;
     };
     struct Case {
@@ -79,7 +75,7 @@ TEST_F(MergeHandOffOutcome, NoVerdictThatCanComeIsAnErrorAndLeavesNothingBehind)
         if (c.settings.beforeLaunch) {
             // Neither the forged directory nor the one moved away is removed.
             EXPECT_EQ(testsupport::entriesOf(forged), std::set<std::string>{".varnel-mergetool"});
-            EXPECT_EQ(testsupport::entriesOf(tmp / "moved"), std::set<std::string>{".varnel-mergetool"});
+            EXPECT_EQ(testsupport::entriesOf(scratch / "moved"), std::set<std::string>{".varnel-mergetool"});
             std::filesystem::remove_all(forged);
         }
         EXPECT_TRUE(std::filesystem::is_empty(temporary));

@@ -1,3 +1,7 @@
+// The search for a repository's root where a run of the tool cannot show
+// it: paths too long to look up, what a `.git` file must say, and a link's
+// parents. The roots and failures of ordinary runs are checked end to end.
+
 #include "cli/RepositoryResolution.hpp"
 
 #include <sys/stat.h>
@@ -7,22 +11,9 @@
 #include <chrono>
 #include <filesystem>
 
-#include "cli/HasRepoParam.hpp"
-#include "tests/platform/ScopedChanges.hpp"
-#include "tests/platform/TemporaryDirectory.hpp"
+#include "tests/support/TemporaryDirectory.hpp"
 
 using namespace varn;
-using testsupport::ScopedCurrentDirectory;
-using testsupport::ScopedVariable;
-
-namespace {
-
-struct RepoCommand {
-    std::optional<std::string> repo;
-};
-static_assert(HasRepoParam<RepoCommand>);
-
-}  // namespace
 
 class RepositoryResolution : public ::testing::Test {
 protected:
@@ -35,20 +26,11 @@ protected:
     std::string deeper = tmp.makeDirectory("project/src/deeper");
 };
 
-TEST_F(RepositoryResolution, FindsTheWorkTreeRootAboveAFileOrThroughALink) {
-    ScopedCurrentDirectory cwd(deeper);
-    ScopedVariable home("HOME", tmp.path());
+// Upward from the path as given: a link's parents, not its destination's.
+TEST_F(RepositoryResolution, ALinksOwnParentsAreSearched) {
     tmp.makeLink("link", "project/src");
-    EXPECT_EQ(resolveRepository(RepoCommand{}).value(), root);
-    EXPECT_EQ(resolveRepository(RepoCommand{"../.."}).value(), root);
-    // A file inside, present or not, resolves to the root as well.
-    tmp.writeFile("project/src/file.c", "");
-    EXPECT_EQ(resolveRepository(RepoCommand{"../file.c"}).value(), root);
-    EXPECT_EQ(resolveRepository(RepoCommand{"not/there.c"}).value(), root);
-    EXPECT_EQ(resolveRepository(RepoCommand{"~/link/deeper"}).value(), root);
-    EXPECT_EQ(absoluteFileURL("~/link/deeper/"), deeper);
-    // Upward from the path as given: the link's parents, not its destination's.
     EXPECT_EQ(findRepositoryRoot(tmp / "link/deeper"), std::nullopt);
+    EXPECT_EQ(findRepositoryRoot(tmp / "project/src/deeper/missing.c"), root);
 }
 
 // 4,096 components of 64 characters, far beyond what the system looks up
@@ -69,7 +51,7 @@ TEST_F(RepositoryResolution, FindsTheRootFromAPathTooLongToLookUp) {
 TEST_F(RepositoryResolution, AGitFileMakesARootWhenItNamesAnExistingDirectory) {
     auto worktree = tmp / "project/worktree";
     auto sub = tmp.makeDirectory("project/worktree/sub");
-    struct Case {
+    struct {
         std::string contents;
         bool isRoot;
     } cases[] = {
@@ -81,22 +63,11 @@ TEST_F(RepositoryResolution, AGitFileMakesARootWhenItNamesAnExistingDirectory) {
     };
     for (const auto& c : cases) {
         tmp.writeFile("project/worktree/.git", c.contents);
-        EXPECT_EQ(resolveRepository(RepoCommand{sub}).value(), c.isRoot ? worktree : root) << c.contents.substr(0, 40);
+        EXPECT_EQ(findRepositoryRoot(sub), c.isRoot ? worktree : root) << c.contents.substr(0, 40);
     }
     std::filesystem::remove(worktree + "/.git");
     ASSERT_EQ(::mkfifo((worktree + "/.git").c_str(), 0600), 0);
     EXPECT_EQ(findRepositoryRoot(sub), root);
     EXPECT_TRUE(isRepositoryRoot(root));  // its `.git` is empty
     EXPECT_FALSE(findRepositoryRoot("/"));
-}
-
-TEST_F(RepositoryResolution, ReportsTheStartWhenThereIsNoRoot) {
-    // The start, links resolved, with the file's name.
-    tmp.makeDirectory("plain");
-    tmp.makeLink("through", "plain");
-    auto found = resolveRepository(std::optional<std::string>(tmp / "through/x"));
-    ASSERT_FALSE(found);
-    EXPECT_EQ(found.error().code, -3001);
-    EXPECT_EQ(found.error().path, tmp / "plain/x");
-    EXPECT_EQ(found.error().description, "No repository found at: " + tmp / "plain/x");
 }

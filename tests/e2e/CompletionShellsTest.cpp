@@ -1,15 +1,12 @@
 // The completion scripts that the built varn prints, in real bash, zsh and
 // fish, with varn on PATH, inside a small repository with branches and a tag.
 
-#include <string>
-#include <vector>
-
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
-#include "tests/e2e/Programs.hpp"
+#include "tests/support/EndToEnd.hpp"
 #include "tests/support/ShellDriver.hpp"
 
+using namespace testsupport;
 using ::testing::AllOf;
 using ::testing::Contains;
 using ::testing::Each;
@@ -21,22 +18,18 @@ using ::testing::UnorderedElementsAreArray;
 
 namespace {
 
-class CompletionShells : public ::testing::Test {
+class CompletionShells : public EndToEnd {
 protected:
     void SetUp() override {
-        tmp.makeLink("bin/varn", e2e::varnProgram);
-        for (const auto& [shell, file] : {std::pair{"bash", "varn.bash"}, std::pair{"zsh", "zsh/_varn"},
-                                          std::pair{"fish", "varn.fish"}}) {
-            auto printed = e2e::run(e2e::varnProgram, {"--generate-completion-script", shell}, tmp.path());
-            ASSERT_EQ(printed.terminationStatus, 0) << printed.standardError;
-            tmp.writeFile(file, printed.standardOutput);
-        }
+        for (auto [shell, file] : {std::pair{"bash", "varn.bash"}, {"zsh", "zsh/_varn"}, {"fish", "varn.fish"}})
+            tmp.writeFile(file, varn({"--generate-completion-script", shell}, tmp.path()).standardOutput);
+        tmp.makeLink("varn-only/varn", varnProgram);
         tmp.makeDirectory("repo/src/deep");
         tmp.writeFile("repo/notes.txt", "x");
-        auto git = shelldriver::run("cd " + shelldriver::shellQuoted(repo) +
-                                    " && git init -q -b main && git -c user.email=t@example.com -c user.name=t"
-                                    " commit -q --allow-empty -m one && git branch feature && git tag v1.0");
-        ASSERT_EQ(git.status, 0) << git.output;
+        git({"init", "-q", "-b", "main"}, repo);
+        git({"commit", "-q", "--allow-empty", "-m", "one"}, repo);
+        git({"branch", "feature"}, repo);
+        git({"tag", "v1.0"}, repo);
     }
 
     std::vector<std::string> bash(const std::vector<std::string>& words, bool withBashCompletion = false) {
@@ -49,8 +42,7 @@ protected:
         return shelldriver::zshListing(tmp / "zsh", tmp.path(), repo, line, expected, bin);
     }
 
-    testsupport::TemporaryDirectory tmp;
-    std::string bin = tmp / "bin";
+    std::string bin = tmp / "varn-only";
     std::string repo = tmp / "repo";
 };
 
@@ -97,8 +89,7 @@ TEST_F(CompletionShells, ZshOffersSubcommandsAndRevisions) {
     EXPECT_THAT(top, AllOf(HasSubstr("open"), HasSubstr("Open a repository in Varnel"), HasSubstr("merge"),
                            HasSubstr("Compare files between 2 revisions."), HasSubstr("Show subcommand help"),
                            Not(HasSubstr("_mergetool")), Not(HasSubstr("_difftool"))));
-    auto revisions = zsh("varn diff ", "v1.0");
-    EXPECT_THAT(revisions, AllOf(HasSubstr("feature"), HasSubstr("v1.0")));
+    EXPECT_THAT(zsh("varn diff ", "v1.0"), AllOf(HasSubstr("feature"), HasSubstr("v1.0")));
 }
 
 TEST_F(CompletionShells, FishListsSubcommandsWithDescriptions) {

@@ -1,153 +1,85 @@
-// git mergetool with varn as the merge tool and the stand-in application
-// answering, on real conflicts in a repository of the test's own. Nothing
-// of the machine's git configuration takes part.
+// git mergetool with varn as the merge tool, set up as README.md says, on
+// real conflicts in repositories of the test's own: plain ones, linked
+// worktrees beside and inside the main checkout, a separate git directory,
+// a submodule. The stand-in application answers as VARNEL_STUB_MERGE says.
 
 #include <signal.h>
 
+#include <algorithm>
 #include <filesystem>
-#include <sstream>
-#include <thread>
 
-#include <gtest/gtest.h>
+#include "tests/support/EndToEnd.hpp"
 
-#include "tests/e2e/Programs.hpp"
-#include "tests/e2e/ReadmeGitConfiguration.hpp"
-
-using namespace e2e;
+using namespace testsupport;
+namespace fs = std::filesystem;
 
 namespace {
 
-class GitMergetool : public ::testing::Test {
+class GitMergetool : public EndToEnd {
 protected:
-    void SetUp() override {
-        if (std::filesystem::exists("/tmp/.git")) GTEST_SKIP() << "the temporary directory lies inside a repository";
-        if (git({"--version"}).terminationStatus != 0) GTEST_SKIP() << "git is not installed";
+    /// A repository in `checkout` with the files committed on "main" and
+    /// changed on "other".
+    void makeRepository(const std::string& checkout, std::vector<std::string> init = {"init", "-q", "-b", "main"}) const {
+        fs::create_directories(checkout);
+        git(init, checkout);
+        for (const auto& file : files) tmp.writeFile(checkout.substr(tmp.path().size() + 1) + "/" + file, "base\n");
+        git({"add", "."}, checkout);
+        git({"commit", "-q", "-m", "base"}, checkout);
+        git({"switch", "-q", "-c", "other"}, checkout);
+        for (const auto& file : files) tmp.writeFile(checkout.substr(tmp.path().size() + 1) + "/" + file, "other\n");
+        git({"commit", "-q", "-am", "other"}, checkout);
+        git({"switch", "-q", "main"}, checkout);
     }
 
-    EnvironmentChanges environment(EnvironmentChanges more = {}) const {
-        more.emplace("TMPDIR", temporary);
-        more.emplace("VARNEL_HOME", binaryDirectory + "/varnel-stub");
-        more.emplace("VARNEL_STUB_LOG", log);
-        return gitEnvironment(home, std::move(more));
-    }
-
-    platform::ProcessOutput git(std::vector<std::string> arguments, const EnvironmentChanges& changes = {}) const {
-        arguments.insert(arguments.begin(), "git");
-        return run("/usr/bin/env", arguments, repository, environment(changes));
-    }
-
-    /// Two files changed differently on two branches, merged: both conflict.
-    void makeConflicts(const std::string& style = "merge") {
-        auto step = [&](std::vector<std::string> arguments) {
-            auto ran = git(arguments);
-            ASSERT_EQ(ran.terminationStatus, 0) << ran.standardError;
-        };
-        step({"init", "-q", "-b", "main"});
-        step({"config", "merge.conflictStyle", style});
-        step({"config", "mergetool.varn.cmd",
-              varnProgram + " _mergetool --base \"$BASE\" --local \"$LOCAL\" --remote \"$REMOTE\"" +
-                  " --merged \"$MERGED\""});
-        step({"config", "mergetool.varn.trustExitCode", "true"});
-        step({"config", "mergetool.keepBackup", "false"});
-        tmp.writeFile("repo/greeting.txt", "hello\nworld\n");
-        tmp.writeFile("repo/sub/farewell.txt", "bye\n");
-        step({"add", "."});
-        step({"commit", "-q", "-m", "base"});
-        step({"checkout", "-q", "-b", "other"});
-        tmp.writeFile("repo/greeting.txt", "hello from other\nworld\n");
-        tmp.writeFile("repo/sub/farewell.txt", "bye from other\n");
-        step({"commit", "-q", "-am", "other"});
-        step({"checkout", "-q", "main"});
-        tmp.writeFile("repo/greeting.txt", "hello from main\nworld\n");
-        tmp.writeFile("repo/sub/farewell.txt", "bye from main\n");
-        step({"commit", "-q", "-am", "main"});
-        EXPECT_EQ(git({"merge", "-q", "other"}).terminationStatus, 1);
-        ASSERT_EQ(unmerged(), "greeting.txt\nsub/farewell.txt\n");
+    /// The files changed differently on the branch checked out, then "other"
+    /// merged: every file conflicts.
+    void makeConflicts(const std::string& checkout) const {
+        for (const auto& file : files) tmp.writeFile(checkout.substr(tmp.path().size() + 1) + "/" + file, "mine\n");
+        git({"commit", "-q", "-am", "mine"}, checkout);
+        git({"merge", "-q", "other"}, checkout, {}, 1);
+        ASSERT_EQ(unmerged(checkout), "-x.txt\nsub/greeting.txt\n");
     }
 
     /// The paths git still holds as conflicted.
-    std::string unmerged() const { return git({"diff", "--name-only", "--diff-filter=U"}).standardOutput; }
-
-    std::size_t mergeDeliveries() const {
-        std::size_t count = 0;
-        std::istringstream lines(testsupport::readFile(log));
-        for (std::string line; std::getline(lines, line);) count += line.rfind("merge\t", 0) == 0;
-        return count;
+    std::string unmerged(const std::string& checkout) const {
+        return git({"diff", "--name-only", "--diff-filter=U"}, checkout).standardOutput;
     }
 
-    testsupport::TemporaryDirectory tmp;
-    std::string home = tmp.makeDirectory("home");
-    std::string temporary = tmp.makeDirectory("T");
-    std::string repository = tmp.makeDirectory("repo");
-    std::string log = tmp / "stub.log";
+    /// The name begins with "-" at the top of the work tree: git hands it
+    /// over as it is.
+    const std::vector<std::string> files = {"-x.txt", "sub/greeting.txt"};
+    std::string root = tmp / "repo";
 };
 
 }  // namespace
 
 TEST_F(GitMergetool, AResolvedMergeIsRecordedByGit) {
-    struct Case {
-        std::string action;
-        std::string style;
-        std::string greeting;
-    } cases[] = {{"ours", "merge", "hello from main\nworld\n"}, {"theirs", "zdiff3", "hello from other\nworld\n"}};
-    for (const auto& c : cases) {
-        std::filesystem::remove_all(repository + "/.git");
-        std::filesystem::remove(log);
-        makeConflicts(c.style);
-        auto ran = git({"mergetool", "--no-prompt", "--tool", "varn"}, {{"VARNEL_STUB_MERGE", c.action}});
-        EXPECT_EQ(ran.terminationStatus, 0) << ran.standardOutput << ran.standardError;
-        EXPECT_EQ(unmerged(), "");
+    for (auto [side, style] : {std::pair{"ours", "merge"}, {"theirs", "zdiff3"}}) {
+        SCOPED_TRACE(side);
+        fs::remove_all(root);
+        fs::remove(handed + "/targets");
+        makeRepository(root);
+        git({"config", "merge.conflictStyle", style}, root);
+        makeConflicts(root);
+        git({"mergetool", "--no-prompt"}, root, {{"VARNEL_STUB_MERGE", side}});
+        EXPECT_EQ(unmerged(root), "");
         // Added as resolved, with the application's result.
-        auto staged = git({"ls-files", "--stage"}).standardOutput;
-        EXPECT_NE(staged.find(" 0\tgreeting.txt\n"), std::string::npos) << staged;
-        EXPECT_NE(staged.find(" 0\tsub/farewell.txt\n"), std::string::npos) << staged;
-        EXPECT_EQ(git({"diff", "--name-only"}).standardOutput, "");
-        EXPECT_EQ(testsupport::readFile(repository + "/greeting.txt"), c.greeting);
+        EXPECT_EQ(git({"diff", "--name-only"}, root).standardOutput, "");
+        for (const auto& file : files) EXPECT_EQ(readFile(root + "/" + file), std::string(side) == "ours" ? "mine\n" : "other\n");
         // One hand-off per conflicted file, each removed once answered.
-        EXPECT_EQ(mergeDeliveries(), 2u);
-        EXPECT_TRUE(std::filesystem::is_empty(temporary));
+        EXPECT_EQ(handedOver(2).size(), 2u);
+        EXPECT_TRUE(fs::is_empty(temporary));
     }
 }
 
 TEST_F(GitMergetool, AnUnresolvedMergeKeepsTheConflict) {
-    makeConflicts();
-    auto ran = git({"mergetool", "--no-prompt", "--tool", "varn", "greeting.txt"},
-                   {{"VARNEL_STUB_MERGE", "didNotResolve"}});
-    EXPECT_NE(ran.terminationStatus, 0);
-    EXPECT_EQ(unmerged(), "greeting.txt\nsub/farewell.txt\n");
-    EXPECT_NE(testsupport::readFile(repository + "/greeting.txt").find("<<<<<<< HEAD\n"), std::string::npos);
-    EXPECT_EQ(mergeDeliveries(), 1u);
-    EXPECT_TRUE(std::filesystem::is_empty(temporary));
-}
-
-// With README.md's configuration, a conflicted file whose name begins with
-// "-", at the top of the work tree, reaches the application and is resolved.
-TEST_F(GitMergetool, TheReadmeConfigurationResolvesAFileNamedLikeAnOption) {
-    EnvironmentChanges path{pathWithVarn()};
-    auto step = [&](std::vector<std::string> arguments) {
-        auto ran = git(arguments, path);
-        ASSERT_EQ(ran.terminationStatus, 0) << ran.standardError;
-    };
-    step({"init", "-q", "-b", "main"});
-    for (const auto& command : readmeGitConfiguration()) step(command);
-    tmp.writeFile("repo/-x.txt", "base\n");
-    step({"add", "."});
-    step({"commit", "-q", "-m", "base"});
-    step({"checkout", "-q", "-b", "other"});
-    tmp.writeFile("repo/-x.txt", "other\n");
-    step({"commit", "-q", "-am", "other"});
-    step({"checkout", "-q", "main"});
-    tmp.writeFile("repo/-x.txt", "main\n");
-    step({"commit", "-q", "-am", "main"});
-    EXPECT_EQ(git({"merge", "-q", "other"}).terminationStatus, 1);
-    ASSERT_EQ(unmerged(), "-x.txt\n");
-
-    path.emplace("VARNEL_STUB_MERGE", "theirs");
-    auto ran = git({"mergetool", "--no-prompt"}, path);
-    EXPECT_EQ(ran.terminationStatus, 0) << ran.standardOutput << ran.standardError;
-    EXPECT_EQ(unmerged(), "");
-    EXPECT_EQ(testsupport::readFile(repository + "/-x.txt"), "other\n");
-    EXPECT_EQ(mergeDeliveries(), 1u);
+    makeRepository(root);
+    makeConflicts(root);
+    git({"mergetool", "--no-prompt", "sub/greeting.txt"}, root, {{"VARNEL_STUB_MERGE", "didNotResolve"}}, 1);
+    EXPECT_EQ(unmerged(root), "-x.txt\nsub/greeting.txt\n");
+    EXPECT_TRUE(readFile(root + "/sub/greeting.txt").starts_with("<<<<<<< HEAD\n"));
+    EXPECT_EQ(handedOver(1).size(), 1u);
+    EXPECT_TRUE(fs::is_empty(temporary));
 }
 
 // Nothing for git to wait for: an application that cannot be started ends
@@ -155,30 +87,58 @@ TEST_F(GitMergetool, TheReadmeConfigurationResolvesAFileNamedLikeAnOption) {
 // while varn waits, as Ctrl-C in a terminal sends it. Either way git keeps
 // the conflict and no hand-off is left behind.
 TEST_F(GitMergetool, AMissingApplicationOrAnInterruptKeepsTheConflictAndLeavesNothing) {
-    makeConflicts();
-    auto ran = git({"mergetool", "--no-prompt", "--tool", "varn"}, {{"VARNEL_HOME", "/nonexistent"}});
-    EXPECT_EQ(ran.terminationStatus, 1) << ran.standardOutput << ran.standardError;
+    makeRepository(root);
+    makeConflicts(root);
+    auto ran = git({"mergetool", "--no-prompt"}, root, {{"VARNEL_HOME", "/nonexistent"}}, 1);
     EXPECT_NE(ran.standardError.find("\nError: Cannot hand the merge over: "), std::string::npos) << ran.standardError;
-    EXPECT_EQ(unmerged(), "greeting.txt\nsub/farewell.txt\n");
-    EXPECT_TRUE(std::filesystem::is_empty(temporary));
+    EXPECT_EQ(unmerged(root), "-x.txt\nsub/greeting.txt\n");
+    EXPECT_TRUE(fs::is_empty(temporary));
 
     ::signal(SIGINT, SIG_DFL);  // as from a terminal, where it is not ignored
-    auto mergetool = platform::Process::launch(
-        "/usr/bin/env", {"git", "mergetool", "--no-prompt", "--tool", "varn"},
-        {.nullInput = true, .newSession = true, .workingDirectory = repository,
-         .environment = environmentWith(environment({{"VARNEL_STUB_MERGE", "none"}}))});
-    ASSERT_TRUE(mergetool) << mergetool.error().description;
-    auto eventually = [](auto condition) {
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (!condition() && std::chrono::steady_clock::now() < deadline)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        return condition();
-    };
-    bool waiting = eventually([&] { return mergeDeliveries() == 1; });
-    ASSERT_EQ(::kill(-mergetool->processIdentifier(), waiting ? SIGINT : SIGKILL), 0);
-    auto ended = mergetool->waitUntilExit(std::chrono::seconds(5));
-    if (!ended || !*ended) ::kill(-mergetool->processIdentifier(), SIGKILL);
-    ASSERT_TRUE(waiting && ended && *ended);
-    EXPECT_TRUE(eventually([&] { return std::filesystem::is_empty(temporary); }));
-    EXPECT_EQ(unmerged(), "greeting.txt\nsub/farewell.txt\n");
+    auto mergetool = start("/usr/bin/git", {"mergetool", "--no-prompt"}, root, environment({{"VARNEL_STUB_MERGE", "none"}}),
+                           true);
+    bool waiting = eventually([&] { return readFile(stubLog).starts_with("merge\t"); });
+    ASSERT_EQ(::kill(-mergetool.processIdentifier(), waiting ? SIGINT : SIGKILL), 0);
+    EXPECT_NE(finish(mergetool, std::chrono::seconds(5)).terminationStatus, -1);
+    EXPECT_TRUE(waiting);
+    EXPECT_TRUE(eventually([&] { return fs::is_empty(temporary); }));
+    EXPECT_EQ(unmerged(root), "-x.txt\nsub/greeting.txt\n");
+}
+
+// A checkout whose `.git` is a file naming git's directory is a repository
+// of its own: each merge is handed over with the checkout git runs in.
+TEST_F(GitMergetool, EachCheckoutIsARepositoryOfItsOwn) {
+    const std::string main = tmp / "main";
+    makeRepository(main);
+    git({"worktree", "add", "-q", "-b", "beside", tmp / "beside"}, main);
+    git({"worktree", "add", "-q", "-b", "inside", main + "/.worktrees/feature"}, main);
+    makeRepository(tmp / "separate", {"init", "-q", "-b", "main", "--separate-git-dir", tmp / "separate.git"});
+    const std::vector<std::string> checkouts = {tmp / "beside", main + "/.worktrees/feature", tmp / "separate"};
+    for (const auto& checkout : checkouts) {
+        makeConflicts(checkout);
+        git({"mergetool", "--no-prompt"}, checkout, {{"VARNEL_STUB_MERGE", "ours"}});
+        EXPECT_EQ(unmerged(checkout), "") << checkout;
+    }
+    auto targets = handedOver(6);
+    ASSERT_EQ(targets.size(), 6u);
+    for (std::size_t i = 0; i < targets.size(); ++i) EXPECT_EQ(recordOf(targets[i]).at("repo"), checkouts[i / 2]);
+}
+
+TEST_F(GitMergetool, ASubmoduleIsARepositoryOfItsOwn) {
+    makeRepository(tmp / "library");
+    makeRepository(root);
+    git({"-c", "protocol.file.allow=always", "submodule", "add", "-q", tmp / "library", "library"}, root);
+    auto submodule = root + "/library";
+    auto inside = tmp.makeDirectory("repo/library/sub");
+    for (const auto& arguments : {std::vector<std::string>{}, {"merge", "../-x.txt"}}) {
+        auto ran = varn(arguments, inside, {{"VARNEL_STUB_MERGE", "ok"}});
+        EXPECT_EQ(ran.terminationStatus, 0) << ran.standardError;
+    }
+    tmp.writeFile("repo/library/sub/greeting.txt", "changed\n");
+    git({"difftool", "-y"}, inside);
+    // The repository opened, a merge's record and the session's.
+    auto targets = handedOver(3);
+    ASSERT_EQ(targets.size(), 3u);
+    EXPECT_EQ(std::count(targets.begin(), targets.end(), submodule), 1);
+    for (const auto& target : targets) EXPECT_TRUE(target == submodule || recordOf(target).at("repo") == submodule);
 }

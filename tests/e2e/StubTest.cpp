@@ -5,16 +5,11 @@
 
 #include <filesystem>
 
-#include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
+#include "tests/support/EndToEnd.hpp"
 
-#include "tests/e2e/Programs.hpp"
-
-using namespace e2e;
+using namespace testsupport;
 
 namespace {
-
-const std::string stubProgram = binaryDirectory + "/varnel-stub";
 
 const std::string twoConflicts = "top\n<<<<<<< HEAD\nours 1\n=======\ntheirs 1\n>>>>>>> other\nmiddle\n"
                                  "<<<<<<< HEAD\n=======\ntheirs 2\ntheirs 2b\n>>>>>>> other\nend";
@@ -24,29 +19,26 @@ const std::string withBase = "<<<<<<< HEAD\r\nours\r\n||||||| merged common ance
 // Markers made longer by conflict-marker-size; shorter runs are content.
 const std::string longMarkers = "<<<<<<<<< HEAD\n=======\nours\n=========\n>>>>>>>\n>>>>>>>>> other\n";
 
-class Stub : public ::testing::Test {
+class Stub : public EndToEnd {
 protected:
-    /// A hand-off directory with its record, for `file` holding `text`.
-    std::string handOff(const std::string& text) {
-        auto directory = tmp.makeDirectory("T/hand-off-" + std::to_string(++count));
-        tmp.writeFile("repo/file-" + std::to_string(count), text);
-        file = tmp / "repo/file-" + std::to_string(count);
-        nlohmann::json record = {{"repo", tmp / "repo"}, {"fileToMerge", file}, {"path", directory}};
-        tmp.writeFile("T/hand-off-" + std::to_string(count) + "/.varnel-mergetool", record.dump());
-        return directory;
+    /// A new hand-off directory with its record, for `file` holding `text`.
+    std::string handOff(const std::string& text, const std::string& record = {}) {
+        auto name = std::to_string(++count);
+        file = tmp.writeFile("repo/file-" + name, text);
+        nlohmann::json json = {{"repo", tmp / "repo"}, {"fileToMerge", file}, {"path", temporary + "/" + name}};
+        tmp.writeFile("T/" + name + "/.varnel-mergetool", record.empty() ? json.dump() : record);
+        return temporary + "/" + name;
     }
 
     platform::ProcessOutput deliver(const std::string& target, std::optional<std::string> action) {
-        return run(stubProgram, {target}, tmp.path(), {{"VARNEL_STUB_MERGE", action}, {"VARNEL_STUB_LOG", log}});
+        return run(stubProgram, {target}, tmp.path(), environment({{"VARNEL_STUB_MERGE", action}}));
     }
 
     static std::optional<std::string> statusIn(const std::string& directory) {
         if (!std::filesystem::exists(directory + "/status")) return std::nullopt;
-        return testsupport::readFile(directory + "/status");
+        return readFile(directory + "/status");
     }
 
-    testsupport::TemporaryDirectory tmp;
-    std::string log = tmp / "stub.log";
     std::string file;
     int count = 0;
 };
@@ -54,7 +46,7 @@ protected:
 }  // namespace
 
 TEST_F(Stub, ResolvesEveryConflictKeepingTheChosenSide) {
-    struct Case {
+    struct {
         std::optional<std::string> action;
         std::string text;
         std::string resolved;
@@ -71,17 +63,25 @@ TEST_F(Stub, ResolvesEveryConflictKeepingTheChosenSide) {
         auto directory = handOff(c.text);
         auto ran = deliver(directory, c.action);
         EXPECT_EQ(ran.terminationStatus, 0) << ran.standardError;
-        EXPECT_EQ(testsupport::readFile(file), c.resolved) << c.text;
+        EXPECT_EQ(readFile(file), c.resolved) << c.text;
         EXPECT_EQ(statusIn(directory), "0");
     }
 }
 
+// What it is told to answer, or what went wrong; the file then stays as it
+// was. A named pipe where a file should be is refused at once, never opened
+// to wait for a writer that may not come.
 TEST_F(Stub, ReportsWhatItIsToldOrWhatWentWrong) {
-    struct Case {
+    auto pipeInstead = [](const std::string& path) {
+        std::filesystem::remove(path);
+        ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    };
+    struct {
         std::string action;
         std::string text;
         std::optional<std::string> status;
         int exitStatus;
+        std::function<void(const std::string& directory)> damage = {};
     } cases[] = {
         {"ok", twoConflicts, "0", 0},
         {"failedToOpen", twoConflicts, "-2", 0},
@@ -91,24 +91,23 @@ TEST_F(Stub, ReportsWhatItIsToldOrWhatWentWrong) {
         {"sometimes", twoConflicts, "-1", 1},
         {"ours", "<<<<<<< HEAD\nours\n=======\ntheirs\n", "-1", 1},
         {"theirs", "<<<<<<< HEAD\nours\n>>>>>>> other\n", "-1", 1},
+        {"ours", "", "-2", 1, [&](auto&) { std::filesystem::remove(file); }},
+        {"ours", twoConflicts, "-2", 1, [&](auto&) { pipeInstead(file); }},
+        {"ok", "", "-2", 1, [&](auto& directory) { tmp.writeFile(directory.substr(tmp.path().size() + 1) +
+                                                                     "/.varnel-mergetool", "{\"repo\":null}"); }},
+        {"ours", twoConflicts, "-2", 1, [&](auto& directory) { pipeInstead(directory + "/.varnel-mergetool"); }},
     };
     for (const auto& c : cases) {
         auto directory = handOff(c.text);
+        if (c.damage) c.damage(directory);
         auto ran = deliver(directory, c.action);
         EXPECT_EQ(ran.terminationStatus, c.exitStatus) << c.action << ": " << ran.standardError;
         EXPECT_EQ(statusIn(directory), c.status) << c.action;
-        EXPECT_EQ(testsupport::readFile(file), c.text) << c.action;
+        EXPECT_TRUE(c.damage || readFile(file) == c.text) << c.action;
     }
-
-    auto missingFile = handOff("");
-    std::filesystem::remove(file);
-    EXPECT_EQ(deliver(missingFile, "ours").terminationStatus, 1);
-    EXPECT_EQ(statusIn(missingFile), "-2");
-
-    auto damagedRecord = handOff("");
-    tmp.writeFile("T/hand-off-" + std::to_string(count) + "/.varnel-mergetool", "{\"repo\":null}");
-    EXPECT_EQ(deliver(damagedRecord, "ok").terminationStatus, 1);
-    EXPECT_EQ(statusIn(damagedRecord), "-2");
+    // The last hand-off's record was the pipe.
+    EXPECT_NE(readFile(stubLog).find("/" + std::to_string(count) + "/.varnel-mergetool: it is not a regular file"),
+              std::string::npos);
 }
 
 TEST_F(Stub, LogsOneLinePerDelivery) {
@@ -120,33 +119,14 @@ TEST_F(Stub, LogsOneLinePerDelivery) {
     auto unknown = deliver(plain, std::nullopt);
     EXPECT_EQ(unknown.terminationStatus, 1);
     EXPECT_EQ(unknown.standardError, "varnel-stub: nothing to do with " + plain + "\n");
-    EXPECT_EQ(testsupport::readFile(log), "merge\t" + first + "\tours -> 0\n"
-                                          "merge\t" + second + "\tnone -> none\n"
-                                          "unknown\t" + tmp.path() + "/plain\\tdirectory\tno delivery of this kind\n");
-}
+    EXPECT_EQ(readFile(stubLog), "merge\t" + first + "\tours -> 0\n"
+                                 "merge\t" + second + "\tnone -> none\n"
+                                 "unknown\t" + tmp.path() + "/plain\\tdirectory\tno delivery of this kind\n");
 
-// A named pipe where a file should be is refused at once, never opened to
-// wait for a writer or reader that may not come.
-TEST_F(Stub, NeverWaitsOnANamedPipe) {
-    auto pipeInstead = [](const std::string& path) {
-        std::filesystem::remove(path);
-        ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
-    };
-    auto pipedRecord = handOff(twoConflicts);
-    pipeInstead(pipedRecord + "/.varnel-mergetool");
-    auto ran = deliver(pipedRecord, "ours");
-    EXPECT_EQ(ran.terminationStatus, 1);
-    EXPECT_NE(ran.standardError.find("/.varnel-mergetool: it is not a regular file"), std::string::npos)
-        << ran.standardError;
-    EXPECT_EQ(statusIn(pipedRecord), "-2");
-
-    auto pipedFile = handOff(twoConflicts);
-    pipeInstead(file);
-    EXPECT_EQ(deliver(pipedFile, "ours").terminationStatus, 1);
-    EXPECT_EQ(statusIn(pipedFile), "-2");
-
-    pipeInstead(log);
+    // A log that is no regular file is not written, and no delivery fails for it.
+    std::filesystem::remove(stubLog);
+    ASSERT_EQ(::mkfifo(stubLog.c_str(), 0600), 0);
     auto unlogged = deliver(handOff(twoConflicts), "ours");
     EXPECT_EQ(unlogged.terminationStatus, 0);
-    EXPECT_EQ(unlogged.standardError, "varnel-stub: cannot log to " + log + ": it is not a regular file\n");
+    EXPECT_EQ(unlogged.standardError, "varnel-stub: cannot log to " + stubLog + ": it is not a regular file\n");
 }

@@ -138,7 +138,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     roundTrip<VarnShared::MergeToolMetaData>(bytes);
     roundTrip<VarnShared::HistoryMetaData>(bytes);
 
-    if (!platform::writeFileNoFollow(sessionFile, bytes)) std::abort();
+    if (!platform::writeFileAtomically(sessionFile, bytes)) std::abort();
     auto loaded = VarnShared::loadSession(session);
     auto decoded = VarnShared::DiffToolMetaData::decode(bytes);
     if (static_cast<bool>(loaded) != static_cast<bool>(decoded)) __builtin_trap();

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/platform/ScopedChanges.hpp"
-#include "tests/platform/TemporaryDirectory.hpp"
+#include "tests/support/ScopedChanges.hpp"
+#include "tests/support/TemporaryDirectory.hpp"
 
 using namespace platform;
 using testsupport::ScopedCurrentDirectory;
@@ -23,31 +23,6 @@ TEST(Paths, StandardizingFoldsSeparatorsDotsAndTilde) {
         {"a/..", "."},           {"a/../../b", "../b"},            {"", ""},
     };
     for (const auto& c : cases) EXPECT_EQ(standardizingPath(c.path), c.standardized) << c.path;
-}
-
-TEST(Paths, AbsolutePathCountsFromTheCurrentDirectory) {
-    TemporaryDirectory tmp;
-    auto sub = tmp.makeDirectory("sub");
-    ScopedCurrentDirectory cwd(sub);
-    EXPECT_EQ(currentDirectoryPath(), sub);
-    EXPECT_EQ(absolutePath("x/./y/"), sub + "/x/y");
-    EXPECT_EQ(absolutePath("../x"), tmp / "x");
-    // "~" is only a name once the path is no longer standardised text.
-    EXPECT_EQ(absolutePath("~"), sub + "/~");
-    EXPECT_EQ(absolutePath("/a/./b//"), "/a/b");
-}
-
-TEST(Paths, ComponentArithmetic) {
-    EXPECT_EQ(lastPathComponent("/a/b//"), "b");
-    EXPECT_EQ(lastPathComponent("/"), "/");
-    EXPECT_EQ(deletingLastPathComponent("/a//b/"), "/a");
-    EXPECT_EQ(deletingLastPathComponent("/a"), "/");
-    EXPECT_EQ(deletingLastPathComponent("/"), "/");
-    EXPECT_EQ(deletingLastPathComponent("a"), "");
-    EXPECT_EQ(pathComponents("/a//b/"), (List{"/", "a", "b"}));
-    EXPECT_EQ(pathComponents(""), List{});
-    EXPECT_EQ(appendingPathComponent("/a/", "/b/"), "/a/b");
-    EXPECT_EQ(appendingPathComponent("", "b"), "b");
 }
 
 TEST(Paths, ResolvingLinksComponentByComponentKeepsWhatDoesNotExist) {

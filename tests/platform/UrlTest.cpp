@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "platform/Url.hpp"
-#include "tests/platform/ScopedChanges.hpp"
-#include "tests/platform/TemporaryDirectory.hpp"
+#include "tests/support/ScopedChanges.hpp"
+#include "tests/support/TemporaryDirectory.hpp"
 
 using platform::QueryItem;
 using platform::Url;
@@ -58,23 +58,6 @@ TEST(UrlBuild, ComponentsThatFormNoUrl) {
     EXPECT_FALSE(formsUrl(std::nullopt, std::nullopt, ""));
 }
 
-TEST(UrlEncoding, PathsAndQueryItemsComeBackExactly) {
-    // Separators of every URL part, escapes, non-ASCII and a character
-    // outside the Basic Multilingual Plane.
-    for (const std::string text : {"with space", "100%", "%41", "a&b", "k=v", "x#y", "1+1", "why?", "a/b", "日本語",
-                                   "🙂 emoji", "semi;colon", "[brackets]", "tab\there", "", "back\\slash"}) {
-        UrlComponents parts;
-        parts.scheme = "https";
-        parts.setHost("h");
-        parts.setPath("/" + text);
-        parts.setQueryItems({{text, text}, {"n", std::nullopt}});
-        auto back = Url::parse(parts.string().value_or(""));
-        ASSERT_TRUE(back) << text;
-        EXPECT_EQ(back->components().path(), "/" + text) << back->string();
-        EXPECT_EQ(back->queryItems(), (std::vector<QueryItem>{{text, text}, {"n", std::nullopt}})) << back->string();
-    }
-}
-
 TEST(UrlEncoding, EscapesWhatEachPartNeedsAndDecodesOnlyValidUtf8) {
     EXPECT_EQ(platform::percentEncoded("/a b/c?d#e%f", UrlPart::path), "/a%20b/c%3Fd%23e%25f");
     EXPECT_EQ(platform::percentEncoded("a&b=c+d#e?f/g", UrlPart::queryItem), "a%26b%3Dc%2Bd%23e?f/g");
@@ -124,18 +107,4 @@ TEST(FileUrl, AbsoluteAndRelativePathsComeBackAndWhatCannotIsRefused) {
     EXPECT_FALSE(Url::parse("https://h/a")->filePath());
     EXPECT_TRUE(Url::parse("FILE:///a")->isFileURL());
     EXPECT_FALSE(Url::parse("files:///a")->isFileURL());
-}
-
-TEST(FileUrl, ResolvingSymlinksKeepsWhatDoesNotExist) {
-    testsupport::TemporaryDirectory tmp;
-    tmp.makeDirectory("real/inner");
-    tmp.makeLink("absolute", tmp / "real");
-    tmp.makeLink("relative", "real/inner");
-    tmp.makeLink("loop", "loop");
-    auto resolve = [](const std::string& path) { return platform::fileURL(path)->resolvingSymlinksInPath().filePath(); };
-    EXPECT_EQ(resolve(tmp / "absolute/inner"), tmp / "real/inner");
-    EXPECT_EQ(resolve(tmp / "relative/../inner/missing/deeper"), tmp / "real/inner/missing/deeper");
-    EXPECT_EQ(resolve(tmp / "loop/x"), tmp / "loop/x");  // a cycle stays unresolved
-    auto web = Url::parse("https://h/a");
-    EXPECT_EQ(web->resolvingSymlinksInPath(), *web);
 }

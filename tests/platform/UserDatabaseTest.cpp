@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/platform/TemporaryDirectory.hpp"
+#include "tests/support/TemporaryDirectory.hpp"
 
 using namespace platform;
 

@@ -1,11 +1,10 @@
-// The hand-off records in their directories, and the rules that read a
-// directory or link back as a repository and a file.
+// The hand-off records in their directories, as the application finds them,
+// and the rules that read a directory or link back as a repository and a
+// file. How the tool writes a merge's record is checked end to end.
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <fstream>
-#include <regex>
 #include <sstream>
 
 #include "platform/FileSystem.hpp"
@@ -19,32 +18,18 @@
 #include "shared/MergeLink.hpp"
 #include "shared/MergeToolMetaData.hpp"
 #include "shared/SessionKey.hpp"
-#include "tests/shared/HandOffFixture.hpp"
+#include "tests/support/HandOffTest.hpp"
 
 using namespace VarnShared;
+using namespace testsupport;
 using platform::Url;
 
 namespace {
-
-DiffToolMetaData session(std::vector<DiffToolMetaData::Entry> entries) {
-    DiffToolMetaData record;
-    record.repo = "/r";
-    record.pid = 42;
-    record.entries = std::move(entries);
-    return record;
-}
 
 // Repositories reached through symbolic links, so that every rule that
 // resolves links shows it.
 class HandOffLinksTest : public HandOffTest {
 protected:
-    HandOffLinksTest() {
-        scratch.makeDirectory("real/sub");
-        (void)::symlink((scratch / "real").c_str(), (scratch / "alias").c_str());
-        real = platform::resolvingSymlinksInPath(scratch / "real");
-        alias = scratch / "alias";
-    }
-
     static Url directoryURL(const std::string& path) { return *platform::fileURL(path); }
     static std::optional<std::string> pathOf(const std::optional<Url>& url) {
         return url ? url->filePath() : std::nullopt;
@@ -60,131 +45,93 @@ protected:
         return sessionDirectory(session);
     }
 
-    std::string real;
-    std::string alias;
+    std::string sub = scratch.makeDirectory("real/sub");
+    std::string real = scratch / "real";
+    std::string alias = scratch.makeLink("alias", scratch / "real");
 };
 
 }  // namespace
 
-TEST_F(HandOffTest, CreateMakesANewDirectoryWithTheRecordEachTime) {
-    auto first = MergeToolMetaData::create("/r", "/r/a.c");
-    auto second = MergeToolMetaData::create("/r", "/r/a.c");
-    ASSERT_TRUE(first) << first.error().description;
-    ASSERT_TRUE(second);
-    EXPECT_NE(first->path, second->path);
-    // T as given ends in "/", and a name is joined with another "/".
-    const std::regex handOff(temporary + "//[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}");
-    for (const auto& record : {*first, *second}) {
-        EXPECT_TRUE(std::regex_match(record.path, handOff)) << record.path;
-        EXPECT_EQ(entriesOf(record.path), std::set<std::string>{".varnel-mergetool"});
-        EXPECT_EQ(*MergeToolMetaData::readMetadata(record.path), record);
-    }
-    EXPECT_EQ(entriesOf(temporary).size(), 2u);
-
-    auto history = HistoryMetaData::create("/r", "/r/h.txt");
-    ASSERT_TRUE(history) << history.error().description;
-    EXPECT_EQ(entriesOf(history->path), std::set<std::string>{".varnel-history"});
-    EXPECT_FALSE(MergeToolMetaData::metadataExists(history->path));
-    EXPECT_EQ(*HistoryMetaData::readMetadata(history->path), *history);
+TEST_F(HandOffTest, AHistoryHandOffHasADirectoryOfItsOwnWithItsRecord) {
+    auto history = HistoryMetaData::create("/r", "/r/h.txt").value();
+    EXPECT_EQ(entriesOf(history.path), std::set<std::string>{".varnel-history"});
+    EXPECT_FALSE(MergeToolMetaData::metadataExists(history.path));
+    EXPECT_EQ(HistoryMetaData::readMetadata(history.path).value(), history);
+    EXPECT_NE(HistoryMetaData::create("/r", "/r/h.txt").value().path, history.path);
 }
 
 TEST_F(HandOffTest, MetadataExistsForAnythingAtTheNameAndReadingReportsAMissingOrDamagedFile) {
     std::string directory = scratch.makeDirectory("handoff");
     EXPECT_FALSE(MergeToolMetaData::metadataExists(directory));
     EXPECT_FALSE(MergeToolMetaData::metadataExists("https://example.com/page"));
-    auto missing = MergeToolMetaData::readMetadata(directory);
-    ASSERT_FALSE(missing);
-    EXPECT_EQ(missing.error().code, ENOENT);
-
-    ASSERT_TRUE(platform::writeFileNoFollow(directory + "/.varnel-mergetool", R"({"repo":"/r"})"));
+    EXPECT_EQ(MergeToolMetaData::readMetadata(directory).error().code, ENOENT);
+    scratch.writeFile("handoff/.varnel-mergetool", R"({"repo":"/r"})");
     EXPECT_TRUE(MergeToolMetaData::metadataExists(directory));
-    auto damaged = MergeToolMetaData::readMetadata(directory);
-    ASSERT_FALSE(damaged);
-    EXPECT_NE(damaged.error().description.find(directory + "/.varnel-mergetool"), std::string::npos);
+    EXPECT_NE(MergeToolMetaData::readMetadata(directory).error().description.find(directory + "/.varnel-mergetool"),
+              std::string::npos);
 }
 
 TEST_F(HandOffTest, EveryWriterRefusesATemporaryDirectoryThatIsALink) {
     std::string real = scratch.makeDirectory("real", 0700);
-    testsupport::ScopedVariable linked("TMPDIR", scratch / "link");
-    ASSERT_EQ(::symlink(real.c_str(), (scratch / "link").c_str()), 0);
-    EXPECT_FALSE(MergeToolMetaData::create("/r", "/r/a.c"));
+    ScopedVariable linked("TMPDIR", scratch.makeLink("link", real));
     EXPECT_FALSE(HistoryMetaData::create("/r", "/r/h"));
+    DiffToolMetaData session;
+    session.repo = "/r";
     std::ostringstream out;
-    EXPECT_FALSE(session({}).write(out));
+    EXPECT_FALSE(session.write(out));
     EXPECT_EQ(out.str(), "");
     EXPECT_TRUE(entriesOf(real).empty());
 }
 
-TEST_F(HandOffTest, WriteReplacesAnOlderLongerFileExactlyAndAnnouncesThePath) {
-    auto record = session({{"/b", "/l", "/r", "/m"}});
-    std::string directory = sessionDirectory(record);
-    EXPECT_EQ(directory, temporary + "//" + sessionKey(record));
-    ASSERT_TRUE(platform::createDirectoryWithParents(directory));
-    ASSERT_TRUE(platform::writeFileNoFollow(directory + "/.varnel-difftool", std::string(4096, ' ') + "{}"));
-
-    std::ostringstream out;
-    ASSERT_TRUE(record.write(out));
-    EXPECT_EQ(out.str(), "Writing to: " + directory + "/.varnel-difftool\n");
-    EXPECT_EQ(*platform::readFile(directory + "/.varnel-difftool"), *record.encode());
-    EXPECT_EQ(entriesOf(directory), std::set<std::string>{".varnel-difftool"});
-}
-
+// Any session with the same identity finds the record; another does not,
+// nor does a damaged record count.
 TEST_F(HandOffTest, LoadSessionFindsTheWrittenRecordAndNothingOtherwise) {
-    auto record = session({{"/b", "/l", "/r", "/m"}, {"/b2", "/l2", "/r2", "/m2"}});
+    DiffToolMetaData record;
+    static_cast<DiffToolSession&>(record) = {"/r", 42, std::nullopt, std::nullopt};
+    record.entries = {{"/b", "/l", "/r", "/m"}};
     EXPECT_FALSE(loadSession(record));
     std::ostringstream out;
     ASSERT_TRUE(record.write(out));
-
-    // Any session with the same identity finds it; another identity does not.
-    DiffToolSession identity{"/r", 42, std::nullopt, std::nullopt};
-    EXPECT_EQ(loadSession(identity), record);
-    identity.revspecA = "main";
-    EXPECT_FALSE(loadSession(identity));
-
-    ASSERT_TRUE(platform::writeFileNoFollow(sessionDirectory(record) + "/.varnel-difftool", "{"));
+    EXPECT_EQ(loadSession(DiffToolSession{"/r", 42, std::nullopt, std::nullopt}), record);
+    EXPECT_FALSE(loadSession(DiffToolSession{"/r", 42, "main", std::nullopt}));
+    ASSERT_TRUE(platform::writeFileAtomically(sessionDirectory(record) + "/.varnel-difftool", "{"));
     EXPECT_FALSE(loadSession(record));
 }
 
 TEST_F(HandOffLinksTest, RepositoryOfADifftoolSessionComesBeforeAMergeRecord) {
     auto directory = writtenSession(alias + "/sub");
     EXPECT_EQ(pathOf(repositoryURL(directoryURL(directory))), real + "/sub");
-
     MergeToolMetaData merge{"/elsewhere", "/elsewhere/a.c", directory};
-    auto recordFile = metadataFilePath(directory, MergeToolMetaData::fileName);
-    ASSERT_TRUE(platform::writeFileAtomically(recordFile, *merge.encode()));
+    ASSERT_TRUE(platform::writeFileAtomically(metadataFilePath(directory, MergeToolMetaData::fileName), *merge.encode()));
     EXPECT_EQ(pathOf(repositoryURL(directoryURL(directory))), real + "/sub");
     // Only a merge record names a target; a session directory is its own.
     EXPECT_EQ(pathOf(targetFileURL(directoryURL(directory))), "/elsewhere/a.c");
 }
 
 TEST_F(HandOffLinksTest, MergeHandOffNamesRepositoryFileAndLinkToFileUrlsOnly) {
-    auto merge = MergeToolMetaData::create(alias, alias + "/sub/a b.c");
-    ASSERT_TRUE(merge) << merge.error().description;
-    auto directory = directoryURL(merge->path);
-
+    auto merge = MergeToolMetaData::create(alias, alias + "/sub/a b.c").value();
+    auto directory = directoryURL(merge.path);
     EXPECT_EQ(pathOf(repositoryURL(directory)), real);
     EXPECT_EQ(pathOf(targetFileURL(directory)), real + "/sub/a b.c");
-
     // The link names the files as the record does, links unresolved.
     EXPECT_EQ(mergeLinkForDirectory(directory), mergeLink(alias + "/sub/a b.c", alias));
 
     auto web = Url::parse("https://example.com" + directory.components().percentEncodedPath).value();
     EXPECT_FALSE(repositoryURL(web));
-    EXPECT_EQ(pathOf(targetFileURL(web)), merge->path);
+    EXPECT_EQ(pathOf(targetFileURL(web)), merge.path);
     EXPECT_FALSE(mergeLinkForDirectory(web));
 }
 
 TEST_F(HandOffLinksTest, DamagedOrForeignRecordsOnlyMakeTheirRuleNotApply) {
     auto directory = writtenSession(real);
-    std::ofstream(directory + "/" + std::string(DiffToolMetaData::fileName)) << "{\"repo\":";
+    auto relative = directory.substr(scratch.path().size() + 1);
+    scratch.writeFile(relative + "/.varnel-difftool", "{\"repo\":");
     EXPECT_FALSE(repositoryURL(directoryURL(directory)));
-
     MergeToolMetaData merge{alias, alias + "/x", directory};
-    ASSERT_TRUE(platform::writeFileAtomically(metadataFilePath(directory, MergeToolMetaData::fileName),
-                                              *merge.encode()));
+    scratch.writeFile(relative + "/.varnel-mergetool", *merge.encode());
     EXPECT_EQ(pathOf(repositoryURL(directoryURL(directory))), real);
 
-    std::ofstream(directory + "/" + std::string(MergeToolMetaData::fileName)) << "{\"repo\":\"/r\"}";
+    scratch.writeFile(relative + "/.varnel-mergetool", "{\"repo\":\"/r\"}");
     EXPECT_FALSE(repositoryURL(directoryURL(directory)));
     EXPECT_EQ(pathOf(targetFileURL(directoryURL(directory))), directory);
     EXPECT_FALSE(mergeLinkForDirectory(directoryURL(directory)));
@@ -197,9 +144,7 @@ TEST_F(HandOffLinksTest, DamagedOrForeignRecordsOnlyMakeTheirRuleNotApply) {
 }
 
 TEST_F(HandOffLinksTest, RecordFormsMakeTheRepositoryAbsolute) {
-    testsupport::ScopedCurrentDirectory in(real);
-    MergeToolMetaData merge{"sub/", "/f/a.c", "/unused"};
-    HistoryMetaData history{real + "/", "/f/h.c", "/unused"};
-    EXPECT_EQ(mergeLink(merge), mergeLink("/f/a.c", real + "/sub"));
-    EXPECT_EQ(historyLink(history), historyLink("/f/h.c", real));
+    ScopedCurrentDirectory in(real);
+    EXPECT_EQ(mergeLink(MergeToolMetaData{"sub/", "/f/a.c", "/unused"}), mergeLink("/f/a.c", real + "/sub"));
+    EXPECT_EQ(historyLink(HistoryMetaData{real + "/", "/f/h.c", "/unused"}), historyLink("/f/h.c", real));
 }

@@ -1,3 +1,7 @@
+// The links the application reads back: what each part of a link means,
+// and what makes a link no request. How the tool builds a diff link is
+// checked end to end.
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -28,13 +32,6 @@ std::string link(const std::string& pathAndQuery) { return std::string("https://
 std::optional<std::string> filePath(const std::optional<Url>& url) { return url ? url->filePath() : std::nullopt; }
 
 }  // namespace
-
-// The layout with paths is pinned by the real tool's diff runs.
-TEST(DiffLink, LayoutAndTextsThatAreNotUtf8) {
-    EXPECT_EQ(diffLink("/r", std::nullopt, std::nullopt, {})->string(), link("/diff//r?revspecA&revspecB"));
-    EXPECT_FALSE(diffLink("/r\xFF", "main", std::nullopt, {}));
-    EXPECT_FALSE(diffLink("/r", "main", std::nullopt, {"ok", "bad\xC3"}));
-}
 
 TEST(DiffLink, AwkwardTextsComeBackUnchanged) {
     // Each part's escaping is the URL layer's; what counts here is that no

@@ -1,10 +1,9 @@
 #pragma once
 // Drives the real shells through a completion: bash by calling the script's
 // function with COMP_WORDS set, fish with `complete -C`, zsh interactively
-// through zpty with the completion system loaded. Used with generated
-// scripts by the framework's tests and with the built tool's own scripts by
-// the end-to-end tests. Every shell run is ended after a time limit, so a
-// script that hangs fails its test instead of stalling the suite.
+// through zpty with the completion system loaded. Every shell run is ended
+// after a time limit, so a script that hangs fails its test instead of
+// stalling the suite.
 
 #include <sys/wait.h>
 
@@ -20,35 +19,30 @@ namespace shelldriver {
 
 namespace fs = std::filesystem;
 
-/// How long one shell run may take before it is ended.
-inline constexpr int timeLimitSeconds = 60;
-/// The status `timeout` reports for a run it had to end.
-inline constexpr int timedOutStatus = 124;
-
 struct Run {
     int status = -1;
     std::string output;
 };
 
 inline std::string shellQuoted(const std::string& text) {
-    std::string q = "'";
-    for (char c : text) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
+    std::string quoted = "'";
+    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
 }
 
 /// Runs `command` with /bin/sh, standard error joined to standard output,
 /// for at most `seconds` (then it is terminated, and killed soon after).
-inline Run run(const std::string& command, int seconds = timeLimitSeconds) {
+inline Run run(const std::string& command, int seconds = 60) {
     std::fflush(stdout);
     Run result;
-    std::string bounded = "timeout -k 5 " + std::to_string(seconds) + " /bin/sh -c " + shellQuoted(command) + " 2>&1";
+    auto bounded = "timeout -k 5 " + std::to_string(seconds) + " /bin/sh -c " + shellQuoted(command) + " 2>&1";
     FILE* pipe = popen(bounded.c_str(), "r");
     if (!pipe) return result;
     char buffer[4096];
     while (auto n = std::fread(buffer, 1, sizeof buffer, pipe)) result.output.append(buffer, n);
     int status = pclose(pipe);
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    if (result.status == timedOutStatus) result.output += "<timed out after " + std::to_string(seconds) + " s>";
+    if (result.status == 124) result.output += "<timed out after " + std::to_string(seconds) + " s>";
     return result;
 }
 
@@ -73,8 +67,7 @@ inline std::string pathPrefix(const fs::path& binDirectory) {
 }
 
 /// COMPREPLY after sourcing `script` and calling `function` in `where` for
-/// the words, the last one being completed; `binDirectory`, if given, comes
-/// first on PATH.
+/// the words, the last one being completed.
 inline std::vector<std::string> bashCompletions(const fs::path& script, const std::string& function,
                                                 const std::vector<std::string>& words, const fs::path& where,
                                                 bool withBashCompletion = false, const fs::path& binDirectory = {}) {
@@ -92,12 +85,10 @@ inline std::vector<std::string> bashCompletions(const fs::path& script, const st
 }
 
 /// The candidates (with their descriptions after a tab) fish offers for
-/// `line` after sourcing `script`, in `where`, with `binDirectory` first on
-/// PATH.
+/// `line` after sourcing `script`, in `where`.
 inline std::vector<std::string> fishCompletions(const fs::path& script, const std::string& line, const fs::path& where,
                                                 const fs::path& binDirectory) {
-    std::string commands = "source " + shellQuoted(script) + "; cd " + shellQuoted(where) + "; complete -C " +
-                           shellQuoted(line);
+    auto commands = "source " + shellQuoted(script) + "; cd " + shellQuoted(where) + "; complete -C " + shellQuoted(line);
     auto r = run(pathPrefix(binDirectory) + "fish --no-config -c " + shellQuoted(commands));
     if (r.status != 0) return {"<fish failed: " + r.output + ">"};
     return lines(r.output);
@@ -105,8 +96,9 @@ inline std::vector<std::string> fishCompletions(const fs::path& script, const st
 
 /// What interactive zsh shows after typing `line` and a tab in `where`, with
 /// compinit loading the completion functions of `functionDirectory` from a
-/// ZDOTDIR inside `scratch` and `binDirectory`, if given, first on PATH;
-/// reading stops once `expected` appears or after twenty seconds.
+/// ZDOTDIR inside `scratch`; reading stops once `expected` appears or after
+/// twenty seconds. `binDirectory`, like the directory of the others, comes
+/// first on PATH.
 inline std::string zshListing(const fs::path& functionDirectory, const fs::path& scratch, const fs::path& where,
                               const std::string& line, const std::string& expected,
                               const fs::path& binDirectory = {}) {
@@ -114,8 +106,8 @@ inline std::string zshListing(const fs::path& functionDirectory, const fs::path&
     fs::create_directories(zdot);
     // PATH is set in .zshrc: the system's zshenv may reset it on the way in.
     write(zdot / ".zshrc", (binDirectory.empty() ? "" : "path=(" + shellQuoted(binDirectory) + " $path)\n") +
-                           "fpath=(" + shellQuoted(functionDirectory) + " $fpath)\nautoload -Uz compinit\n"
-                           "compinit -u -d " + shellQuoted(zdot / "compdump") + "\nPS1='> '\nLISTMAX=1000\n");
+                               "fpath=(" + shellQuoted(functionDirectory) + " $fpath)\nautoload -Uz compinit\n"
+                               "compinit -u -d " + shellQuoted(zdot / "compdump") + "\nPS1='> '\nLISTMAX=1000\n");
     write(scratch / "drive.zsh",
           "zmodload zsh/zpty\n"
           "zpty z " + shellQuoted("TERM=xterm ZDOTDIR=" + shellQuoted(zdot) + " zsh -i") + "\n"

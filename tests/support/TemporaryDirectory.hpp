@@ -1,11 +1,10 @@
 #pragma once
 // A link-free temporary directory for one test, removed with everything in
-// it afterwards, and the few ways tests fill it.
+// it afterwards, and the few ways tests fill and read it.
 
 #include <dirent.h>
 #include <stdlib.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -31,7 +30,6 @@ public:
     TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
 
     const std::string& path() const { return path_; }
-    /// `relative` below the directory.
     std::string operator/(const std::string& relative) const { return path_ + "/" + relative; }
 
     /// Creates the directory `relative` with its parents; its path.
@@ -42,9 +40,8 @@ public:
     /// Creates the directory `relative` as mkdir(2) does with `mode` (the
     /// umask applies); its path.
     std::string makeDirectory(const std::string& relative, mode_t mode) const {
-        std::string directory = *this / relative;
-        ::mkdir(directory.c_str(), mode);
-        return directory;
+        ::mkdir((*this / relative).c_str(), mode);
+        return *this / relative;
     }
     /// Writes `text` to `relative` (parents created); its path.
     std::string writeFile(const std::string& relative, const std::string& text, bool executable = false) const {
@@ -75,10 +72,8 @@ inline std::string readFile(const std::string& path) {
 inline std::set<std::string> entriesOf(const std::string& directory) {
     std::set<std::string> names;
     if (DIR* dir = ::opendir(directory.c_str())) {
-        while (auto entry = ::readdir(dir)) {
-            std::string name = entry->d_name;
-            if (name != "." && name != "..") names.insert(name);
-        }
+        while (auto entry = ::readdir(dir))
+            if (std::string name = entry->d_name; name != "." && name != "..") names.insert(name);
         ::closedir(dir);
     }
     return names;

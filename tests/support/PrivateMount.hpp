@@ -14,21 +14,21 @@
 #include <memory>
 #include <string>
 
-namespace e2e {
+namespace testsupport {
 
 class PrivateMount {
 public:
-    /// Mounts an empty tmpfs of `kibibytes` at the existing directory
-    /// `directory`, readable only by its owner. Nothing when the machine does
-    /// not allow it; `whyNot` then says why.
+    /// Mounts an empty tmpfs of `kibibytes` at the existing `directory`,
+    /// readable only by its owner. Nothing when the machine does not allow
+    /// it; `whyNot` then says why.
     static std::unique_ptr<PrivateMount> make(const std::string& directory, int kibibytes, std::string& whyNot) {
-        if (int err = privateNamespace()) {
-            whyNot = std::string("no mount namespace of our own: ") + std::strerror(err);
-            return nullptr;
-        }
-        std::string options = "size=" + std::to_string(kibibytes) + "k,mode=0700";
-        if (::mount("tmpfs", directory.c_str(), "tmpfs", MS_NOSUID | MS_NODEV, options.c_str()) != 0) {
-            whyNot = std::string("cannot mount a tmpfs: ") + std::strerror(errno);
+        // The process's own mount namespace, made once, whose mounts do not
+        // propagate back.
+        static int unshared = ::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
+                                  ? errno : 0;
+        auto options = "size=" + std::to_string(kibibytes) + "k,mode=0700";
+        if (unshared || ::mount("tmpfs", directory.c_str(), "tmpfs", MS_NOSUID | MS_NODEV, options.c_str()) != 0) {
+            whyNot = std::string("cannot mount a tmpfs of our own: ") + std::strerror(unshared ? unshared : errno);
             return nullptr;
         }
         return std::unique_ptr<PrivateMount>(new PrivateMount(directory));
@@ -40,18 +40,16 @@ public:
 
     /// From now on nothing can be created or changed below the mount.
     bool makeReadOnly() const {
-        return ::mount(nullptr, directory_.c_str(), nullptr, MS_REMOUNT | MS_RDONLY | MS_NOSUID | MS_NODEV,
-                       nullptr) == 0;
+        return ::mount(nullptr, directory_.c_str(), nullptr, MS_REMOUNT | MS_RDONLY | MS_NOSUID | MS_NODEV, nullptr) == 0;
     }
 
     /// Takes every free byte with the file `name` below the mount; true once
     /// a write has failed for lack of space.
     bool fill(const std::string& name) const {
         int fd = ::open((directory_ + "/" + name).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-        if (fd < 0) return false;
         std::string block(4096, 'x');
         bool full = false;
-        for (int i = 0; i < 1 << 20 && !full; ++i)
+        for (int i = 0; fd >= 0 && i < 1 << 20 && !full; ++i)
             full = ::write(fd, block.data(), block.size()) < 0 && errno == ENOSPC;
         ::close(fd);
         return full;
@@ -59,19 +57,7 @@ public:
 
 private:
     explicit PrivateMount(std::string directory) : directory_(std::move(directory)) {}
-
-    /// The process's own mount namespace, made once, whose mounts do not
-    /// propagate back; 0 or the errno of the failure.
-    static int privateNamespace() {
-        static int result = [] {
-            if (::unshare(CLONE_NEWNS) != 0) return errno;
-            if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) return errno;
-            return 0;
-        }();
-        return result;
-    }
-
     std::string directory_;
 };
 
-}  // namespace e2e
+}  // namespace testsupport

@@ -3,7 +3,6 @@
 // variable, the current directory; and what a call writes to standard output.
 
 #include <stdlib.h>
-#include <sys/types.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -63,10 +62,5 @@ std::string standardOutputOf(F action) {
     std::cout.flush();
     return testing::internal::GetCapturedStdout();
 }
-
-/// The uid and gid of "nobody", which every Debian system has: the other
-/// user of tests that need one.
-constexpr uid_t nobodyUid = 65534;
-constexpr gid_t nobodyGid = 65534;
 
 }  // namespace testsupport

@@ -1,0 +1,80 @@
+#pragma once
+// Running the built programs as a user or git would: in a chosen directory,
+// with a chosen environment, both streams captured and every wait bounded.
+
+#include <signal.h>
+
+#include <chrono>
+#include <functional>
+#include <map>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/Process.hpp"
+
+extern char** environ;
+
+namespace testsupport {
+
+inline const std::string binaryDirectory = VARN_BUILD_DIR "/bin";
+inline const std::string varnProgram = binaryDirectory + "/varn";
+inline const std::string launcherProgram = binaryDirectory + "/varnel-open";
+inline const std::string stubProgram = binaryDirectory + "/varnel-stub";
+
+/// Changes to the environment: a value sets the variable, nothing removes it.
+using EnvironmentChanges = std::map<std::string, std::optional<std::string>>;
+
+inline std::vector<std::string> environmentWith(const EnvironmentChanges& changes) {
+    std::vector<std::string> entries;
+    for (char** entry = environ; *entry; ++entry)
+        if (std::string text = *entry; !changes.contains(text.substr(0, text.find('=')))) entries.push_back(text);
+    for (const auto& [name, value] : changes)
+        if (value) entries.push_back(name + "=" + *value);
+    return entries;
+}
+
+/// Starts `program` in `directory`, both streams captured, standard input
+/// empty; leading a session of its own when asked.
+inline platform::Process start(const std::string& program, const std::vector<std::string>& arguments,
+                               const std::string& directory, const EnvironmentChanges& changes = {},
+                               bool newSession = false) {
+    auto started = platform::Process::launch(program, arguments,
+                                             {.captureOutput = true, .captureError = true, .nullInput = true,
+                                              .newSession = newSession, .workingDirectory = directory,
+                                              .environment = environmentWith(changes)});
+    if (!started) throw std::runtime_error(started.error().description);
+    return std::move(*started);
+}
+
+/// What a started program wrote and its status; killed, with status -1,
+/// when it has not ended within `limit`.
+inline platform::ProcessOutput finish(platform::Process& process,
+                                      std::chrono::milliseconds limit = std::chrono::seconds(60)) {
+    auto captured = process.readToEnd(limit);
+    auto status = process.waitUntilExit(std::chrono::seconds(5));
+    if (!captured || !status || !*status) {
+        (void)process.sendSignal(SIGKILL);
+        (void)process.waitUntilExit();
+        return {.standardError = "<did not end in time>", .terminationStatus = -1};
+    }
+    return {captured->standardOutput, captured->standardError, **status};
+}
+
+inline platform::ProcessOutput run(const std::string& program, const std::vector<std::string>& arguments,
+                                   const std::string& directory, const EnvironmentChanges& changes = {}) {
+    auto process = start(program, arguments, directory, changes);
+    return finish(process);
+}
+
+/// Whether `condition` holds, asked again and again for at most 10 s.
+inline bool eventually(const std::function<bool()>& condition) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!condition() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return condition();
+}
+
+}  // namespace testsupport
