@@ -20,9 +20,9 @@ namespace ap {
 
 struct ArgumentDefinition {
     enum class Kind {
-        named,       ///< options and flags
+        named,  ///< options and flags
         positional,
-        default_,    ///< only supplies a property's default value
+        default_,  ///< only supplies a property's default value
     };
 
     struct Help {
@@ -44,10 +44,10 @@ struct ArgumentDefinition {
 
     /// A flag: takes no value.
     using Nullary = std::function<std::optional<ParserError>(const InputOrigin&, const std::optional<Name>&,
-                                                              ParsedValues&)>;
+                                                             ParsedValues&)>;
     /// Takes one text per occurrence.
     using Unary = std::function<std::optional<ParserError>(const InputOrigin&, const std::optional<Name>&,
-                                                            const std::string&, ParsedValues&)>;
+                                                           const std::string&, ParsedValues&)>;
     using Initial = std::function<void(const InputOrigin&, ParsedValues&)>;
 
     Kind kind = Kind::positional;

@@ -144,11 +144,10 @@ Decoded<ArgumentInfoV0> ArgumentInfoV0::decode(const nlohmann::json& value, cons
         if (!flag) return std::move(flag).error();
         info.*field = *flag;
     }
-    for (auto [key, field] : {std::pair{"sectionTitle", &ArgumentInfoV0::sectionTitle},
-                              std::pair{"valueName", &ArgumentInfoV0::valueName},
-                              std::pair{"defaultValue", &ArgumentInfoV0::defaultValue},
-                              std::pair{"abstract", &ArgumentInfoV0::abstract},
-                              std::pair{"discussion", &ArgumentInfoV0::discussion}}) {
+    for (auto [key, field] :
+         {std::pair{"sectionTitle", &ArgumentInfoV0::sectionTitle}, std::pair{"valueName", &ArgumentInfoV0::valueName},
+          std::pair{"defaultValue", &ArgumentInfoV0::defaultValue}, std::pair{"abstract", &ArgumentInfoV0::abstract},
+          std::pair{"discussion", &ArgumentInfoV0::discussion}}) {
         auto text = o.optionalText(key);
         if (!text) return std::move(text).error();
         info.*field = std::move(*text);

@@ -32,7 +32,8 @@ platform::Expected<ParsedValues, ParserError> ArgumentSet::lenientParse(
     std::optional<bool> capturing;
     auto captureForPassthrough = [&] {
         if (!capturing) {
-            capturing = defaultSubcommand && defaultSubcommand->hasRepeatingPositional(ParsingStrategy::allRemainingInput);
+            capturing = defaultSubcommand &&
+                        defaultSubcommand->hasRepeatingPositional(ParsingStrategy::allRemainingInput);
             for (auto d : content)
                 if (d->isRepeatingPositional() && d->parsingStrategy == ParsingStrategy::allRemainingInput)
                     capturing = true;
@@ -77,7 +78,8 @@ platform::Expected<ParsedValues, ParserError> ArgumentSet::lenientParse(
         }
         if (auto nullary = std::get_if<ArgumentDefinition::Nullary>(&definition->update)) {
             if (element.value)
-                return ParserError{ParserError::UnexpectedValueForOption{origin.elements()[0], *element.name, *element.value}};
+                return ParserError{
+                    ParserError::UnexpectedValueForOption{origin.elements()[0], *element.name, *element.value}};
             if (auto failure = (*nullary)(origin, element.name, values)) return std::move(*failure);
             used.formUnion(origin);
             input.removeAll(origin);
@@ -154,8 +156,7 @@ std::optional<ParserError> ArgumentSet::parseValue(const ArgumentDefinition& def
             return std::nullopt;
         }
         case ParsingStrategy::postTerminator:
-        case ParsingStrategy::allUnrecognized:
-            return ParserError{ParserError::InvalidState{}};
+        case ParsingStrategy::allUnrecognized: return ParserError{ParserError::InvalidState{}};
     }
     return ParserError{ParserError::InvalidState{}};
 }

@@ -86,14 +86,16 @@ void appendCommandFunction(const CommandStack& stack, std::string& script) {
 
     script += function + "() {\n";
     if (atRoot)
-        script += "    cur=\"${COMP_WORDS[COMP_CWORD]}\"\n"
-                  "    prev=\"${COMP_WORDS[COMP_CWORD-1]}\"\n"
-                  "    COMPREPLY=()\n";
+        script +=
+            "    cur=\"${COMP_WORDS[COMP_CWORD]}\"\n"
+            "    prev=\"${COMP_WORDS[COMP_CWORD-1]}\"\n"
+            "    COMPREPLY=()\n";
     script += "    opts=\"" + joined(opts, " ") + "\"\n";
     for (auto d : definitions)
         if (d->isPositional())
             if (auto words = positionalWords(stack, *d)) script += "    opts=\"$opts " + *words + "\"\n";
-    script += "    if [[ $COMP_CWORD == \"" + wordIndex + "\" ]]; then\n"
+    script += "    if [[ $COMP_CWORD == \"" + wordIndex +
+              "\" ]]; then\n"
               "        COMPREPLY=( $(compgen -W \"$opts\" -- \"$cur\") )\n"
               "        return\n"
               "    fi\n";

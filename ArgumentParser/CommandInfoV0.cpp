@@ -77,9 +77,9 @@ Decoded<CommandInfoV0> CommandInfoV0::decode(const nlohmann::json& value, const 
     auto name = o.text("commandName");
     if (!name) return std::move(name).error();
     info.commandName = std::move(*name);
-    for (auto [key, field] : {std::pair{"abstract", &CommandInfoV0::abstract},
-                              std::pair{"discussion", &CommandInfoV0::discussion},
-                              std::pair{"defaultSubcommand", &CommandInfoV0::defaultSubcommand}}) {
+    for (auto [key, field] :
+         {std::pair{"abstract", &CommandInfoV0::abstract}, std::pair{"discussion", &CommandInfoV0::discussion},
+          std::pair{"defaultSubcommand", &CommandInfoV0::defaultSubcommand}}) {
         auto text = o.optionalText(key);
         if (!text) return std::move(text).error();
         info.*field = std::move(*text);

@@ -59,8 +59,8 @@ Result<std::unique_ptr<ParsableCommand>> CommandParser::parse(std::vector<std::s
     auto failure = std::move(result).error();
     if (auto e = std::get_if<CommandError>(&failure)) return std::move(*e);
     if (auto h = std::get_if<HelpRequested>(&failure))
-        return std::unique_ptr<ParsableCommand>(
-            std::make_unique<HelpCommand>(HelpCommand::forStack(currentStack(), h->visibility)));
+        return std::unique_ptr<ParsableCommand>(std::make_unique<HelpCommand>(HelpCommand::forStack(currentStack(),
+                                                                                                    h->visibility)));
     auto error = std::move(std::get<ParserError>(failure));
     if (noArguments) error = ParserError::NoArguments{std::make_shared<const Error>(std::move(error))};
     return CommandError{currentStack(), std::move(error)};
@@ -73,8 +73,8 @@ CommandParser::Step<std::unique_ptr<ParsableCommand>> CommandParser::descend(Spl
         if (!command) return std::move(command).error();
         if (auto valid = (*command)->validate(); !valid) {
             if (auto flag = checkBuiltinFlags(split)) return std::move(*flag);
-            return CommandError{currentStack(),
-                                ParserError::UserValidationError{std::make_shared<const Error>(std::move(valid).error())}};
+            return CommandError{currentStack(), ParserError::UserValidationError{
+                                                    std::make_shared<const Error>(std::move(valid).error())}};
         }
         last = std::move(*command);
 
@@ -100,7 +100,8 @@ CommandParser::Step<std::unique_ptr<ParsableCommand>> CommandParser::descend(Spl
     if (split.containsNonTerminatorArguments()) {
         for (auto i : split.unusedElements()) {
             const auto& e = split.elements()[i];
-            if (e.isOption()) return ParserError{ParserError::UnknownOption{InputOrigin::Element::argumentIndex(e.index), *e.name}};
+            if (e.isOption())
+                return ParserError{ParserError::UnknownOption{InputOrigin::Element::argumentIndex(e.index), *e.name}};
         }
         return ParserError{ParserError::UnexpectedExtraValues{split.coalescedExtraElements()}};
     }
@@ -112,7 +113,8 @@ CommandParser::Step<std::unique_ptr<ParsableCommand>> CommandParser::parseCurren
     const auto& type = *current_->element;
     ArgumentSet arguments(type, ArgumentVisibility::private_);
     const auto defaultSubcommand = type.configuration().defaultSubcommand;
-    auto values = arguments.lenientParse(split, subcommandsOf(type), defaultSubcommand ? &defaultSubcommand() : nullptr);
+    auto values = arguments.lenientParse(split, subcommandsOf(type),
+                                         defaultSubcommand ? &defaultSubcommand() : nullptr);
     if (!values) return std::move(values).error();
 
     if (type.hasRepeatingPositional(ParsingStrategy::allUnrecognized))
@@ -155,7 +157,8 @@ std::optional<CommandError> CommandParser::completionScriptRequest(const SplitAr
     if (!split.contains(Name::long_("generate-completion-script"))) return std::nullopt;
     const auto& root = *tree_.root().element;
     if (auto named = leniently(typeOf<GenerateCompletions>(), split))
-        return CommandError{{&root}, ParserError::CompletionScriptRequested{static_cast<GenerateCompletions&>(*named).shell}};
+        return CommandError{{&root},
+                            ParserError::CompletionScriptRequested{static_cast<GenerateCompletions&>(*named).shell}};
     if (auto bare = leniently(typeOf<AutodetectedGenerateCompletions>(), split))
         if (static_cast<AutodetectedGenerateCompletions&>(*bare).requested)
             return CommandError{{&root}, ParserError::CompletionScriptRequested{std::nullopt}};

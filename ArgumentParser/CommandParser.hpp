@@ -27,7 +27,9 @@ public:
     CommandStack commandStack() const { return currentStack(); }
 
 private:
-    struct HelpRequested { ArgumentVisibility visibility; };
+    struct HelpRequested {
+        ArgumentVisibility visibility;
+    };
     using Failure = std::variant<CommandError, ParserError, HelpRequested>;
     template <class T>
     using Step = platform::Expected<T, Failure>;

@@ -9,12 +9,20 @@
 namespace ap {
 
 struct CompletionKind {
-    struct List { std::vector<std::string> words; };
-    struct File { std::vector<std::string> extensions; };
+    struct List {
+        std::vector<std::string> words;
+    };
+    struct File {
+        std::vector<std::string> extensions;
+    };
     struct Directory {};
-    struct ShellCommand { std::string command; };
+    struct ShellCommand {
+        std::string command;
+    };
     /// Candidates computed by the tool itself from the words typed so far.
-    struct Custom { std::function<std::vector<std::string>(const std::vector<std::string>&)> complete; };
+    struct Custom {
+        std::function<std::vector<std::string>(const std::vector<std::string>&)> complete;
+    };
     struct Default {};
     using Kind = std::variant<Default, List, File, Directory, ShellCommand, Custom>;
 
@@ -28,7 +36,9 @@ struct CompletionKind {
     static CompletionKind default_() { return {Default{}}; }
 
     template <class K>
-    const K* as() const { return std::get_if<K>(&kind); }
+    const K* as() const {
+        return std::get_if<K>(&kind);
+    }
 };
 
 }  // namespace ap

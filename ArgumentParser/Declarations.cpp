@@ -47,7 +47,7 @@ ArgumentDefinition DeclaredArguments::valued(ArgumentDefinition::Kind kind, cons
     def.names = std::move(names);
     def.parsingStrategy = strategy;
     def.help.allValueStrings = std::move(allValueStrings);
-    def.completion = completion                           ? *completion
+    def.completion = completion                         ? *completion
                      : def.help.allValueStrings.empty() ? CompletionKind::default_()
                                                         : CompletionKind::list(def.help.allValueStrings);
     return def;
@@ -78,14 +78,13 @@ void DeclaredArguments::declareCounted(const InputKey& key, const FlagDeclaratio
     def.names = d.name.makeNames(key);
     def.help.isOptional = def.help.isRepeating = true;
     def.initial = storesDefault(key, 0);
-    def.update = ArgumentDefinition::Nullary{
-        [key](const InputOrigin& origin, const std::optional<Name>&,
-              ParsedValues& values) -> std::optional<ParserError> {
-            auto e = values.element(key);
-            int count = e && !e->inputOrigin.isDefaultValue() ? std::any_cast<int>(e->value) : 0;
-            values.set(key, count + 1, origin);
-            return std::nullopt;
-        }};
+    def.update = ArgumentDefinition::Nullary{[key](const InputOrigin& origin, const std::optional<Name>&,
+                                                   ParsedValues& values) -> std::optional<ParserError> {
+        auto e = values.element(key);
+        int count = e && !e->inputOrigin.isDefaultValue() ? std::any_cast<int>(e->value) : 0;
+        values.set(key, count + 1, origin);
+        return std::nullopt;
+    }};
     definitions.push_back(std::move(def));
 }
 

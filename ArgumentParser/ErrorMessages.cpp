@@ -67,7 +67,8 @@ std::string noValue(const InputKey& key, const ArgumentSet& arguments) {
             }
     }
     if (synopses.empty())
-        return "No value set for non-argument var " + key.fullName() + ". Replace with a static variable, or let constant.";
+        return "No value set for non-argument var " + key.fullName() +
+               ". Replace with a static variable, or let constant.";
     if (synopses.size() == 1) return "Missing expected argument '" + synopses.front() + "'";
     return "Missing one of: '" + joined(synopses, "', '") + "'";
 }
@@ -89,7 +90,8 @@ std::string unableToParse(const ParserError::UnableToParseValue& e, const Argume
 }
 
 std::string unsupportedShell(const std::optional<std::string>& shell) {
-    std::string first = shell ? "Can't generate completion scripts for '" + *shell + "'." : "Can't autodetect a supported shell.";
+    std::string first = shell ? "Can't generate completion scripts for '" + *shell + "'."
+                              : "Can't autodetect a supported shell.";
     return first + "\nPlease use --generate-completion-script=<shell> with one of:\n    " + supportedShellList();
 }
 
@@ -135,39 +137,38 @@ std::optional<Name> suggestedName(const Name& typed, const ArgumentSet& argument
 }
 
 std::string errorDescription(const ParserError& error, const ArgumentSet& arguments) {
-    return std::visit(
-        Overloaded{
-            [](const ParserError::HelpRequested&) { return std::string(); },
-            [](const ParserError::CompletionScriptRequested&) { return std::string(); },
-            [](const ParserError::CompletionScriptCustomResponse&) { return std::string(); },
-            [](const ParserError::VersionRequested&) { return std::string(); },
-            [](const ParserError::DumpHelpRequested&) { return std::string(); },
-            [](const ParserError::UnsupportedShell& e) { return unsupportedShell(e.shell); },
-            [&](const ParserError::UnknownOption& e) { return unknownOption(e.name, arguments); },
-            [](const ParserError::InvalidOption& e) { return "Invalid option: " + e.text; },
-            [&](const ParserError::MissingValueForOption& e) { return missingValue(e.name, arguments); },
-            [](const ParserError::UnexpectedValueForOption& e) {
-                return "The option '" + e.name.synopsis() + "' does not take any value, but '" + e.value +
-                       "' was specified.";
-            },
-            [](const ParserError::UnexpectedExtraValues& e) { return unexpectedValues(e.values); },
-            [](const ParserError::DuplicateExclusiveValues& e) {
-                return "Value to be set with " + describeOrigin(e.duplicate, e.originalInput) +
-                       " had already been set with " + describeOrigin(e.previous, e.originalInput);
-            },
-            [&](const ParserError::NoValue& e) { return noValue(e.forKey, arguments); },
-            [&](const ParserError::UnableToParseValue& e) { return unableToParse(e, arguments); },
-            [&](const ParserError::UserValidationError& e) {
-                return e.error ? errorDescription(*e.error, arguments) : std::string();
-            },
-            [&](const ParserError::NoArguments& e) {
-                return e.error ? errorDescription(*e.error, arguments) : std::string();
-            },
-            [](const ParserError::InvalidState&) {
-                return std::string("Internal error. Invalid state while parsing command-line arguments.");
-            },
-        },
-        error.value);
+    return std::visit(Overloaded{
+                          [](const ParserError::HelpRequested&) { return std::string(); },
+                          [](const ParserError::CompletionScriptRequested&) { return std::string(); },
+                          [](const ParserError::CompletionScriptCustomResponse&) { return std::string(); },
+                          [](const ParserError::VersionRequested&) { return std::string(); },
+                          [](const ParserError::DumpHelpRequested&) { return std::string(); },
+                          [](const ParserError::UnsupportedShell& e) { return unsupportedShell(e.shell); },
+                          [&](const ParserError::UnknownOption& e) { return unknownOption(e.name, arguments); },
+                          [](const ParserError::InvalidOption& e) { return "Invalid option: " + e.text; },
+                          [&](const ParserError::MissingValueForOption& e) { return missingValue(e.name, arguments); },
+                          [](const ParserError::UnexpectedValueForOption& e) {
+                              return "The option '" + e.name.synopsis() + "' does not take any value, but '" + e.value +
+                                     "' was specified.";
+                          },
+                          [](const ParserError::UnexpectedExtraValues& e) { return unexpectedValues(e.values); },
+                          [](const ParserError::DuplicateExclusiveValues& e) {
+                              return "Value to be set with " + describeOrigin(e.duplicate, e.originalInput) +
+                                     " had already been set with " + describeOrigin(e.previous, e.originalInput);
+                          },
+                          [&](const ParserError::NoValue& e) { return noValue(e.forKey, arguments); },
+                          [&](const ParserError::UnableToParseValue& e) { return unableToParse(e, arguments); },
+                          [&](const ParserError::UserValidationError& e) {
+                              return e.error ? errorDescription(*e.error, arguments) : std::string();
+                          },
+                          [&](const ParserError::NoArguments& e) {
+                              return e.error ? errorDescription(*e.error, arguments) : std::string();
+                          },
+                          [](const ParserError::InvalidState&) {
+                              return std::string("Internal error. Invalid state while parsing command-line arguments.");
+                          },
+                      },
+                      error.value);
 }
 
 std::string errorDescription(const Error& error, const ArgumentSet& arguments) {

@@ -23,21 +23,45 @@ class CommandType;
 struct Error;
 
 struct ParserError {
-    struct HelpRequested { ArgumentVisibility visibility = ArgumentVisibility::default_; };
-    struct CompletionScriptRequested { std::optional<std::string> shell; };
-    struct CompletionScriptCustomResponse { std::string text; };
-    struct UnsupportedShell { std::optional<std::string> shell; };
-    struct UnknownOption { InputOrigin::Element origin; Name name; };
-    struct InvalidOption { std::string text; };
-    struct MissingValueForOption { InputOrigin origin; Name name; };
-    struct UnexpectedValueForOption { InputOrigin::Element origin; Name name; std::string value; };
-    struct UnexpectedExtraValues { std::vector<std::pair<InputOrigin, std::string>> values; };
+    struct HelpRequested {
+        ArgumentVisibility visibility = ArgumentVisibility::default_;
+    };
+    struct CompletionScriptRequested {
+        std::optional<std::string> shell;
+    };
+    struct CompletionScriptCustomResponse {
+        std::string text;
+    };
+    struct UnsupportedShell {
+        std::optional<std::string> shell;
+    };
+    struct UnknownOption {
+        InputOrigin::Element origin;
+        Name name;
+    };
+    struct InvalidOption {
+        std::string text;
+    };
+    struct MissingValueForOption {
+        InputOrigin origin;
+        Name name;
+    };
+    struct UnexpectedValueForOption {
+        InputOrigin::Element origin;
+        Name name;
+        std::string value;
+    };
+    struct UnexpectedExtraValues {
+        std::vector<std::pair<InputOrigin, std::string>> values;
+    };
     struct DuplicateExclusiveValues {
         InputOrigin previous;
         InputOrigin duplicate;
         std::vector<std::string> originalInput;
     };
-    struct NoValue { InputKey forKey; };
+    struct NoValue {
+        InputKey forKey;
+    };
     struct UnableToParseValue {
         InputOrigin origin;
         std::optional<Name> name;
@@ -46,25 +70,30 @@ struct ParserError {
         /// The description of the conversion's own error, if it raised one.
         std::optional<std::string> originalError;
     };
-    struct UserValidationError { std::shared_ptr<const Error> error; };
-    struct NoArguments { std::shared_ptr<const Error> error; };
+    struct UserValidationError {
+        std::shared_ptr<const Error> error;
+    };
+    struct NoArguments {
+        std::shared_ptr<const Error> error;
+    };
     struct VersionRequested {};
     struct DumpHelpRequested {};
     struct InvalidState {};
 
     using Value = std::variant<HelpRequested, CompletionScriptRequested, CompletionScriptCustomResponse,
                                UnsupportedShell, UnknownOption, InvalidOption, MissingValueForOption,
-                               UnexpectedValueForOption, UnexpectedExtraValues, DuplicateExclusiveValues,
-                               NoValue, UnableToParseValue, UserValidationError, NoArguments,
-                               VersionRequested, DumpHelpRequested, InvalidState>;
+                               UnexpectedValueForOption, UnexpectedExtraValues, DuplicateExclusiveValues, NoValue,
+                               UnableToParseValue, UserValidationError, NoArguments, VersionRequested,
+                               DumpHelpRequested, InvalidState>;
     Value value;
 
     template <class T>
-        requires std::constructible_from<Value, T&&>
-    ParserError(T&& v) : value(std::forward<T>(v)) {}
+    requires std::constructible_from<Value, T&&> ParserError(T&& v) : value(std::forward<T>(v)) {}
 
     template <class T>
-    const T* as() const { return std::get_if<T>(&value); }
+    const T* as() const {
+        return std::get_if<T>(&value);
+    }
 };
 
 /// A parser error together with the command stack at the point of failure.
@@ -81,9 +110,15 @@ struct ValidationError {
 
 /// Ends the run successfully, with help, a message or the dump.
 struct CleanExit {
-    struct HelpRequest { const CommandType* command = nullptr; };
-    struct Message { std::string text; };
-    struct DumpRequest { const CommandType* command = nullptr; };
+    struct HelpRequest {
+        const CommandType* command = nullptr;
+    };
+    struct Message {
+        std::string text;
+    };
+    struct DumpRequest {
+        const CommandType* command = nullptr;
+    };
     std::variant<HelpRequest, Message, DumpRequest> base;
 
     static CleanExit helpRequest(const CommandType* command = nullptr) { return {HelpRequest{command}}; }
@@ -121,12 +156,13 @@ struct Error {
     Value value;
 
     template <class T>
-        requires std::constructible_from<Value, T&&>
-    Error(T&& v) : value(std::forward<T>(v)) {}
+    requires std::constructible_from<Value, T&&> Error(T&& v) : value(std::forward<T>(v)) {}
     Error(const platform::Error& e) : value(LocalizedError(e)) {}
 
     template <class T>
-    const T* as() const { return std::get_if<T>(&value); }
+    const T* as() const {
+        return std::get_if<T>(&value);
+    }
 };
 
 template <class T>

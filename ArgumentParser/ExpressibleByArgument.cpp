@@ -68,9 +68,9 @@ std::string describeDouble(double value) {
     for (int precision = 1; precision < 17; ++precision) {
         char shorter[64];
         std::snprintf(shorter, sizeof shorter, "%.*g", precision, value);
-        if (std::strtod(shorter, nullptr) == value) return std::string(shorter).find_first_of(".einf") == std::string::npos
-                                                               ? std::string(shorter) + ".0"
-                                                               : shorter;
+        if (std::strtod(shorter, nullptr) == value)
+            return std::string(shorter).find_first_of(".einf") == std::string::npos ? std::string(shorter) + ".0"
+                                                                                    : shorter;
     }
     return buffer;
 }

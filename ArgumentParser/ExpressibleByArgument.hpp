@@ -64,8 +64,7 @@ struct ArgumentValue<bool> {
 };
 
 template <std::integral T>
-    requires(!std::same_as<T, bool>)
-struct ArgumentValue<T> {
+requires(!std::same_as<T, bool>) struct ArgumentValue<T> {
     static std::optional<T> parse(std::string_view text) {
         if constexpr (std::is_signed_v<T>) {
             auto v = detail::parseSigned(text, std::numeric_limits<T>::min(), std::numeric_limits<T>::max());

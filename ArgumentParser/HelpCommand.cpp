@@ -34,8 +34,6 @@ void HelpCommand::buildCommandStack(const CommandTree& tree) {
     commandStack = node->stack();
 }
 
-Result<void> HelpCommand::run() {
-    return CommandError{commandStack, ParserError::HelpRequested{visibility}};
-}
+Result<void> HelpCommand::run() { return CommandError{commandStack, ParserError::HelpRequested{visibility}}; }
 
 }  // namespace ap

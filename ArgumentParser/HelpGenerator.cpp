@@ -58,7 +58,8 @@ std::vector<Section> makeSections(const CommandStack& stack, ArgumentVisibility 
 
         if (const auto& title = definition.help.parentTitle; !title.empty()) {
             Header header{Header::Kind::title, title};
-            auto section = std::find_if(titled.begin(), titled.end(), [&](const Section& s) { return s.header == header; });
+            auto section = std::find_if(titled.begin(), titled.end(),
+                                        [&](const Section& s) { return s.header == header; });
             if (section == titled.end()) {
                 titled.push_back(Section{header, {}});
                 section = titled.end() - 1;
@@ -112,8 +113,7 @@ std::string usageMessageOf(const std::string& usage) {
 
 std::string helpLabel(const ArgumentDefinition& definition) {
     switch (definition.kind) {
-        case ArgumentDefinition::Kind::positional:
-            return "<" + definition.valueName() + ">";
+        case ArgumentDefinition::Kind::positional: return "<" + definition.valueName() + ">";
         case ArgumentDefinition::Kind::named: {
             std::vector<std::string> names;
             for (const auto& n : definition.names)
@@ -124,8 +124,7 @@ std::string helpLabel(const ArgumentDefinition& definition) {
             if (definition.takesValue()) label += " <" + definition.valueName() + ">";
             return label;
         }
-        case ArgumentDefinition::Kind::default_:
-            break;
+        case ArgumentDefinition::Kind::default_: break;
     }
     return {};
 }
@@ -185,8 +184,7 @@ void HelpGenerator::Element::appendTo(std::string& out, int screenWidth) const {
             const auto abstractStart = out.size();
             appendWrapped(out, abstract, screenWidth, labelColumnWidth);
             const auto wrapped = std::string_view(out).substr(abstractStart);
-            const bool indented = wrapped.size() > labelLength &&
-                                  wrapped.find_first_not_of(' ') > labelLength;
+            const bool indented = wrapped.size() > labelLength && wrapped.find_first_not_of(' ') > labelLength;
             out.erase(abstractStart, indented ? labelLength : unicode::prefix(wrapped, labelLength).size());
         }
     }

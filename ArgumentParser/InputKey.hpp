@@ -16,8 +16,7 @@ struct InputKey {
     InputKey() = default;
     /// The property name with one leading "_" removed.
     explicit InputKey(std::string_view propertyName, std::vector<std::string> path = {})
-        : name(propertyName.starts_with('_') ? propertyName.substr(1) : propertyName),
-          path(std::move(path)) {}
+        : name(propertyName.starts_with('_') ? propertyName.substr(1) : propertyName), path(std::move(path)) {}
 
     /// The key of a property declared inside this one (an option group).
     std::vector<std::string> childPath() const {

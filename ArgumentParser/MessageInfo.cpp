@@ -57,7 +57,8 @@ private:
     }
 
     MessageInfo userError(const CommandStack& stack, const Error& error) const {
-        if (auto e = error.as<ValidationError>()) return {MessageInfo::Validation{e->message, usageWithHelpHint(stack), {}}};
+        if (auto e = error.as<ValidationError>())
+            return {MessageInfo::Validation{e->message, usageWithHelpHint(stack), {}}};
         if (auto e = error.as<CleanExit>()) {
             if (auto r = std::get_if<CleanExit::HelpRequest>(&e->base))
                 return {MessageInfo::Help{help(stackOf(r->command, stack), ArgumentVisibility::default_)}};

@@ -36,8 +36,7 @@ struct MessageInfo {
 
     /// Classifies `error` for a tree rooted at `root`. Help screens are laid
     /// out for `screenWidth`, else for the terminal.
-    static MessageInfo make(const Error& error, const CommandType& root,
-                            std::optional<int> screenWidth = std::nullopt);
+    static MessageInfo make(const Error& error, const CommandType& root, std::optional<int> screenWidth = std::nullopt);
 
     /// The whole text to print (without its final newline); may be empty.
     std::string fullText(std::string_view errorLabel = defaultErrorLabel) const;

@@ -17,9 +17,7 @@ public:
     static Name short_(std::string character, bool allowingJoined = false) {
         return Name(Kind::short_, std::move(character), allowingJoined);
     }
-    static Name longWithSingleDash(std::string text) {
-        return Name(Kind::longWithSingleDash, std::move(text), false);
-    }
+    static Name longWithSingleDash(std::string text) { return Name(Kind::longWithSingleDash, std::move(text), false); }
 
     Kind kind() const { return kind_; }
     bool isShort() const { return kind_ == Kind::short_; }
@@ -31,9 +29,7 @@ public:
 
     // Whether a short name accepts a joined value is a property of the
     // declaration, not of the spelling: -Dx and a declared -D match.
-    friend bool operator==(const Name& a, const Name& b) {
-        return a.kind_ == b.kind_ && a.text_ == b.text_;
-    }
+    friend bool operator==(const Name& a, const Name& b) { return a.kind_ == b.kind_ && a.text_ == b.text_; }
     friend std::strong_ordering operator<=>(const Name& a, const Name& b) {
         if (auto c = a.kind_ <=> b.kind_; c != 0) return c;
         return a.text_.compare(b.text_) <=> 0;

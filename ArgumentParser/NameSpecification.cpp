@@ -23,27 +23,21 @@ bool containsUppercase(const std::string& text) {
 
 Name NameSpecification::Element::name(const InputKey& key) const {
     switch (kind) {
-        case Kind::long_:
-            return Name::long_(convertedToSnakeCase(key.name, "-"));
+        case Kind::long_: return Name::long_(convertedToSnakeCase(key.name, "-"));
         case Kind::short_: {
             auto first = unicode::prefix(key.name, 1);
-            if (first.empty())
-                fatalError("Key '" + key.name + "' has not characters to form short option name.");
+            if (first.empty()) fatalError("Key '" + key.name + "' has not characters to form short option name.");
             return Name::short_(std::string(first));
         }
-        case Kind::customLong:
-            return withSingleDash ? Name::longWithSingleDash(text) : Name::long_(text);
-        case Kind::customShort:
-            return Name::short_(text, allowingJoined);
+        case Kind::customLong: return withSingleDash ? Name::longWithSingleDash(text) : Name::long_(text);
+        case Kind::customShort: return Name::short_(text, allowingJoined);
     }
     return Name::long_(key.name);
 }
 
-NameSpecification::Element NameSpecification::Element::prefixed(const std::string& prefix,
-                                                                 const InputKey& key) const {
+NameSpecification::Element NameSpecification::Element::prefixed(const std::string& prefix, const InputKey& key) const {
     switch (kind) {
-        case Kind::long_:
-            return customLong(convertedToSnakeCase(capitalisingJoin(prefix, key.name), "-"));
+        case Kind::long_: return customLong(convertedToSnakeCase(capitalisingJoin(prefix, key.name), "-"));
         case Kind::customLong: {
             std::string joined;
             if (text.find('-') != std::string::npos)
@@ -57,8 +51,7 @@ NameSpecification::Element NameSpecification::Element::prefixed(const std::strin
             return customLong(joined, withSingleDash);
         }
         case Kind::short_:
-        case Kind::customShort:
-            return *this;
+        case Kind::customShort: return *this;
     }
     return *this;
 }

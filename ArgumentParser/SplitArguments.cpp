@@ -48,7 +48,8 @@ std::optional<ParserError> classify(const std::string& text, int position, std::
     if (auto eq = rest.find('='); eq != std::string_view::npos) {
         auto name = rest.substr(0, eq);
         if (name.empty()) return ParserError{ParserError::InvalidOption{text}};
-        auto n = unicode::count(name) == 1 ? Name::short_(std::string(name)) : Name::longWithSingleDash(std::string(name));
+        auto n = unicode::count(name) == 1 ? Name::short_(std::string(name))
+                                           : Name::longWithSingleDash(std::string(name));
         out.push_back(option(std::move(n), std::string(rest.substr(eq + 1)), whole));
         return std::nullopt;
     }

@@ -88,8 +88,12 @@ private:
 
     void markUsed(std::size_t element);
     void markPositionUsed(int inputIndex);
-    std::size_t firstOfPosition(int inputIndex) const { return data_->positionStart[static_cast<std::size_t>(inputIndex)]; }
-    std::size_t endOfPosition(int inputIndex) const { return data_->positionStart[static_cast<std::size_t>(inputIndex) + 1]; }
+    std::size_t firstOfPosition(int inputIndex) const {
+        return data_->positionStart[static_cast<std::size_t>(inputIndex)];
+    }
+    std::size_t endOfPosition(int inputIndex) const {
+        return data_->positionStart[static_cast<std::size_t>(inputIndex) + 1];
+    }
     std::optional<std::size_t> firstWholeElementAfter(int inputIndex) const;
 
     std::shared_ptr<const Data> data_;

@@ -85,8 +85,10 @@ void appendWrapped(std::string& out, std::string_view text, int width, int inden
         const std::size_t end = std::min(count, current + window);
         std::optional<std::size_t> lastNewline, lastSpace;
         for (std::size_t i = current; i < end; ++i) {
-            if (chars.is(i, '\n')) lastNewline = i;
-            else if (chars.is(i, ' ')) lastSpace = i;
+            if (chars.is(i, '\n'))
+                lastNewline = i;
+            else if (chars.is(i, ' '))
+                lastSpace = i;
         }
         if (lastNewline) {
             for (auto piece : splitLines(slice(current, *lastNewline))) line(piece);

@@ -94,13 +94,9 @@ std::vector<std::string_view> characters(std::string_view text) {
     return result;
 }
 
-std::size_t count(std::string_view text) {
-    return isPlainAscii(text) ? text.size() : characters(text).size();
-}
+std::size_t count(std::string_view text) { return isPlainAscii(text) ? text.size() : characters(text).size(); }
 
-std::string_view dropFirst(std::string_view text, std::size_t n) {
-    return text.substr(prefix(text, n).size());
-}
+std::string_view dropFirst(std::string_view text, std::size_t n) { return text.substr(prefix(text, n).size()); }
 
 std::string_view prefix(std::string_view text, std::size_t n) {
     if (n == 0) return text.substr(0, 0);

@@ -19,9 +19,7 @@ std::string joined(const std::vector<const ArgumentDefinition*>& definitions) {
 std::string synopsis(const ArgumentDefinition& definition, bool includingBrackets) {
     std::string s;
     switch (definition.kind) {
-        case ArgumentDefinition::Kind::positional:
-            s = "<" + definition.valueName() + ">";
-            break;
+        case ArgumentDefinition::Kind::positional: s = "<" + definition.valueName() + ">"; break;
         case ArgumentDefinition::Kind::named: {
             auto name = definition.preferredName();
             if (!name) fatalError("preferredName cannot be nil for named arguments");
@@ -29,8 +27,7 @@ std::string synopsis(const ArgumentDefinition& definition, bool includingBracket
             if (definition.takesValue()) s += " <" + definition.valueName() + ">";
             break;
         }
-        case ArgumentDefinition::Kind::default_:
-            return {};
+        case ArgumentDefinition::Kind::default_: return {};
     }
     if (definition.help.isRepeating) s += " ...";
     if (includingBrackets && definition.help.isOptional) s = "[" + s + "]";

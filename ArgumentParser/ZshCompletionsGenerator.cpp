@@ -30,8 +30,10 @@ public:
         static constexpr std::string_view spaces = "                ";
         while (!text.empty()) {
             if (atLineStart_ && text.front() != '\n') {
-                if (indent <= spaces.size()) out_.append(spaces.data(), indent);
-                else out_.append(indent, ' ');
+                if (indent <= spaces.size())
+                    out_.append(spaces.data(), indent);
+                else
+                    out_.append(indent, ' ');
                 atLineStart_ = false;
             }
             auto newline = text.find('\n');
@@ -120,7 +122,8 @@ void writeArgumentEntry(ScriptWriter& out, const CommandStack& stack, const Argu
     out << "'\n";
 }
 
-void writeStateHandler(ScriptWriter& out, const CommandStack& stack, const std::vector<const CommandType*>& subcommands) {
+void writeStateHandler(ScriptWriter& out, const CommandStack& stack,
+                       const std::vector<const CommandType*>& subcommands) {
     out.indent = 4;
     out << "case $state in\n"
            "    (command)\n"
@@ -183,8 +186,8 @@ std::string zshCompletionScript(const CommandType& root) {
     // A few kilobytes; pages of the reserve never written are never touched.
     script.reserve(4 * 1024);
     ScriptWriter out(script);
-    out << "#compdef " << root.commandName() << "\nlocal context state state_descr line\n" << commandNameVariable(root)
-        << "=$words[1]\ntypeset -A opt_args\n\n";
+    out << "#compdef " << root.commandName() << "\nlocal context state state_descr line\n"
+        << commandNameVariable(root) << "=$words[1]\ntypeset -A opt_args\n\n";
     writeCommandFunction(out, {&root});
     out << "\n"
            "_custom_completion() {\n"

@@ -4,11 +4,12 @@
 // linear in the number of arguments (the fitted complexity is O(N), the
 // time per argument at 10,000 about the same as at 1,000).
 
-#include <benchmark/benchmark.h>
 #include <malloc.h>
 
 #include <string>
 #include <vector>
+
+#include <benchmark/benchmark.h>
 
 #include "ArgumentParser/CommandParser.hpp"
 #include "ArgumentParser/SplitArguments.hpp"

@@ -10,7 +10,8 @@
 // 10-entry session shows, and little more. The counter varn_cpu_ms is the
 // CPU time of varn and the children it waits for, per run.
 
-#include <benchmark/benchmark.h>
+#include "shared/DifftoolRun.hpp"
+
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -19,14 +20,15 @@
 #include <string>
 #include <vector>
 
+#include <benchmark/benchmark.h>
+
 #include "cli/GitInvocation.hpp"
 #include "platform/FileSystem.hpp"
+#include "platform/Paths.hpp"
 #include "platform/Process.hpp"
 #include "platform/ProcessInfo.hpp"
-#include "platform/Paths.hpp"
 #include "shared/DiffToolMetaData.hpp"
 #include "shared/DifftoolOptions.hpp"
-#include "shared/DifftoolRun.hpp"
 #include "shared/SessionKey.hpp"
 
 extern char** environ;
@@ -77,8 +79,8 @@ void resetSession(const DifftoolOptions& options, const std::string& text) {
 
 void RecordRunInProcess(benchmark::State& state) {
     BenchDirectory bench;
-    DifftoolOptions options(bench.repo(), 4242, "main", std::nullopt, bench.repo() + "/a.txt",
-                            bench.repo() + "/a.txt", bench.repo() + "/a.txt", bench.repo() + "/a.txt");
+    DifftoolOptions options(bench.repo(), 4242, "main", std::nullopt, bench.repo() + "/a.txt", bench.repo() + "/a.txt",
+                            bench.repo() + "/a.txt", bench.repo() + "/a.txt");
     auto text = sessionText(options, state.range(0));
     std::ostream discard(nullptr);
     for (auto _ : state) {
@@ -115,8 +117,8 @@ double childrenCpuMilliseconds() {
 /// The CPU time varn and the children it waits for spent per iteration: far
 /// steadier than the wall time on a busy machine.
 void reportChildrenCpu(benchmark::State& state, double before) {
-    state.counters["varn_cpu_ms"] =
-        benchmark::Counter((childrenCpuMilliseconds() - before) / static_cast<double>(state.iterations()));
+    state.counters["varn_cpu_ms"] = benchmark::Counter((childrenCpuMilliseconds() - before) /
+                                                       static_cast<double>(state.iterations()));
 }
 
 /// Runs varn with `arguments` to its end; false when it failed.
@@ -141,8 +143,7 @@ void DifftoolProcess(benchmark::State& state) {
         state.PauseTiming();
         resetSession(options, text);
         state.ResumeTiming();
-        if (!runVarn({"_difftool", "--base", file, "--local", file, "--remote", file, "--merged", file},
-                     environment))
+        if (!runVarn({"_difftool", "--base", file, "--local", file, "--remote", file, "--merged", file}, environment))
             state.SkipWithError("varn _difftool failed");
     }
     reportChildrenCpu(state, cpuBefore);

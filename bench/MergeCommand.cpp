@@ -9,7 +9,6 @@
 // a private TMPDIR and, as the application, a script that notes which
 // hand-off directory it was given.
 
-#include <benchmark/benchmark.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -22,6 +21,8 @@
 #include <sstream>
 #include <string>
 #include <thread>
+
+#include <benchmark/benchmark.h>
 
 #include "platform/FileSystem.hpp"
 #include "platform/Paths.hpp"

@@ -6,7 +6,6 @@
 // with T in memory, argument 1); over a two-second idle wait a single
 // wake-up and no more CPU time than a plain sleep of the same length.
 
-#include <benchmark/benchmark.h>
 #include <poll.h>
 #include <sys/resource.h>
 
@@ -15,8 +14,10 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
-#include <utility>
 #include <thread>
+#include <utility>
+
+#include <benchmark/benchmark.h>
 
 #include "platform/FileSystem.hpp"
 #include "shared/MergeToolMetaData.hpp"

@@ -6,11 +6,12 @@
 // Expected: linear in the number of components (fitted O(N)); 1,024
 // components of 64 characters searched in well under a millisecond.
 
-#include <benchmark/benchmark.h>
 #include <stdlib.h>
 #include <unistd.h>
 
 #include <string>
+
+#include <benchmark/benchmark.h>
 
 #include "cli/RepositoryResolution.hpp"
 #include "platform/FileSystem.hpp"

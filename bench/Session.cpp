@@ -5,11 +5,12 @@
 // Expected: every benchmark linear in the number of entries (fitted O(N));
 // a 10,000-entry session loaded or written in a few milliseconds.
 
-#include <benchmark/benchmark.h>
 #include <stdlib.h>
 
 #include <ostream>
 #include <string>
+
+#include <benchmark/benchmark.h>
 
 #include "platform/FileSystem.hpp"
 #include "shared/DiffToolMetaData.hpp"
@@ -26,8 +27,10 @@ DiffToolMetaData session(std::int64_t size) {
     record.revspecB = "feature/benchmarks";
     for (std::int64_t i = 0; i < size; ++i) {
         auto n = std::to_string(i);
-        record.entries.push_back({"/dev/null", "/tmp/varnel-1000/123/file" + n + ".c-1F0E4A8C-5B6D-4E7F-8A9B-0C1D2E3F4A5B",
-                                  record.repo + "/src/module/file" + n + ".c", record.repo + "/src/module/file" + n + ".c"});
+        record.entries.push_back({"/dev/null",
+                                  "/tmp/varnel-1000/123/file" + n + ".c-1F0E4A8C-5B6D-4E7F-8A9B-0C1D2E3F4A5B",
+                                  record.repo + "/src/module/file" + n + ".c",
+                                  record.repo + "/src/module/file" + n + ".c"});
     }
     return record;
 }

@@ -20,7 +20,8 @@ struct Diff : ap::ParsableCommand {
     }
     static void arguments(ap::Arguments<Diff>& a) {
         a.option("repo", &Diff::repo,
-                 {.name = ap::NameSpecification::shortAndLong(), .help = "The path to the repository.",
+                 {.name = ap::NameSpecification::shortAndLong(),
+                  .help = "The path to the repository.",
                   .completion = ap::CompletionKind::directory()});
         a.argument("revspecA", &Diff::revspecA,
                    {.help = "First commit to compare. (Branch name, tag, SHA, etc\u2026)",
@@ -30,7 +31,8 @@ struct Diff : ap::ParsableCommand {
                     .completion = ap::CompletionKind::shellCommand(revisionCompletion)});
         a.argument("paths", &Diff::paths,
                    {.help = "Files to compare. Relative to the root of the repository's work tree.",
-                    .completion = ap::CompletionKind::file(), .defaulted = true});
+                    .completion = ap::CompletionKind::file(),
+                    .defaulted = true});
     }
 
     std::optional<std::string> repo;

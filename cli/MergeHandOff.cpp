@@ -49,8 +49,7 @@ ap::Error mergeHandOff(const std::string& file, const MergeHandOffSettings& sett
     arguments.push_back(created->record.path);
     auto launcher = runOpen(arguments);
     if (!launcher) return abandon(std::move(launcher).error());
-    return awaitVerdict(watcher, *launcher, *signals,
-                        MergeToolStatusWatcher::Clock::now() + settings.limit);
+    return awaitVerdict(watcher, *launcher, *signals, MergeToolStatusWatcher::Clock::now() + settings.limit);
 }
 
 }  // namespace varn

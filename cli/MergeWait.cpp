@@ -50,8 +50,8 @@ ap::Error awaitVerdict(MergeToolStatusWatcher& watcher, platform::Process& launc
         }
         int timeout = platform::pollTimeoutUntil(deadline);
         if (timeout == 0)
-            return abandon(
-                ap::LocalizedError(domain, 1, "No verdict from the application in time; the merge stays unresolved"));
+            return abandon(ap::LocalizedError(domain, 1,
+                                              "No verdict from the application in time; the merge stays unresolved"));
         struct pollfd waited[] = {{watcher.descriptor(), POLLIN, 0}, {signals.descriptor(), POLLIN, 0}};
         if (::poll(waited, 2, timeout) < 0 && errno != EINTR)
             return abandon(platform::Error::posix(errno, "Cannot wait for the application's verdict"));

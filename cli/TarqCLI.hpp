@@ -16,8 +16,8 @@ struct TarqCLI : ap::ParsableCommand {
     static ap::CommandConfiguration configuration() {
         return {.commandName = "varn",
                 .abstract = "Open a repository or conflicted files in Varnel.",
-                .subcommands = {ap::typeOf<DefaultCommand>, ap::typeOf<Merge>, ap::typeOf<Diff>,
-                                ap::typeOf<Mergetool>, ap::typeOf<Difftool>},
+                .subcommands = {ap::typeOf<DefaultCommand>, ap::typeOf<Merge>, ap::typeOf<Diff>, ap::typeOf<Mergetool>,
+                                ap::typeOf<Difftool>},
                 .defaultSubcommand = ap::typeOf<DefaultCommand>};
     }
 };

@@ -26,8 +26,8 @@ Result<void> DirectoryWatcher::watch(const HeldDirectory& directory) {
     if (!instance) return failure(errno);
     // Entries only: IN_MODIFY is left out on purpose, so a file filled in
     // place is no event.
-    constexpr std::uint32_t mask =
-        IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
+    constexpr std::uint32_t mask = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_DELETE_SELF | IN_MOVE_SELF |
+                                   IN_ONLYDIR;
     auto name = "/proc/self/fd/" + std::to_string(directory.descriptor());
     if (::inotify_add_watch(instance.get(), name.c_str(), mask) < 0) return failure(errno);
     fd_ = std::move(instance);

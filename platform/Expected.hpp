@@ -17,14 +17,13 @@ public:
     using error_type = E;
 
     template <class U = T>
-        requires std::constructible_from<T, U&&> &&
-                 (!std::same_as<std::remove_cvref_t<U>, Expected>)
-    Expected(U&& value) : state_(std::in_place_index<0>, std::forward<U>(value)) {}
+    requires std::constructible_from<T, U&&> &&(!std::same_as<std::remove_cvref_t<U>, Expected>)Expected(U&& value)
+        : state_(std::in_place_index<0>, std::forward<U>(value)) {}
 
     template <class U>
-        requires std::constructible_from<E, U&&> && (!std::constructible_from<T, U &&>) &&
-                 (!std::same_as<std::remove_cvref_t<U>, Expected>)
-    Expected(U&& error) : state_(std::in_place_index<1>, std::forward<U>(error)) {}
+    requires std::constructible_from<E, U&&> &&
+        (!std::constructible_from<T, U&&>)&&(!std::same_as<std::remove_cvref_t<U>, Expected>)Expected(U&& error)
+        : state_(std::in_place_index<1>, std::forward<U>(error)) {}
 
     bool hasValue() const { return state_.index() == 0; }
     explicit operator bool() const { return hasValue(); }
@@ -55,9 +54,8 @@ public:
     Expected() = default;
 
     template <class U>
-        requires std::constructible_from<E, U&&> &&
-                 (!std::same_as<std::remove_cvref_t<U>, Expected>)
-    Expected(U&& error) : error_(std::forward<U>(error)) {}
+    requires std::constructible_from<E, U&&> &&(!std::same_as<std::remove_cvref_t<U>, Expected>)Expected(U&& error)
+        : error_(std::forward<U>(error)) {}
 
     bool hasValue() const { return !error_.has_value(); }
     explicit operator bool() const { return hasValue(); }

@@ -73,8 +73,7 @@ Result<std::string> HeldDirectory::readSmallFile(const std::string& name, std::s
 
 Result<void> HeldDirectory::remove() const {
     auto name = nameInParent();
-    if (!name)
-        return Error{"NSPOSIXErrorDomain", ENOENT, "Cannot remove " + path_ + ": it is no longer there", path_};
+    if (!name) return Error{"NSPOSIXErrorDomain", ENOENT, "Cannot remove " + path_ + ": it is no longer there", path_};
     if (auto emptied = removeContentsOf(descriptor(), path_); !emptied) return emptied;
     if (::unlinkat(parent_.get(), name->c_str(), AT_REMOVEDIR) != 0)
         return Error::posix(errno, "Cannot remove " + path_, path_);

@@ -77,12 +77,8 @@ void write(const nlohmann::json& value, std::string& out) {
             out += ']';
             return;
         }
-        case nlohmann::json::value_t::string:
-            appendJsonString(value.get_ref<const std::string&>(), out);
-            return;
-        default:
-            out += value.dump();
-            return;
+        case nlohmann::json::value_t::string: appendJsonString(value.get_ref<const std::string&>(), out); return;
+        default: out += value.dump(); return;
     }
 }
 

@@ -3,9 +3,7 @@
 namespace platform {
 namespace {
 
-JsonDecodingError missing(std::string path) {
-    return {std::move(path), "missing", JsonDecodingError::Fault::missing};
-}
+JsonDecodingError missing(std::string path) { return {std::move(path), "missing", JsonDecodingError::Fault::missing}; }
 
 JsonDecodingError wrongType(std::string path, std::string message) {
     return {std::move(path), std::move(message), JsonDecodingError::Fault::wrongType};
@@ -80,11 +78,12 @@ JsonDecoded<std::optional<std::vector<std::string>>> JsonObjectReader::optionalT
     auto list = optionalList(key);
     if (!list) return std::move(list).error();
     if (!*list) return std::optional<std::vector<std::string>>{};
-    auto texts = decodeList<std::string>(**list, pathOf(key), [](const nlohmann::json& e, const std::string& path)
-                                                                  -> JsonDecoded<std::string> {
-        if (!e.is_string()) return wrongType(path, "expected a text");
-        return e.get<std::string>();
-    });
+    auto texts = decodeList<std::string>(**list, pathOf(key),
+                                         [](const nlohmann::json& e,
+                                            const std::string& path) -> JsonDecoded<std::string> {
+                                             if (!e.is_string()) return wrongType(path, "expected a text");
+                                             return e.get<std::string>();
+                                         });
     if (!texts) return std::move(texts).error();
     return std::optional<std::vector<std::string>>{std::move(*texts)};
 }

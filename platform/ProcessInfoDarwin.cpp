@@ -36,8 +36,7 @@ std::optional<std::vector<std::string>> argumentsOfProcess(pid_t pid) {
     int argumentMaximum = 0;
     std::size_t size = sizeof argumentMaximum;
     int maximumName[] = {CTL_KERN, KERN_ARGMAX};
-    if (::sysctl(maximumName, 2, &argumentMaximum, &size, nullptr, 0) != 0 || argumentMaximum <= 0)
-        return std::nullopt;
+    if (::sysctl(maximumName, 2, &argumentMaximum, &size, nullptr, 0) != 0 || argumentMaximum <= 0) return std::nullopt;
 
     // The argument count, the executable's path and NUL padding, then the
     // arguments, each followed by a NUL, then the environment. The buffer

@@ -31,8 +31,7 @@ int writeAll(int descriptor, std::string_view text, std::string_view end) {
         if (first == 2) return 0;
         iovec vector[2];
         int count = 0;
-        for (auto i = first; i < 2; ++i)
-            vector[count++] = {const_cast<char*>(pieces[i].data()), pieces[i].size()};
+        for (auto i = first; i < 2; ++i) vector[count++] = {const_cast<char*>(pieces[i].data()), pieces[i].size()};
         auto written = ::writev(descriptor, vector, count);
         if (written < 0 && errno == EINTR) continue;
         if (written <= 0) return written < 0 ? errno : EIO;

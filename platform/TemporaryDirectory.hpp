@@ -29,13 +29,13 @@ struct TemporaryDirectoryEnvironment {
 };
 
 /// The text T, without touching the disk.
-std::string temporaryDirectoryPath(const TemporaryDirectoryEnvironment& environment =
-                                       TemporaryDirectoryEnvironment::current());
+std::string temporaryDirectoryPath(
+    const TemporaryDirectoryEnvironment& environment = TemporaryDirectoryEnvironment::current());
 
 /// T, ready to be written into: the fallback directory created (0700) when
 /// missing, and T checked with `checkTemporaryDirectory`.
-Result<std::string> ensureTemporaryDirectory(const TemporaryDirectoryEnvironment& environment =
-                                                 TemporaryDirectoryEnvironment::current());
+Result<std::string> ensureTemporaryDirectory(
+    const TemporaryDirectoryEnvironment& environment = TemporaryDirectoryEnvironment::current());
 
 /// Succeeds when `path` may serve as T: a directory itself, not a symbolic
 /// link to one, either root's and sticky (like /tmp), or the effective

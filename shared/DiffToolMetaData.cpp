@@ -4,8 +4,8 @@
 #include "platform/TemporaryDirectory.hpp"
 #include "shared/CanonicalText.hpp"
 #include "shared/HandOffDirectory.hpp"
-#include "shared/SessionRecordJson.hpp"
 #include "shared/SessionKey.hpp"
+#include "shared/SessionRecordJson.hpp"
 
 namespace VarnShared {
 

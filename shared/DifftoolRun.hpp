@@ -17,6 +17,7 @@ namespace VarnShared {
 /// "Writing to: " and its path on `out`). Returns the session directory to
 /// hand to the application. On failure the stored record is unchanged and
 /// the run's copies are removed.
-platform::Result<std::string> recordDifftoolRun(const DifftoolOptions& options, std::ostream& out = platform::standardOutput());
+platform::Result<std::string> recordDifftoolRun(const DifftoolOptions& options,
+                                                std::ostream& out = platform::standardOutput());
 
 }  // namespace VarnShared

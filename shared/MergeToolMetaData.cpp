@@ -24,8 +24,7 @@ platform::Result<MergeToolMetaData> MergeToolMetaData::readMetadata(const std::s
     return readMetadataFile<MergeToolMetaData>(directoryPath, fileName);
 }
 
-platform::Result<MergeToolMetaData> MergeToolMetaData::create(const std::string& repo,
-                                                              const std::string& fileToMerge) {
+platform::Result<MergeToolMetaData> MergeToolMetaData::create(const std::string& repo, const std::string& fileToMerge) {
     auto created = createHeld(repo, fileToMerge);
     if (!created) return std::move(created).error();
     return std::move(created->record);

@@ -52,8 +52,7 @@ struct MergeToolMetaData {
     static platform::Result<HeldMergeHandOff> createHeld(const std::string& repo, const std::string& fileToMerge);
 
     platform::Result<std::string> encode() const;
-    static platform::Result<MergeToolMetaData> decode(std::string_view bytes,
-                                                      const std::string& source = "the record");
+    static platform::Result<MergeToolMetaData> decode(std::string_view bytes, const std::string& source = "the record");
 
     /// `path` + "/status".
     std::string statusPath() const { return path + "/status"; }

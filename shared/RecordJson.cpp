@@ -145,4 +145,3 @@ platform::Result<std::string> encodeRecord(const nlohmann::json& value) {
 }
 
 }  // namespace VarnShared
-

@@ -81,8 +81,8 @@ platform::Result<std::vector<DiffToolMetaData::Entry>> makeDirectoryEntries(cons
         const std::string& name = onLeft ? (*left)[l] : (*right)[r];
         std::string merged = platform::appendingPathComponent(options.repo, name);
         auto& entry = entries.emplace_back(DiffToolMetaData::Entry{merged, "/dev/null", "/dev/null", merged});
-        for (auto [present, directory, field] : {std::tuple{onLeft, &options.local, &entry.local},
-                                                 std::tuple{onRight, &options.remote, &entry.remote}}) {
+        for (auto [present, directory, field] :
+             {std::tuple{onLeft, &options.local, &entry.local}, std::tuple{onRight, &options.remote, &entry.remote}}) {
             if (!present) continue;
             auto preserved = preserveComparedFile(platform::appendingPathComponent(*directory, name), options);
             if (!preserved) return failed(std::move(preserved).error());

@@ -50,9 +50,7 @@ std::uint64_t fnv1a64(std::string_view bytes) {
     return hash;
 }
 
-std::string sessionKey(const DiffToolSession& session) {
-    return std::to_string(fnv1a64(sessionIdentityText(session)));
-}
+std::string sessionKey(const DiffToolSession& session) { return std::to_string(fnv1a64(sessionIdentityText(session))); }
 
 std::string sessionDirectory(const DiffToolSession& session) {
     return platform::temporaryDirectoryPath() + "/" + sessionKey(session);

@@ -147,9 +147,7 @@ private:
         return true;
     }
 
-    bool isScalarMember() const {
-        return key_ == "repo" || key_ == "pid" || key_ == "revspecA" || key_ == "revspecB";
-    }
+    bool isScalarMember() const { return key_ == "repo" || key_ == "pid" || key_ == "revspecA" || key_ == "revspecB"; }
 
     /// A repeated "entries" member replaces what an earlier one held.
     void startEntries(Shape shape) {

@@ -24,9 +24,7 @@ platform::UrlComponents linkComponents(LinkKind kind, std::string_view subject) 
     return components;
 }
 
-bool isUniversalLink(const platform::Url& url) {
-    return url.scheme() == "https" && url.host() == VARN_LINK_HOST;
-}
+bool isUniversalLink(const platform::Url& url) { return url.scheme() == "https" && url.host() == VARN_LINK_HOST; }
 
 bool isUniversalLink(const platform::Url& url, LinkKind kind) {
     if (!isUniversalLink(url)) return false;

@@ -68,11 +68,8 @@ std::optional<ParserError> setExclusively(const InputKey& key, const V& value, c
                 if (previous && *previous == value) break;
                 return ParserError{
                     ParserError::DuplicateExclusiveValues{existing->inputOrigin, origin, values.originalInput}};
-            case FlagExclusivity::chooseFirst:
-                existing->inputOrigin.formUnion(origin);
-                return std::nullopt;
-            case FlagExclusivity::chooseLast:
-                break;
+            case FlagExclusivity::chooseFirst: existing->inputOrigin.formUnion(origin); return std::nullopt;
+            case FlagExclusivity::chooseLast: break;
         }
     }
     values.set(key, value, origin);
@@ -81,8 +78,8 @@ std::optional<ParserError> setExclusively(const InputKey& key, const V& value, c
 
 template <class V>
 ArgumentDefinition::Nullary storesFlag(InputKey key, V value, FlagExclusivity exclusivity) {
-    return [key = std::move(key), value = std::move(value), exclusivity](
-               const InputOrigin& origin, const std::optional<Name>&, ParsedValues& values) {
+    return [key = std::move(key), value = std::move(value),
+            exclusivity](const InputOrigin& origin, const std::optional<Name>&, ParsedValues& values) {
         return setExclusively(key, value, origin, exclusivity, values);
     };
 }
@@ -97,9 +94,10 @@ ParserError unparsable(const InputKey& key, const InputOrigin& origin, const std
 template <class M>
 ArgumentDefinition::Unary convertsAndStores(InputKey key, Transform<typename MemberShape<M>::Value> transform) {
     using T = typename MemberShape<M>::Value;
-    return [key = std::move(key), transform = std::move(transform)](
-               const InputOrigin& origin, const std::optional<Name>& name, const std::string& text,
-               ParsedValues& values) -> std::optional<ParserError> {
+    return [key = std::move(key),
+            transform = std::move(transform)](const InputOrigin& origin, const std::optional<Name>& name,
+                                              const std::string& text,
+                                              ParsedValues& values) -> std::optional<ParserError> {
         std::optional<T> value;
         std::optional<std::string> reason;
         if (transform) {
@@ -132,19 +130,19 @@ ArgumentDefinition::Unary convertsAndStores(InputKey key, Transform<typename Mem
 /// other keeps the value it has in a new command.
 template <class C, class M>
 typename Arguments<C>::Property readsInto(InputKey key, M C::*member, bool required) {
-    return [key = std::move(key), member, required](ArgumentDecoder& decoder,
-                                                    C& command) -> std::optional<ParserError> {
-        auto e = decoder.element(key);
-        if (!e) {
-            if (required) return ParserError{ParserError::NoValue{key}};
-            if constexpr (MemberShape<M>::optional) command.*member = std::nullopt;
+    return
+        [key = std::move(key), member, required](ArgumentDecoder& decoder, C& command) -> std::optional<ParserError> {
+            auto e = decoder.element(key);
+            if (!e) {
+                if (required) return ParserError{ParserError::NoValue{key}};
+                if constexpr (MemberShape<M>::optional) command.*member = std::nullopt;
+                return std::nullopt;
+            }
+            auto v = std::any_cast<Stored<M>>(&e->value);
+            if (!v) return ParserError{ParserError::InvalidState{}};
+            command.*member = *v;
             return std::nullopt;
-        }
-        auto v = std::any_cast<Stored<M>>(&e->value);
-        if (!v) return ParserError{ParserError::InvalidState{}};
-        command.*member = *v;
-        return std::nullopt;
-    };
+        };
 }
 
 }  // namespace detail
@@ -257,7 +255,7 @@ void Arguments<C>::group(std::string_view property, G C::*member, GroupDeclarati
     for (auto& def : inner.definitions) definitions.push_back(std::move(def));
     // A group decoded for a command above is the same group here.
     properties.push_back([member, inner = std::move(inner.properties)](ArgumentDecoder& decoder,
-                                                                        C& command) -> std::optional<ParserError> {
+                                                                       C& command) -> std::optional<ParserError> {
         if (auto previous = decoder.previouslyDecoded(typeid(G))) {
             if (auto value = std::any_cast<G>(previous)) {
                 command.*member = *value;
@@ -280,7 +278,9 @@ const C& Arguments<C>::prototype() {
 namespace detail {
 
 template <class C>
-concept DeclaresArguments = requires(Arguments<C>& a) { C::arguments(a); };
+concept DeclaresArguments = requires(Arguments<C>& a) {
+    C::arguments(a);
+};
 
 template <class C>
 CommandDeclarations declarationsOf() {

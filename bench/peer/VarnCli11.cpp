@@ -2,10 +2,10 @@
 // with CLI11, a widely used C++ command-line library. It parses, prints its
 // help and reports errors in its own words; it runs no command.
 
-#include <CLI/CLI.hpp>
-
 #include <string>
 #include <vector>
+
+#include <CLI/CLI.hpp>
 
 namespace {
 
@@ -44,12 +44,12 @@ int main(int argc, char** argv) {
     diff->add_option("paths", paths, "Files to compare. Relative to the root of the repository's work tree.");
 
     GitToolFiles mergetoolFiles, difftoolFiles;
-    auto* mergetool =
-        varn.add_subcommand("_mergetool", "Used by 'git mergetool'. You probably want 'varn merge \u2026' instead.");
+    auto* mergetool = varn.add_subcommand("_mergetool",
+                                          "Used by 'git mergetool'. You probably want 'varn merge \u2026' instead.");
     mergetool->group("");
     declareGitToolFiles(*mergetool, mergetoolFiles);
-    auto* difftool =
-        varn.add_subcommand("_difftool", "Used by 'git difftool'. You probably want 'varn diff \u2026' instead.");
+    auto* difftool = varn.add_subcommand("_difftool",
+                                         "Used by 'git difftool'. You probably want 'varn diff \u2026' instead.");
     difftool->group("");
     declareGitToolFiles(*difftool, difftoolFiles);
 

@@ -2,15 +2,15 @@
 // tree's tool is this test program (see Main.cpp), so what the scripts get
 // back when they call the tool for custom candidates is the framework's own
 // answer.
+#include <filesystem>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "ArgumentParser/CompletionsGenerator.hpp"
 #include "Trees.hpp"
-#include "tests/support/TemporaryDirectory.hpp"
 #include "tests/support/ShellDriver.hpp"
+#include "tests/support/TemporaryDirectory.hpp"
 
 namespace {
 
@@ -33,14 +33,17 @@ protected:
         tmp.writeFile("kit.bash", generateCompletionScript(ap::CompletionShell::bash, kit));
         tmp.writeFile("zsh/_kit", generateCompletionScript(ap::CompletionShell::zsh, kit));
         tmp.writeFile("kit.fish", generateCompletionScript(ap::CompletionShell::fish, kit));
-        for (auto name : {"a.txt", "B.TXT", "c.md", "d.log", "e.c", "sub/f"}) tmp.writeFile("files/" + std::string(name), "");
+        for (auto name : {"a.txt", "B.TXT", "c.md", "d.log", "e.c", "sub/f"})
+            tmp.writeFile("files/" + std::string(name), "");
     }
 
     std::vector<std::string> bash(std::vector<std::string> words, bool withBashCompletion = false) {
         words.insert(words.begin(), "kit");
         return bashCompletions(tmp / "kit.bash", "_kit", words, files, withBashCompletion, bin);
     }
-    std::vector<std::string> fish(const std::string& line) { return fishCompletions(tmp / "kit.fish", line, files, bin); }
+    std::vector<std::string> fish(const std::string& line) {
+        return fishCompletions(tmp / "kit.fish", line, files, bin);
+    }
     std::string zsh(const std::string& line, const std::string& expected) {
         return zshListing(tmp / "zsh", tmp.path(), files, line, expected, bin);
     }
@@ -61,7 +64,8 @@ TEST_F(Shells, AcceptTheScripts) {
 TEST_F(Shells, BashOffersEachKind) {
     // The first word: the displayed options and subcommands, help among them.
     auto first = bash({""});
-    EXPECT_THAT(first, IsSupersetOf({"-m", "--mode", "--config", "--out-dir", "-name", "--verbose", "-h", "fetch", "help"}));
+    EXPECT_THAT(first,
+                IsSupersetOf({"-m", "--mode", "--config", "--out-dir", "-name", "--verbose", "-h", "fetch", "help"}));
     for (auto hidden : {"--quiet", "--token", "_secret"}) EXPECT_THAT(first, Not(Contains(hidden)));
     EXPECT_THAT(bash({"--m"}), UnorderedElementsAre("--mode"));
     EXPECT_THAT(bash({"--mode", "s"}), UnorderedElementsAre("slow"));
@@ -92,7 +96,8 @@ TEST_F(Shells, BashOffersEachKind) {
 TEST_F(Shells, FishOffersEachKindWithItsDescription) {
     EXPECT_THAT(fish("kit --mode "), UnorderedElementsAre("fast\tMode.", "slow\tMode."));
     EXPECT_THAT(fish("kit --input "), IsSupersetOf({"a.txt", "d.log", "sub/"}));
-    EXPECT_THAT(fish("kit --config "), UnorderedElementsAre("a.txt\tDon't [use] back\\slash\\", "c.md\tDon't [use] back\\slash\\"));
+    EXPECT_THAT(fish("kit --config "),
+                UnorderedElementsAre("a.txt\tDon't [use] back\\slash\\", "c.md\tDon't [use] back\\slash\\"));
     EXPECT_THAT(fish("kit --out-dir "), UnorderedElementsAre(StartsWith("sub/")));
     EXPECT_THAT(fish("kit --branch "), UnorderedElementsAre("main", "dev"));
     EXPECT_THAT(fish("kit fetch --depth "),
@@ -117,7 +122,8 @@ TEST_F(Shells, ZshDescendsAndAsksTheTool) {
     EXPECT_THAT(zsh("kit --branch ", "dev"), AllOf(HasSubstr("main"), HasSubstr("dev")));
     EXPECT_THAT(zsh("kit --config ", "c.md"), AllOf(HasSubstr("a.txt"), Not(HasSubstr("d.log"))));
     auto options = zsh("kit --", "back\\slash");
-    EXPECT_THAT(options, AllOf(HasSubstr("Don't [use] back\\slash\\"), Not(HasSubstr("quiet")), Not(HasSubstr("token"))));
+    EXPECT_THAT(options,
+                AllOf(HasSubstr("Don't [use] back\\slash\\"), Not(HasSubstr("quiet")), Not(HasSubstr("token"))));
 }
 
 }  // namespace

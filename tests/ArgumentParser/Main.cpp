@@ -1,9 +1,9 @@
 // The test program doubles as the tools of the trees: started with
 // AP_TEST_TREE naming a tree, it is that tree's tool. The completion scripts
 // under test call their tool back for custom candidates.
-#include <gtest/gtest.h>
-
 #include <cstdlib>
+
+#include <gtest/gtest.h>
 
 #include "ArgumentParser/ExitRoutine.hpp"
 #include "Trees.hpp"

@@ -7,8 +7,8 @@
 
 #include "ArgumentParser/ToolInfo.hpp"
 #include "Trees.hpp"
-#include "tests/support/TemporaryDirectory.hpp"
 #include "tests/support/ShellDriver.hpp"
+#include "tests/support/TemporaryDirectory.hpp"
 
 namespace {
 
@@ -31,7 +31,8 @@ Lines renderedSection(const std::string& rendered, const std::string& title) {
     Lines result;
     bool inside = false;
     for (const auto& line : lines(rendered)) {
-        if (!line.empty() && line.front() != ' ') inside = line == title;
+        if (!line.empty() && line.front() != ' ')
+            inside = line == title;
         else if (inside && line.find_first_not_of(' ') != std::string::npos)
             result.push_back(line.substr(line.find_first_not_of(' ')));
     }
@@ -66,16 +67,20 @@ TEST_F(ManPage, TextsStayTextAndHiddenCommandsHideTheirChildren) {
     EXPECT_EQ(macroArguments(source, ".SH"), (Lines{"NAME", "SYNOPSIS", "DESCRIPTION", "\"OPTIONS\"", "COMMANDS",
                                                     "\"EXIT STATUS\"", "\"ENVIRONMENT\"", "\"SEE ALSO\""}));
     EXPECT_EQ(macroArguments(source, ".SS"), (Lines{"\"many\"", "\"more\"", "\"remote\"", "\"remote add (default)\""}));
-    for (auto hidden : {"_secret", "inside", "_prune", "debug"}) EXPECT_EQ(source.find(hidden), std::string::npos) << hidden;
+    for (auto hidden : {"_secret", "inside", "_prune", "debug"})
+        EXPECT_EQ(source.find(hidden), std::string::npos) << hidden;
 
     // Wide enough that no synopsis wraps.
     auto text = run("groff -man -Tutf8 -P-cbou -rLL=200n " + shellQuoted(page)).output;
-    EXPECT_EQ(renderedSection(text, "NAME"), Lines{"tool - .starts with a dot, has a \\ and \\fB, and ends in caf\u00e9"});
+    EXPECT_EQ(renderedSection(text, "NAME"),
+              Lines{"tool - .starts with a dot, has a \\ and \\fB, and ends in caf\u00e9"});
     EXPECT_EQ(renderedSection(text, "SYNOPSIS"),
               (Lines{"tool <subcommand>", "tool many <options>", "tool more [<options>] --name <name>",
-                     "tool remote <subcommand>", "tool remote add [<url> ...] [--host <host>] [--port <port>] [--shade <shade>]"}));
+                     "tool remote <subcommand>",
+                     "tool remote add [<url> ...] [--host <host>] [--port <port>] [--shade <shade>]"}));
     auto description = renderedSection(text, "DESCRIPTION");
-    EXPECT_EQ(Lines(description.begin() + 1, description.end()), (Lines{"First line.", "'quoted line", "indented line", ".br is not a request here"}));
+    EXPECT_EQ(Lines(description.begin() + 1, description.end()),
+              (Lines{"First line.", "'quoted line", "indented line", ".br is not a request here"}));
     // The built-in flags are listed, though no synopsis names them.
     EXPECT_EQ(renderedSection(text, "OPTIONS").front(), "-h, --help");
     auto commands = renderedSection(text, "COMMANDS");

@@ -129,7 +129,8 @@ void check(const std::string& transcript) {
             std::vector<char*> argv;
             for (auto& a : arguments) argv.push_back(a.data());
             argv.push_back(nullptr);
-            if (auto root = trees::named(arguments.front())) ap::main(*root, static_cast<int>(arguments.size()), argv.data());
+            if (auto root = trees::named(arguments.front()))
+                ap::main(*root, static_cast<int>(arguments.size()), argv.data());
             _exit(127);
         }
         int status = 0;

@@ -34,7 +34,7 @@ inline std::vector<std::string> valueNames(Speed) { return {"fast", "slow"}; }
 
 /// Enumerations typed by the names of their values.
 template <class E>
-    requires std::is_enum_v<E> && requires(E e) { trees::valueNames(e); }
+requires std::is_enum_v<E> && requires(E e) { trees::valueNames(e); }
 struct ap::ArgumentValue<E> {
     static std::optional<E> parse(std::string_view text) {
         auto names = trees::valueNames(E{});
@@ -43,7 +43,9 @@ struct ap::ArgumentValue<E> {
         return std::nullopt;
     }
     static std::vector<std::string> allValueStrings() { return trees::valueNames(E{}); }
-    static std::string defaultValueDescription(E value) { return trees::valueNames(E{})[static_cast<std::size_t>(value)]; }
+    static std::string defaultValueDescription(E value) {
+        return trees::valueNames(E{})[static_cast<std::size_t>(value)];
+    }
 };
 
 namespace trees {
@@ -100,12 +102,15 @@ struct URLNames : ParsableCommand {
         a.flag("verbose", &URLNames::on, {.inversion = FlagInversion::prefixedNo});
         a.flag("color", &URLNames::on,
                {.name = NameSpecification::shortAndLong(), .inversion = FlagInversion::prefixedEnableDisable});
-        a.flag("dryRun", &URLNames::on, {.name = {NameSpecification::customLong("dry_run")}, .inversion = FlagInversion::prefixedNo});
-        a.flag("camel", &URLNames::on, {.name = {NameSpecification::customLong("camelCase")}, .inversion = FlagInversion::prefixedNo});
-        a.flag("dashed", &URLNames::on, {.name = {NameSpecification::customLong("dashed-name")}, .inversion = FlagInversion::prefixedNo});
+        a.flag("dryRun", &URLNames::on,
+               {.name = {NameSpecification::customLong("dry_run")}, .inversion = FlagInversion::prefixedNo});
+        a.flag("camel", &URLNames::on,
+               {.name = {NameSpecification::customLong("camelCase")}, .inversion = FlagInversion::prefixedNo});
+        a.flag("dashed", &URLNames::on,
+               {.name = {NameSpecification::customLong("dashed-name")}, .inversion = FlagInversion::prefixedNo});
         a.flag("quiet", &URLNames::count, {.name = NameSpecification::short_()});
-        a.flags("speed", &URLNames::speed, std::vector<FlagCase<Speed>>{{Speed::fast, "fast"}, {Speed::slow, "slowDown"}},
-                {.defaulted = true});
+        a.flags("speed", &URLNames::speed,
+                std::vector<FlagCase<Speed>>{{Speed::fast, "fast"}, {Speed::slow, "slowDown"}}, {.defaulted = true});
         a.argument("targetDir", &URLNames::target, {.help = "The target."});
     }
     std::optional<std::string> text;
@@ -137,7 +142,8 @@ struct Run : ParsableCommand {
         a.option("tag", &Run::tags,
                  {.arrayParsing = ArrayParsingStrategy::upToNextOption(), .help = "Tags.", .defaulted = true});
         a.option("rest", &Run::rest, {.arrayParsing = ArrayParsingStrategy::remaining(), .defaulted = true});
-        a.option("item", &Run::items, {.arrayParsing = ArrayParsingStrategy::unconditionalSingleValue(), .defaulted = true});
+        a.option("item", &Run::items,
+                 {.arrayParsing = ArrayParsingStrategy::unconditionalSingleValue(), .defaulted = true});
         a.option("define", &Run::defines,
                  {.name = {NameSpecification::customShort("D", true)}, .help = "A definition.", .defaulted = true});
         a.option("include", &Run::includes, {.defaulted = true});
@@ -149,11 +155,13 @@ struct Run : ParsableCommand {
         a.option("switch", &Run::power, {.help = "On or off."});
         a.flag("verbose", &Run::verbose, {.name = NameSpecification::shortAndLong()});
         a.flag("fast", &Run::fast, {.inversion = FlagInversion::prefixedNo, .exclusivity = FlagExclusivity::exclusive});
-        a.flag("first", &Run::first, {.inversion = FlagInversion::prefixedNo, .exclusivity = FlagExclusivity::chooseFirst});
+        a.flag("first", &Run::first,
+               {.inversion = FlagInversion::prefixedNo, .exclusivity = FlagExclusivity::chooseFirst});
         a.flags("color", &Run::color,
                 std::vector<FlagCase<Color>>{{Color::red, "red"}, {Color::green, "green"}, {Color::blue, "blue"}});
         a.argument("file", &Run::file);
-        a.argument("extra", &Run::extra, {.parsing = ArgumentArrayParsingStrategy::postTerminator(), .defaulted = true});
+        a.argument("extra", &Run::extra,
+                   {.parsing = ArgumentArrayParsingStrategy::postTerminator(), .defaulted = true});
     }
     std::optional<std::string> name, scan, raw, file;
     std::vector<std::string> tags{"default"}, rest, items, defines, includes{"a", "b"}, extra;
@@ -180,7 +188,8 @@ struct Pass : ParsableCommand {
     static CommandConfiguration configuration() { return {}; }
     static void arguments(Arguments<Pass>& a) {
         a.group("options", &Pass::options);
-        a.argument("words", &Pass::words, {.parsing = ArgumentArrayParsingStrategy::allUnrecognized(), .defaulted = true});
+        a.argument("words", &Pass::words,
+                   {.parsing = ArgumentArrayParsingStrategy::allUnrecognized(), .defaulted = true});
     }
     Level options;
     std::vector<std::string> words;
@@ -192,7 +201,8 @@ struct Exec : ParsableCommand {
     static constexpr std::string_view typeName = "Exec";
     static CommandConfiguration configuration() { return {}; }
     static void arguments(Arguments<Exec>& a) {
-        a.argument("words", &Exec::words, {.parsing = ArgumentArrayParsingStrategy::unconditionalRemaining(), .defaulted = true});
+        a.argument("words", &Exec::words,
+                   {.parsing = ArgumentArrayParsingStrategy::unconditionalRemaining(), .defaulted = true});
     }
     std::vector<std::string> words;
     Result<void> run() override { return Changes(*this)("words", &Exec::words).printed(); }
@@ -204,7 +214,8 @@ struct Strict : ParsableCommand {
     static void arguments(Arguments<Strict>& a) {
         a.argument("n", &Strict::n, {.help = "A number."});
         a.option("tag", &Strict::tags, {.help = "Tags."});
-        a.flags("pace", &Strict::pace, std::vector<FlagCase<Speed>>{{Speed::fast, "fast", "Quickly."}, {Speed::slow, "slow"}});
+        a.flags("pace", &Strict::pace,
+                std::vector<FlagCase<Speed>>{{Speed::fast, "fast", "Quickly."}, {Speed::slow, "slow"}});
     }
     int n = 0;
     std::vector<std::string> tags;
@@ -213,7 +224,9 @@ struct Strict : ParsableCommand {
         if (n < 0) return ValidationError{"n must not be negative"};
         return {};
     }
-    Result<void> run() override { return Changes(*this)("n", &Strict::n)("tag", &Strict::tags)("pace", &Strict::pace).printed(); }
+    Result<void> run() override {
+        return Changes(*this)("n", &Strict::n)("tag", &Strict::tags)("pace", &Strict::pace).printed();
+    }
 };
 
 struct Parse : ParsableCommand {
@@ -242,7 +255,8 @@ struct SecondThing : ParsableCommand {
     static constexpr std::string_view typeName = "SecondThing";
     static CommandConfiguration configuration() {
         return {.abstract = "Do the second thing.",
-                .helpNames = NameSpecification{NameSpecification::customLong("info"), NameSpecification::customShort("?")}};
+                .helpNames = NameSpecification{NameSpecification::customLong("info"),
+                                               NameSpecification::customShort("?")}};
     }
 };
 
@@ -265,9 +279,12 @@ struct Texts : ParsableCommand {
                  {.name = NameSpecification::shortAndLong(),
                   .help = ArgumentHelp("First line.\nSecond line.", "Goes on.")});
         // Thirteen characters, many more bytes.
-        a.flag("verbose", &Texts::verbose, {.inversion = FlagInversion::prefixedNo, .help = "Caf\u00e9 \u2026 e\u0301t\u00e9 ok"});
-        a.option("secret", &Texts::mode, {.help = ArgumentHelp("Hidden.", "", std::nullopt, ArgumentVisibility::hidden)});
-        a.option("internal", &Texts::mode, {.help = ArgumentHelp("Private.", "", std::nullopt, ArgumentVisibility::private_)});
+        a.flag("verbose", &Texts::verbose,
+               {.inversion = FlagInversion::prefixedNo, .help = "Caf\u00e9 \u2026 e\u0301t\u00e9 ok"});
+        a.option("secret", &Texts::mode,
+                 {.help = ArgumentHelp("Hidden.", "", std::nullopt, ArgumentVisibility::hidden)});
+        a.option("internal", &Texts::mode,
+                 {.help = ArgumentHelp("Private.", "", std::nullopt, ArgumentVisibility::private_)});
     }
     std::optional<std::string> mode;
     bool verbose = false;
@@ -292,7 +309,8 @@ struct Columns : ParsableCommand {
         // "--" and 21 letters: 23 characters; with two more spaces, 25.
         a.flag("a", &Columns::on, {.name = {NameSpecification::customLong(std::string(21, 'a'))}, .help = "Fits."});
         a.flag("b", &Columns::on, {.name = {NameSpecification::customLong(std::string(22, 'b'))}, .help = "Too long."});
-        a.flag("resume", &Columns::on, {.name = {NameSpecification::customLong("re\u0301sume\u0301")}, .help = "Accents."});
+        a.flag("resume", &Columns::on,
+               {.name = {NameSpecification::customLong("re\u0301sume\u0301")}, .help = "Accents."});
         a.group("connection", &Columns::connection, {.title = "Connection Options"});
         a.option("shade", &Columns::shade, {.help = "The shade.", .defaulted = true});
     }
@@ -370,7 +388,9 @@ inline std::vector<std::string> echoWords(const std::vector<std::string>& words)
 
 struct Deep : ParsableCommand {
     static constexpr std::string_view typeName = "Deep";
-    static CommandConfiguration configuration() { return {.abstract = "Deep.\n\nDown.", .subcommands = {typeOf<Leaf>}}; }
+    static CommandConfiguration configuration() {
+        return {.abstract = "Deep.\n\nDown.", .subcommands = {typeOf<Leaf>}};
+    }
     static void arguments(Arguments<Deep>& a) {
         a.option("level", &Deep::word, {.completion = CompletionKind::list({"one", "two"})});
     }
@@ -405,7 +425,8 @@ struct Kit : ParsableCommand {
     static CommandConfiguration configuration() { return {.subcommands = {typeOf<Fetch>, typeOf<Secret>}}; }
     static void arguments(Arguments<Kit>& a) {
         a.option("mode", &Kit::word,
-                 {.name = NameSpecification::shortAndLong(), .help = "Mode.",
+                 {.name = NameSpecification::shortAndLong(),
+                  .help = "Mode.",
                   .completion = CompletionKind::list({"fast", "slow"})});
         a.option("config", &Kit::word,
                  {.help = "Don't [use] back\\slash\\", .completion = CompletionKind::file({"txt", "md"})});
@@ -413,7 +434,8 @@ struct Kit : ParsableCommand {
         a.option("outDir", &Kit::word, {.help = "Output.", .completion = CompletionKind::directory()});
         a.option("branch", &Kit::word, {.completion = CompletionKind::shellCommand("echo main; echo dev")});
         a.option("name", &Kit::word,
-                 {.name = {NameSpecification::customLong("name", true)}, .help = "Name.",
+                 {.name = {NameSpecification::customLong("name", true)},
+                  .help = "Name.",
                   .completion = CompletionKind::custom(echoWords)});
         a.option("plain", &Kit::word, {.help = ArgumentHelp("Plain.", "", "text")});
         a.flag("verbose", &Kit::on);
@@ -442,7 +464,8 @@ struct Build : ParsableCommand {
         a.argument("target", &Build::target, {.help = ArgumentHelp("The target.", "", "name")});
         a.option("color", &Build::color,
                  {.name = NameSpecification::shortAndLong(),
-                  .help = ArgumentHelp("", "", std::nullopt, ArgumentVisibility::hidden), .defaulted = true});
+                  .help = ArgumentHelp("", "", std::nullopt, ArgumentVisibility::hidden),
+                  .defaulted = true});
         a.group("output", &Build::output, {.title = "Output Options"});
     }
     std::string target;
@@ -532,7 +555,9 @@ struct Loop : ParsableCommand {
 struct EmptyShort : ParsableCommand {
     static constexpr std::string_view typeName = "EmptyShort";
     static CommandConfiguration configuration() { return {}; }
-    static void arguments(Arguments<EmptyShort>& a) { a.option("_", &EmptyShort::value, {.name = NameSpecification::short_()}); }
+    static void arguments(Arguments<EmptyShort>& a) {
+        a.option("_", &EmptyShort::value, {.name = NameSpecification::short_()});
+    }
     std::optional<std::string> value;
 };
 

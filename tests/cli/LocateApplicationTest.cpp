@@ -41,9 +41,11 @@ TEST_F(ApplicationLocation, TheBundleHoldingTheLinkedTool) {
         {tmp / "Varnel.app/Contents/varn", {"-b", bundleIdentifier}},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
-        platform::recordProcessArguments({tmp.makeLink("bin" + std::to_string(i) + "/varn", cases[i].destination), "open"});
+        platform::recordProcessArguments({tmp.makeLink("bin" + std::to_string(i) + "/varn", cases[i].destination),
+                                          "open"});
         List arguments;
-        EXPECT_EQ(standardOutputOf([&] { arguments = applicationArguments(); }), "resolvedPath: " + cases[i].destination + "\n");
+        EXPECT_EQ(standardOutputOf([&] { arguments = applicationArguments(); }),
+                  "resolvedPath: " + cases[i].destination + "\n");
         EXPECT_EQ(arguments, cases[i].arguments) << cases[i].destination;
     }
     for (const List& recorded : {List{tmp.writeFile("varn", "", true)}, List{}, List{tmp / "missing"}}) {

@@ -58,7 +58,8 @@ TEST_F(MergeHandOffOutcome, NoVerdictThatCanComeIsAnErrorAndLeavesNothingBehind)
         {"no verdict in time", {.limit = 300ms}, "No verdict from the application in time", true},
         {"a watch that cannot be armed",
          {.startWatching = [](auto&) { return platform::Error::posix(EMFILE, "Cannot watch directory"); }},
-         "Cannot watch directory: Too many open files", false},
+         "Cannot watch directory: Too many open files",
+         false},
         {"a directory swapped before the start", {.beforeLaunch = swap}, "The hand-off directory ", false},
     };
     for (const auto& c : cases) {

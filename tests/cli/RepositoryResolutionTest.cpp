@@ -6,10 +6,10 @@
 
 #include <sys/stat.h>
 
-#include <gtest/gtest.h>
-
 #include <chrono>
 #include <filesystem>
+
+#include <gtest/gtest.h>
 
 #include "tests/support/TemporaryDirectory.hpp"
 

@@ -58,9 +58,9 @@ class CommandTable : public ::testing::TestWithParam<Case> {};
 TEST_P(CommandTable, EndsAsTheRowSays) {
     const auto& c = GetParam();
     TemporaryDirectory directory;
-    EnvironmentChanges environment{{"HOME", directory.path()}, {"TMPDIR", directory.path()}, {"COLUMNS", "80"},
-                                   {"PATH", binaryDirectory + ":" + std::getenv("PATH")}, {"BUILD", VARN_BUILD_DIR},
-                                   {"CMAKE", VARN_CMAKE_COMMAND}};
+    EnvironmentChanges environment{{"HOME", directory.path()}, {"TMPDIR", directory.path()},
+                                   {"COLUMNS", "80"},          {"PATH", binaryDirectory + ":" + std::getenv("PATH")},
+                                   {"BUILD", VARN_BUILD_DIR},  {"CMAKE", VARN_CMAKE_COMMAND}};
     for (auto name : {"SHELL", "LINES", "VARNEL_HOME", "VARNEL_VERBOSE", "VARNEL_STUB_MERGE", "VARNEL_STUB_LOG"})
         environment.emplace(name, std::nullopt);
     auto ran = run("/bin/bash", {"-o", "pipefail", "-c", c.command}, directory.path(), environment);

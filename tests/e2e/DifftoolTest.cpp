@@ -8,12 +8,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <gmock/gmock.h>
-
 #include <algorithm>
 #include <array>
 #include <filesystem>
 #include <set>
+
+#include <gmock/gmock.h>
 
 #include "platform/FileSystem.hpp"
 #include "shared/DiffToolMetaData.hpp"
@@ -72,8 +72,10 @@ protected:
     platform::Process startWaitingRun() const {
         fs::remove(tmp / "go");
         return start("/bin/sh",
-                     {"-c", "i=0; while [ ! -e " + tmp / "go" + " ] && [ $i -lt 200 ]; do sleep 0.05; i=$((i+1)); "
-                            "done; exec varn _difftool --base /dev/null --local a.txt --remote b.txt --merged a.txt"},
+                     {"-c",
+                      "i=0; while [ ! -e " + tmp / "go" +
+                          " ] && [ $i -lt 200 ]; do sleep 0.05; i=$((i+1)); "
+                          "done; exec varn _difftool --base /dev/null --local a.txt --remote b.txt --merged a.txt"},
                      root, environment(), true);
     }
 
@@ -160,7 +162,8 @@ TEST_F(Difftool, OneSessionForTheInvocationWithOneEntryPerChangedFile) {
               (VarnShared::DiffToolSession{root, ran.leader, "A", "B"}));
     // git's temporary files are gone once it ends; the copies keep the
     // compared contents. A file new in B has nothing on its left.
-    expectEntries(directory, {{"a.txt", "a in A\n", "a in B\n"}, {"new.txt", none, "new in B\n"},
+    expectEntries(directory, {{"a.txt", "a in A\n", "a in B\n"},
+                              {"new.txt", none, "new in B\n"},
                               {"sub/c.txt", "c in A\n", "c in B\n"}});
 
     // Every run announces the file and hands the session to the application.
@@ -206,7 +209,8 @@ TEST_F(Difftool, EachInvocationInAScriptHasASessionOfItsOwn) {
 TEST_F(Difftool, AWorkTreeFileInAVerboseRun) {
     makeHistory();
     tmp.writeFile("repo/sub/c.txt", "c edited\n");
-    auto ran = runAsGroupLeader("/usr/bin/git", {"-C", "sub", "difftool", "-y", "--tool=varn", "-t", "varn", "A", "c.txt"},
+    auto ran = runAsGroupLeader("/usr/bin/git",
+                                {"-C", "sub", "difftool", "-y", "--tool=varn", "-t", "varn", "A", "c.txt"},
                                 {{"VARNEL_VERBOSE", "1"}});
     ASSERT_EQ(ran.output.terminationStatus, 0) << ran.output.standardError;
     auto sessions = sessionDirectories();
@@ -299,9 +303,9 @@ TEST_F(Difftool, AWriteOrCopyThatFailsKeepsThePreviousSession) {
             EXPECT_THAT(ended.standardError, MatchesRegex("^Error: Cannot copy " + root + "/a.txt to " + directory +
                                                           "/a.txt-[-0-9A-F]{36}: No space left on device\n$"));
         } else {
-            EXPECT_EQ(ended.standardError, "Error: Cannot write file " + directory + "/.varnel-difftool: " +
-                                               (fault == readOnly ? "Read-only file system" : "No space left on device") +
-                                               "\n");
+            EXPECT_EQ(ended.standardError,
+                      "Error: Cannot write file " + directory + "/.varnel-difftool: " +
+                          (fault == readOnly ? "Read-only file system" : "No space left on device") + "\n");
         }
         EXPECT_EQ(readFile(directory + "/.varnel-difftool"), previous);
         EXPECT_EQ(entriesOf(directory), std::set<std::string>{".varnel-difftool"});
@@ -325,9 +329,9 @@ TEST_F(Difftool, ASessionDirectoryThatIsALinkOrNotOursIsRefused) {
         auto ended = go(run);
         EXPECT_EQ(ended.terminationStatus, 1);
         EXPECT_EQ(ended.standardOutput, "");
-        EXPECT_EQ(ended.standardError, "Error: Refusing to use the session directory " + directory + ": " +
-                                           (link ? "it is a symbolic link" : "it is owned by another user (uid 65534)") +
-                                           "\n");
+        EXPECT_EQ(ended.standardError,
+                  "Error: Refusing to use the session directory " + directory + ": " +
+                      (link ? "it is a symbolic link" : "it is owned by another user (uid 65534)") + "\n");
         EXPECT_TRUE(fs::is_empty(elsewhere));
         EXPECT_TRUE(handedOver(0).empty());
     }
@@ -338,8 +342,9 @@ TEST_F(Difftool, ASessionDirectoryThatIsALinkOrNotOursIsRefused) {
 TEST_F(Difftool, GitsWordsAreReadAsGitHoldsThemWithoutPs) {
     makeHistory();
     git({"commit", "-q", "--allow-empty", "-m", "fix the build"}, root);
-    auto tool = tmp.writeFile("tool", "#!/bin/sh\nshift\nexec varn _difftool --base \"$2\" --local \"$1\" --remote \"$2\" "
-                                      "--merged \"$2\"\n",
+    auto tool = tmp.writeFile("tool",
+                              "#!/bin/sh\nshift\nexec varn _difftool --base \"$2\" --local \"$1\" --remote \"$2\" "
+                              "--merged \"$2\"\n",
                               true);
     // A ps that would be found first on PATH.
     tmp.writeFile("bin/ps", "#!/bin/sh\ntouch " + tmp / "ps-ran" + "\nexit 1\n", true);
@@ -362,8 +367,10 @@ TEST_F(Difftool, ADirectoryComparisonHandsOverEveryChangedFileOnce) {
     EXPECT_EQ(lines(ran.output.standardOutput),
               (std::vector<std::string>{"Writing to: " + directory + "/.varnel-difftool", announced}));
 
-    expectEntries(directory, {{"a.txt", "a in A\n", "a in B\n"}, {"b.txt", "unchanged\n", none},
-                              {"new.txt", none, workTree}, {"sub/c.txt", "c in A\n", workTree}});
+    expectEntries(directory, {{"a.txt", "a in A\n", "a in B\n"},
+                              {"b.txt", "unchanged\n", none},
+                              {"new.txt", none, workTree},
+                              {"sub/c.txt", "c in A\n", workTree}});
     EXPECT_EQ(handedOver(1), std::vector<std::string>{directory});
 }
 
@@ -371,8 +378,9 @@ TEST_F(Difftool, ADirectoryComparisonHandsOverEveryChangedFileOnce) {
 // written and handed over, and then the run fails.
 TEST_F(Difftool, OutputThatCannotBeWrittenCostsNoRecord) {
     auto file = tmp.writeFile("repo/a.txt", "");
-    auto ran = runAsGroupLeader("/bin/bash", {"-c", "exec > >(exec true); wait $!; exec varn _difftool --base " + file +
-                                                        " --local " + file + " --remote " + file + " --merged " + file});
+    auto ran = runAsGroupLeader("/bin/bash",
+                                {"-c", "exec > >(exec true); wait $!; exec varn _difftool --base " + file +
+                                           " --local " + file + " --remote " + file + " --merged " + file});
     EXPECT_EQ(ran.output.terminationStatus, 1);
     EXPECT_EQ(ran.output.standardError, "Error: Cannot write to standard output: Broken pipe\n");
     auto directory = sessionDirectory(ran.leader);

@@ -19,7 +19,8 @@ class GitMergetool : public EndToEnd {
 protected:
     /// A repository in `checkout` with the files committed on "main" and
     /// changed on "other".
-    void makeRepository(const std::string& checkout, std::vector<std::string> init = {"init", "-q", "-b", "main"}) const {
+    void makeRepository(const std::string& checkout,
+                        std::vector<std::string> init = {"init", "-q", "-b", "main"}) const {
         fs::create_directories(checkout);
         git(init, checkout);
         for (const auto& file : files) tmp.writeFile(checkout.substr(tmp.path().size() + 1) + "/" + file, "base\n");
@@ -65,7 +66,8 @@ TEST_F(GitMergetool, AResolvedMergeIsRecordedByGit) {
         EXPECT_EQ(unmerged(root), "");
         // Added as resolved, with the application's result.
         EXPECT_EQ(git({"diff", "--name-only"}, root).standardOutput, "");
-        for (const auto& file : files) EXPECT_EQ(readFile(root + "/" + file), std::string(side) == "ours" ? "mine\n" : "other\n");
+        for (const auto& file : files)
+            EXPECT_EQ(readFile(root + "/" + file), std::string(side) == "ours" ? "mine\n" : "other\n");
         // One hand-off per conflicted file, each removed once answered.
         EXPECT_EQ(handedOver(2).size(), 2u);
         EXPECT_TRUE(fs::is_empty(temporary));
@@ -95,8 +97,8 @@ TEST_F(GitMergetool, AMissingApplicationOrAnInterruptKeepsTheConflictAndLeavesNo
     EXPECT_TRUE(fs::is_empty(temporary));
 
     ::signal(SIGINT, SIG_DFL);  // as from a terminal, where it is not ignored
-    auto mergetool = start("/usr/bin/git", {"mergetool", "--no-prompt"}, root, environment({{"VARNEL_STUB_MERGE", "none"}}),
-                           true);
+    auto mergetool = start("/usr/bin/git", {"mergetool", "--no-prompt"}, root,
+                           environment({{"VARNEL_STUB_MERGE", "none"}}), true);
     bool waiting = eventually([&] { return readFile(stubLog).starts_with("merge\t"); });
     ASSERT_EQ(::kill(-mergetool.processIdentifier(), waiting ? SIGINT : SIGKILL), 0);
     EXPECT_NE(finish(mergetool, std::chrono::seconds(5)).terminationStatus, -1);

@@ -59,8 +59,8 @@ TEST_F(Launcher, DoesNotWaitForTheApplication) {
     auto facts = tmp / "facts";
     tmp.writeFile("Slow.app/Contents/MacOS/Slow",
                   "#!/bin/sh\nexec >/dev/null 2>&1\n"
-                  "{ echo $$; readlink /proc/$$/fd/0; } > '" + facts + ".part' && mv '" + facts + ".part' '" + facts +
-                      "'\nexec sleep 60\n",
+                  "{ echo $$; readlink /proc/$$/fd/0; } > '" +
+                      facts + ".part' && mv '" + facts + ".part' '" + facts + "'\nexec sleep 60\n",
                   true);
     auto ran = launch({"-a", tmp / "Slow.app", target});
     EXPECT_EQ(ran.terminationStatus, 0) << ran.standardError;

@@ -102,7 +102,7 @@ TEST_F(MergeHandOff, TheReportedNumberIsTheExitStatus) {
         std::string text;
         int status;
         std::string temporary;
-    } cases[] = {{"-3", 253, temporary}, {"7", 7, temporary}, {"-1", 255, temporary}, {"+300", 44, temporary},
+    } cases[] = {{"-3", 253, temporary},  {"7", 7, temporary},      {"-1", 255, temporary}, {"+300", 44, temporary},
                  {"256", 255, temporary}, {"-256", 255, temporary}, {"0", 0, shared}};
     for (const auto& c : cases) {
         auto tool = startVarn({"merge", root + "/a.c"}, tmp.path(), {{"TMPDIR", c.temporary}});
@@ -136,7 +136,8 @@ TEST_F(MergeHandOff, VerboseLinesAndTheAnnouncedApplication) {
         std::string expectedOutput;
     } cases[] = {
         {{"merge", "a.c"}, application, "Running Merge Command\u2026\n" + announced + application + "\n"},
-        {{"_mergetool", "--base", "x", "--local", "y", "--remote", "z", "--merged", "a.c"}, application,
+        {{"_mergetool", "--base", "x", "--local", "y", "--remote", "z", "--merged", "a.c"},
+         application,
          announced + application + "\n"},
         // No application at all: announced all the same; the launcher fails.
         {{"merge", "a.c"}, "", "Running Merge Command\u2026\n" + announced + "\n"},
@@ -172,9 +173,10 @@ TEST_F(MergeHandOff, AWaitThatNoVerdictCanEndEndsAtOnce) {
         c.act(tool, directory);
         auto ending = finish(tool, 1s);
         EXPECT_EQ(ending.terminationStatus, c.status);
-        EXPECT_EQ(ending.standardError, c.status != 1 ? "" : "Error: The hand-off directory " + directory +
-                                                                 " was removed or replaced before the application "
-                                                                 "answered\n");
+        EXPECT_EQ(ending.standardError, c.status != 1 ? ""
+                                                      : "Error: The hand-off directory " + directory +
+                                                            " was removed or replaced before the application "
+                                                            "answered\n");
         EXPECT_TRUE(fs::is_empty(temporary));
     }
 }
@@ -276,7 +278,11 @@ TEST_F(MergeHandOff, AStatusThatIsNoPlainNumberInAPlainFileIsIgnored) {
         {"a link to an endless device", [](const std::string& status) { fs::create_symlink("/dev/zero", status); }},
         {"a huge file", [&](const std::string& status) { fs::rename(huge, status); }},
         {"text that is not UTF-8",
-         [](const std::string& status) { ASSERT_TRUE(platform::writeFileAtomically(status, "\xff\xfe" "1")); }},
+         [](const std::string& status) {
+             ASSERT_TRUE(platform::writeFileAtomically(status,
+                                                       "\xff\xfe"
+                                                       "1"));
+         }},
         {"a dangling link", [](const std::string& status) { fs::create_symlink("nowhere", status); }},
         {"a link to a number", [&](const std::string& status) { fs::create_symlink(five, status); }},
     };
@@ -315,7 +321,8 @@ TEST_F(MergeHandOff, ALauncherThatIsMissingOrNotExecutableIsReported) {
             ::chmod(launcher.c_str(), 0644);
         }
         for (const auto& c : cases) {
-            SCOPED_TRACE((present ? "not executable: " : "missing: ") + (c.arguments.empty() ? "open" : c.arguments[0]));
+            SCOPED_TRACE((present ? "not executable: " : "missing: ") +
+                         (c.arguments.empty() ? "open" : c.arguments[0]));
             auto ran = run(tmp / "install/bin/varn", c.arguments, root, environment());
             EXPECT_EQ(ran.terminationStatus, 1) << ran.standardError;
             EXPECT_EQ(ran.standardError, "Error: Cannot launch " + launcher + ": " +

@@ -11,11 +11,13 @@ using namespace testsupport;
 
 namespace {
 
-const std::string twoConflicts = "top\n<<<<<<< HEAD\nours 1\n=======\ntheirs 1\n>>>>>>> other\nmiddle\n"
-                                 "<<<<<<< HEAD\n=======\ntheirs 2\ntheirs 2b\n>>>>>>> other\nend";
+const std::string twoConflicts =
+    "top\n<<<<<<< HEAD\nours 1\n=======\ntheirs 1\n>>>>>>> other\nmiddle\n"
+    "<<<<<<< HEAD\n=======\ntheirs 2\ntheirs 2b\n>>>>>>> other\nend";
 // diff3 and zdiff3 add the base between the sides; CRLF lines stay CRLF.
-const std::string withBase = "<<<<<<< HEAD\r\nours\r\n||||||| merged common ancestors\r\nbase\r\n=======\r\n"
-                             "theirs\r\n>>>>>>> other\r\nafter\r\n";
+const std::string withBase =
+    "<<<<<<< HEAD\r\nours\r\n||||||| merged common ancestors\r\nbase\r\n=======\r\n"
+    "theirs\r\n>>>>>>> other\r\nafter\r\n";
 // Markers made longer by conflict-marker-size; shorter runs are content.
 const std::string longMarkers = "<<<<<<<<< HEAD\n=======\nours\n=========\n>>>>>>>\n>>>>>>>>> other\n";
 
@@ -93,8 +95,10 @@ TEST_F(Stub, ReportsWhatItIsToldOrWhatWentWrong) {
         {"theirs", "<<<<<<< HEAD\nours\n>>>>>>> other\n", "-1", 1},
         {"ours", "", "-2", 1, [&](auto&) { std::filesystem::remove(file); }},
         {"ours", twoConflicts, "-2", 1, [&](auto&) { pipeInstead(file); }},
-        {"ok", "", "-2", 1, [&](auto& directory) { tmp.writeFile(directory.substr(tmp.path().size() + 1) +
-                                                                     "/.varnel-mergetool", "{\"repo\":null}"); }},
+        {"ok", "", "-2", 1,
+         [&](auto& directory) {
+             tmp.writeFile(directory.substr(tmp.path().size() + 1) + "/.varnel-mergetool", "{\"repo\":null}");
+         }},
         {"ours", twoConflicts, "-2", 1, [&](auto& directory) { pipeInstead(directory + "/.varnel-mergetool"); }},
     };
     for (const auto& c : cases) {
@@ -119,9 +123,13 @@ TEST_F(Stub, LogsOneLinePerDelivery) {
     auto unknown = deliver(plain, std::nullopt);
     EXPECT_EQ(unknown.terminationStatus, 1);
     EXPECT_EQ(unknown.standardError, "varnel-stub: nothing to do with " + plain + "\n");
-    EXPECT_EQ(readFile(stubLog), "merge\t" + first + "\tours -> 0\n"
-                                 "merge\t" + second + "\tnone -> none\n"
-                                 "unknown\t" + tmp.path() + "/plain\\tdirectory\tno delivery of this kind\n");
+    EXPECT_EQ(readFile(stubLog), "merge\t" + first +
+                                     "\tours -> 0\n"
+                                     "merge\t" +
+                                     second +
+                                     "\tnone -> none\n"
+                                     "unknown\t" +
+                                     tmp.path() + "/plain\\tdirectory\tno delivery of this kind\n");
 
     // A log that is no regular file is not written, and no delivery fails for it.
     std::filesystem::remove(stubLog);

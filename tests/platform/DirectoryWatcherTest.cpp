@@ -1,11 +1,13 @@
 // The watch under a merge's wait, where the status watcher does not show
 // it: what is watched, a look that never waits, and the descriptor's end.
 
-#include <gtest/gtest.h>
+#include "platform/DirectoryWatcher.hpp"
+
 #include <fcntl.h>
 #include <stdio.h>
 
-#include "platform/DirectoryWatcher.hpp"
+#include <gtest/gtest.h>
+
 #include "platform/FileSystem.hpp"
 #include "tests/support/TemporaryDirectory.hpp"
 

@@ -1,8 +1,9 @@
 // The file changes behind session records and their copies, where a link
 // or an earlier file could redirect or spoil them.
 
-#include <gtest/gtest.h>
 #include <unistd.h>
+
+#include <gtest/gtest.h>
 
 #include "platform/FileSystem.hpp"
 #include "tests/support/TemporaryDirectory.hpp"

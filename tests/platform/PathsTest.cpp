@@ -17,10 +17,18 @@ TEST(Paths, StandardizingFoldsSeparatorsDotsAndTilde) {
         const char* path;
         const char* standardized;
     } cases[] = {
-        {"~", "/home/someone"},  {"~/a//b/", "/home/someone/a/b"}, {"~no-such-user-here/a", "~no-such-user-here/a"},
-        {"a/~", "a/~"},          {"/a//b/./c/", "/a/b/c"},         {"//", "/"},
-        {"/..", "/"},            {"/a/../../b", "/b"},             {"./", "."},
-        {"a/..", "."},           {"a/../../b", "../b"},            {"", ""},
+        {"~", "/home/someone"},
+        {"~/a//b/", "/home/someone/a/b"},
+        {"~no-such-user-here/a", "~no-such-user-here/a"},
+        {"a/~", "a/~"},
+        {"/a//b/./c/", "/a/b/c"},
+        {"//", "/"},
+        {"/..", "/"},
+        {"/a/../../b", "/b"},
+        {"./", "."},
+        {"a/..", "."},
+        {"a/../../b", "../b"},
+        {"", ""},
     };
     for (const auto& c : cases) EXPECT_EQ(standardizingPath(c.path), c.standardized) << c.path;
 }

@@ -1,13 +1,15 @@
 // T where TMPDIR does not name it, and the directories a hand-off may use.
 // What a TMPDIR the tool refuses looks like is checked end to end.
 
-#include <gtest/gtest.h>
+#include "platform/TemporaryDirectory.hpp"
+
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <gtest/gtest.h>
+
 #include "platform/FileSystem.hpp"
-#include "platform/TemporaryDirectory.hpp"
 #include "tests/support/TemporaryDirectory.hpp"
 
 using testsupport::TemporaryDirectory;

@@ -1,10 +1,11 @@
-#include <gtest/gtest.h>
+#include "platform/Url.hpp"
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "platform/Url.hpp"
+#include <gtest/gtest.h>
+
 #include "tests/support/ScopedChanges.hpp"
 #include "tests/support/TemporaryDirectory.hpp"
 
@@ -35,8 +36,8 @@ TEST(UrlSplit, AllComponentsAsWrittenAndTheFormsWithoutThem) {
 
 TEST(UrlSplit, FailsOnWhatIsNoUrl) {
     for (const char* text : {"", "with space", "https://h/%zz", "https://h/%4", "1abc:x", ":x", "a:b/c:d e",
-                             "http://[::1/", "http://[nonsense]/", "http://h:80x/", "http://a@b@c/", "https://h/p?q#f#g",
-                             "https://h/\xC3\xA9", "https://h/<>", "http://h^/"}) {
+                             "http://[::1/", "http://[nonsense]/", "http://h:80x/", "http://a@b@c/",
+                             "https://h/p?q#f#g", "https://h/\xC3\xA9", "https://h/<>", "http://h^/"}) {
         EXPECT_FALSE(Url::parse(text)) << text;
     }
 }
@@ -74,8 +75,9 @@ TEST(UrlEncoding, EscapesWhatEachPartNeedsAndDecodesOnlyValidUtf8) {
 TEST(UrlQuery, ItemsWithoutValueEmptyValuesAndDuplicates) {
     auto items = Url::parse("https://h/?a&b=&c=1=2&a=again&&%26=%3D")->queryItems();
     ASSERT_TRUE(items);
-    EXPECT_EQ(*items, (std::vector<QueryItem>{
-                          {"a", std::nullopt}, {"b", ""}, {"c", "1=2"}, {"a", "again"}, {"", std::nullopt}, {"&", "="}}));
+    EXPECT_EQ(*items,
+              (std::vector<QueryItem>{
+                  {"a", std::nullopt}, {"b", ""}, {"c", "1=2"}, {"a", "again"}, {"", std::nullopt}, {"&", "="}}));
     EXPECT_FALSE(Url::parse("https://h/?a=%FF")->queryItems());
     EXPECT_EQ(Url::parse("https://h/p")->queryItems(), std::vector<QueryItem>{});
 

@@ -11,10 +11,11 @@ using namespace platform;
 // user identifier).
 TEST(UserDatabase, ReadsThePasswordFileThenAsksGetent) {
     testsupport::TemporaryDirectory tmp;
-    UserDatabase database{tmp.writeFile("passwd", "#ghost:x:7:7::/commented:/bin/sh\n"
-                                                  "alice:x:1001:1001:Alice A:/home/alice:/bin/bash\n"
-                                                  "homeless:x:1002:1002:::/bin/sh\n"
-                                                  "short:x:1003:1003::/home/short\n"),
+    UserDatabase database{tmp.writeFile("passwd",
+                                        "#ghost:x:7:7::/commented:/bin/sh\n"
+                                        "alice:x:1001:1001:Alice A:/home/alice:/bin/bash\n"
+                                        "homeless:x:1002:1002:::/bin/sh\n"
+                                        "short:x:1003:1003::/home/short\n"),
                           tmp.writeFile("getent",
                                         "#!/bin/sh\n"
                                         "[ \"$1 $2\" = 'passwd --' ] || exit 1\n"

@@ -2,11 +2,11 @@
 // application is shown as new, and one run's load, extend and write. Whole
 // runs under git are checked end to end.
 
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <sstream>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
 
 #include "platform/FileSystem.hpp"
 #include "shared/DiffToolMetaData.hpp"
@@ -134,8 +134,8 @@ TEST_F(DifftoolSession, EntryMakeSessionAndAdding) {
     auto other = DifftoolOptions(repo, 7, "dev", "x", inside, inside, inside, inside);
     auto grown = adding(*adding(session, other), other).value();
     EXPECT_EQ(static_cast<const DiffToolSession&>(grown), static_cast<const DiffToolSession&>(first));
-    EXPECT_EQ(grown.entries, (std::vector<DiffToolMetaData::Entry>{entry, {inside, inside, inside, inside},
-                                                                    {inside, inside, inside, inside}}));
+    EXPECT_EQ(grown.entries, (std::vector<DiffToolMetaData::Entry>{
+                                 entry, {inside, inside, inside, inside}, {inside, inside, inside, inside}}));
 }
 
 // A record another writer laid out is read and rewritten as this program
@@ -158,7 +158,8 @@ TEST_F(DifftoolSession, ARecordIsExtendedToTheTextItsRecordEncodesTo) {
 }
 
 TEST(NewOptions, FirstOccurrencesInOrderLessWhatWasSeen) {
-    DiffToolMetaData::Entry e1{"/b1", "/l1", "/r1", "/m1"}, e2{"/b2", "/l2", "/r2", "/m2"}, e3{"/b3", "/l3", "/r3", "/m3"};
+    DiffToolMetaData::Entry e1{"/b1", "/l1", "/r1", "/m1"}, e2{"/b2", "/l2", "/r2", "/m2"},
+        e3{"/b3", "/l3", "/r3", "/m3"};
     DiffToolMetaData record;
     static_cast<DiffToolSession&>(record) = {"/r", 42, "main", std::nullopt};
     record.entries = {e1, e2, e1, e3};
@@ -166,7 +167,8 @@ TEST(NewOptions, FirstOccurrencesInOrderLessWhatWasSeen) {
     previous.entries = {e1};
     EXPECT_EQ(newOptions(record, previous),
               (std::vector<DifftoolOptions>{DifftoolOptions("/r", 42, "main", std::nullopt, "/b2", "/l2", "/r2", "/m2"),
-                                            DifftoolOptions("/r", 42, "main", std::nullopt, "/b3", "/l3", "/r3", "/m3")}));
+                                            DifftoolOptions("/r", 42, "main", std::nullopt, "/b3", "/l3", "/r3",
+                                                            "/m3")}));
     EXPECT_EQ(newOptions(record, std::nullopt).size(), 3u);
     EXPECT_TRUE(newOptions(record, record).empty());
     // Entries equal by canonical equivalence count as the same.

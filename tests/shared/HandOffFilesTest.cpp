@@ -2,10 +2,11 @@
 // and the rules that read a directory or link back as a repository and a
 // file. How the tool writes a merge's record is checked end to end.
 
-#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <sstream>
+
+#include <gtest/gtest.h>
 
 #include "platform/FileSystem.hpp"
 #include "platform/Paths.hpp"
@@ -102,7 +103,8 @@ TEST_F(HandOffLinksTest, RepositoryOfADifftoolSessionComesBeforeAMergeRecord) {
     auto directory = writtenSession(alias + "/sub");
     EXPECT_EQ(pathOf(repositoryURL(directoryURL(directory))), real + "/sub");
     MergeToolMetaData merge{"/elsewhere", "/elsewhere/a.c", directory};
-    ASSERT_TRUE(platform::writeFileAtomically(metadataFilePath(directory, MergeToolMetaData::fileName), *merge.encode()));
+    ASSERT_TRUE(platform::writeFileAtomically(metadataFilePath(directory, MergeToolMetaData::fileName),
+                                              *merge.encode()));
     EXPECT_EQ(pathOf(repositoryURL(directoryURL(directory))), real + "/sub");
     // Only a merge record names a target; a session directory is its own.
     EXPECT_EQ(pathOf(targetFileURL(directoryURL(directory))), "/elsewhere/a.c");

@@ -4,16 +4,18 @@
 // answer, a status that is no number and a directory removed or renamed are
 // checked end to end.
 
-#include <gtest/gtest.h>
+#include "shared/MergeToolStatusWatcher.hpp"
+
 #include <stdio.h>
 #include <unistd.h>
 
 #include <fstream>
 #include <functional>
 
+#include <gtest/gtest.h>
+
 #include "platform/FileSystem.hpp"
 #include "shared/MergeToolMetaData.hpp"
-#include "shared/MergeToolStatusWatcher.hpp"
 #include "tests/support/HandOffTest.hpp"
 
 using VarnShared::MergeToolMetaData;
@@ -54,8 +56,12 @@ protected:
 }  // namespace
 
 TEST(StatusText, ExactIntegerGrammar) {
-    for (auto [text, value] : {std::pair{"-3", -3}, {"+12", 12}, {"-0", 0}, {"2147483647", 2147483647},
-                               {"-2147483648", -2147483647 - 1}, {"000000000000000000001", 1}}) {
+    for (auto [text, value] : {std::pair{"-3", -3},
+                               {"+12", 12},
+                               {"-0", 0},
+                               {"2147483647", 2147483647},
+                               {"-2147483648", -2147483647 - 1},
+                               {"000000000000000000001", 1}}) {
         EXPECT_EQ(MergeToolStatusWatcher::parseStatus(text), value) << text;
     }
     for (const char* text : {"", "+", "-", "+-1", "-1\n", " 1", "1 ", "1.0", "0x1", "2147483648", "-2147483649",

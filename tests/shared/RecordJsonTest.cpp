@@ -1,7 +1,7 @@
-#include <gtest/gtest.h>
-
 #include <unordered_set>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "shared/DiffToolMetaData.hpp"
 #include "shared/HistoryMetaData.hpp"
@@ -20,9 +20,8 @@ TEST(DiffToolMetaDataJson, LayoutAndRoundTrip) {
     record.pid = 4242;
     record.revspecA = "main";
     record.entries = {{"/b", "/l", "/r", "/m"}};
-    EXPECT_EQ(*record.encode(),
-              R"({"entries":[{"base":"\/b","local":"\/l","merged":"\/m","remote":"\/r"}],"pid":4242,)"
-              R"("repo":"\/r","revspecA":"main"})");
+    EXPECT_EQ(*record.encode(), R"({"entries":[{"base":"\/b","local":"\/l","merged":"\/m","remote":"\/r"}],"pid":4242,)"
+                                R"("repo":"\/r","revspecA":"main"})");
     record.repo = "/Users/me/pro\"ject \xc3\xa9";
     record.revspecB = "feature/x\\y";
     record.entries.push_back({"", "/dev/null", "/r/\xc3\xbc\n", "/r/d"});

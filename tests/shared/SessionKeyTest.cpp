@@ -1,7 +1,8 @@
+#include "shared/SessionKey.hpp"
+
 #include <gtest/gtest.h>
 
 #include "shared/DiffToolMetaData.hpp"
-#include "shared/SessionKey.hpp"
 
 using VarnShared::DiffToolSession;
 using VarnShared::quotedText;

@@ -2,10 +2,12 @@
 // and what makes a link no request. How the tool builds a diff link is
 // checked end to end.
 
-#include <gtest/gtest.h>
+#include "shared/UniversalLinks.hpp"
 
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "platform/Url.hpp"
 #include "shared/DiffLink.hpp"
@@ -13,7 +15,6 @@
 #include "shared/IncomingHandOff.hpp"
 #include "shared/MergeLink.hpp"
 #include "shared/MergeToolCallbackData.hpp"
-#include "shared/UniversalLinks.hpp"
 
 using namespace VarnShared;
 using platform::Url;

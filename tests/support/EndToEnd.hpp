@@ -27,11 +27,18 @@ using shelldriver::lines;
 /// merge, it passes the target on to the stand-in application.
 inline std::string recordingApplication(const std::string& directory) {
     return "#!/bin/sh\nexec >/dev/null 2>&1\nname=$(basename \"$1\")\n"
-           "{ ls -l /proc/$$/fd; grep '^Sig' /proc/self/status; } > '" + directory + "'/\"$name.process\"\n"
+           "{ ls -l /proc/$$/fd; grep '^Sig' /proc/self/status; } > '" +
+           directory +
+           "'/\"$name.process\"\n"
            "for f in \"$1/.varnel-mergetool\" \"$1/.varnel-difftool\"; do\n"
-           "  [ -f \"$f\" ] && cp \"$f\" '" + directory + "'/\"$name.record\"\ndone\n"
-           "printf '%s\\n' \"$1\" >> '" + directory + "/targets'\n"
-           "[ -z \"$VARNEL_STUB_MERGE\" ] || exec '" + stubProgram + "' \"$1\"\n";
+           "  [ -f \"$f\" ] && cp \"$f\" '" +
+           directory +
+           "'/\"$name.record\"\ndone\n"
+           "printf '%s\\n' \"$1\" >> '" +
+           directory +
+           "/targets'\n"
+           "[ -z \"$VARNEL_STUB_MERGE\" ] || exec '" +
+           stubProgram + "' \"$1\"\n";
 }
 
 class EndToEnd : public ::testing::Test {
@@ -48,11 +55,17 @@ protected:
                                  "VARNEL_STUB_MERGE", "LINES"})
             more.emplace(name, std::nullopt);
         const char* path = std::getenv("PATH");
-        for (auto [name, value] : {std::pair<const char*, std::string>{"HOME", home}, {"XDG_CONFIG_HOME", home + "/.config"},
-                                   {"TMPDIR", temporary}, {"VARNEL_HOME", application}, {"VARNEL_STUB_LOG", stubLog},
-                                   {"PATH", tmp / "bin:" + binaryDirectory + ":" + (path ? path : "/usr/bin:/bin")}, {"COLUMNS", "80"},
-                                   {"GIT_CONFIG_NOSYSTEM", "1"}, {"GIT_AUTHOR_NAME", "Ada"},
-                                   {"GIT_AUTHOR_EMAIL", "ada@example.invalid"}, {"GIT_COMMITTER_NAME", "Ada"},
+        for (auto [name, value] : {std::pair<const char*, std::string>{"HOME", home},
+                                   {"XDG_CONFIG_HOME", home + "/.config"},
+                                   {"TMPDIR", temporary},
+                                   {"VARNEL_HOME", application},
+                                   {"VARNEL_STUB_LOG", stubLog},
+                                   {"PATH", tmp / "bin:" + binaryDirectory + ":" + (path ? path : "/usr/bin:/bin")},
+                                   {"COLUMNS", "80"},
+                                   {"GIT_CONFIG_NOSYSTEM", "1"},
+                                   {"GIT_AUTHOR_NAME", "Ada"},
+                                   {"GIT_AUTHOR_EMAIL", "ada@example.invalid"},
+                                   {"GIT_COMMITTER_NAME", "Ada"},
                                    {"GIT_COMMITTER_EMAIL", "ada@example.invalid"}})
             more.emplace(name, value);
         return more;

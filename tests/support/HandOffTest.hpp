@@ -2,9 +2,9 @@
 // The fixture of in-process tests of hand-offs: a private temporary
 // directory T, made the process's TMPDIR for the test's length.
 
-#include <gtest/gtest.h>
-
 #include <string>
+
+#include <gtest/gtest.h>
 
 #include "tests/support/ScopedChanges.hpp"
 #include "tests/support/TemporaryDirectory.hpp"

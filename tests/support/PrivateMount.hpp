@@ -24,8 +24,10 @@ public:
     static std::unique_ptr<PrivateMount> make(const std::string& directory, int kibibytes, std::string& whyNot) {
         // The process's own mount namespace, made once, whose mounts do not
         // propagate back.
-        static int unshared = ::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
-                                  ? errno : 0;
+        static int unshared = ::unshare(CLONE_NEWNS) != 0 ||
+                                      ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
+                                  ? errno
+                                  : 0;
         auto options = "size=" + std::to_string(kibibytes) + "k,mode=0700";
         if (unshared || ::mount("tmpfs", directory.c_str(), "tmpfs", MS_NOSUID | MS_NODEV, options.c_str()) != 0) {
             whyNot = std::string("cannot mount a tmpfs of our own: ") + std::strerror(unshared ? unshared : errno);
@@ -40,7 +42,8 @@ public:
 
     /// From now on nothing can be created or changed below the mount.
     bool makeReadOnly() const {
-        return ::mount(nullptr, directory_.c_str(), nullptr, MS_REMOUNT | MS_RDONLY | MS_NOSUID | MS_NODEV, nullptr) == 0;
+        return ::mount(nullptr, directory_.c_str(), nullptr, MS_REMOUNT | MS_RDONLY | MS_NOSUID | MS_NODEV, nullptr) ==
+               0;
     }
 
     /// Takes every free byte with the file `name` below the mount; true once

@@ -42,8 +42,11 @@ inline platform::Process start(const std::string& program, const std::vector<std
                                const std::string& directory, const EnvironmentChanges& changes = {},
                                bool newSession = false) {
     auto started = platform::Process::launch(program, arguments,
-                                             {.captureOutput = true, .captureError = true, .nullInput = true,
-                                              .newSession = newSession, .workingDirectory = directory,
+                                             {.captureOutput = true,
+                                              .captureError = true,
+                                              .nullInput = true,
+                                              .newSession = newSession,
+                                              .workingDirectory = directory,
                                               .environment = environmentWith(changes)});
     if (!started) throw std::runtime_error(started.error().description);
     return std::move(*started);

@@ -5,11 +5,11 @@
 #include <stdlib.h>
 #include <unistd.h>
 
-#include <gtest/gtest.h>
-
 #include <iostream>
 #include <optional>
 #include <string>
+
+#include <gtest/gtest.h>
 
 namespace testsupport {
 

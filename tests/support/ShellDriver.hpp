@@ -88,7 +88,8 @@ inline std::vector<std::string> bashCompletions(const fs::path& script, const st
 /// `line` after sourcing `script`, in `where`.
 inline std::vector<std::string> fishCompletions(const fs::path& script, const std::string& line, const fs::path& where,
                                                 const fs::path& binDirectory) {
-    auto commands = "source " + shellQuoted(script) + "; cd " + shellQuoted(where) + "; complete -C " + shellQuoted(line);
+    auto commands = "source " + shellQuoted(script) + "; cd " + shellQuoted(where) + "; complete -C " +
+                    shellQuoted(line);
     auto r = run(pathPrefix(binDirectory) + "fish --no-config -c " + shellQuoted(commands));
     if (r.status != 0) return {"<fish failed: " + r.output + ">"};
     return lines(r.output);
@@ -100,27 +101,36 @@ inline std::vector<std::string> fishCompletions(const fs::path& script, const st
 /// twenty seconds. `binDirectory`, like the directory of the others, comes
 /// first on PATH.
 inline std::string zshListing(const fs::path& functionDirectory, const fs::path& scratch, const fs::path& where,
-                              const std::string& line, const std::string& expected,
-                              const fs::path& binDirectory = {}) {
+                              const std::string& line, const std::string& expected, const fs::path& binDirectory = {}) {
     auto zdot = scratch / "zdot";
     fs::create_directories(zdot);
     // PATH is set in .zshrc: the system's zshenv may reset it on the way in.
     write(zdot / ".zshrc", (binDirectory.empty() ? "" : "path=(" + shellQuoted(binDirectory) + " $path)\n") +
-                               "fpath=(" + shellQuoted(functionDirectory) + " $fpath)\nautoload -Uz compinit\n"
-                               "compinit -u -d " + shellQuoted(zdot / "compdump") + "\nPS1='> '\nLISTMAX=1000\n");
+                               "fpath=(" + shellQuoted(functionDirectory) +
+                               " $fpath)\nautoload -Uz compinit\n"
+                               "compinit -u -d " +
+                               shellQuoted(zdot / "compdump") + "\nPS1='> '\nLISTMAX=1000\n");
     write(scratch / "drive.zsh",
           "zmodload zsh/zpty\n"
-          "zpty z " + shellQuoted("TERM=xterm ZDOTDIR=" + shellQuoted(zdot) + " zsh -i") + "\n"
-          "zpty -w z " + shellQuoted("cd " + shellQuoted(where)) + "\n"
-          "zpty -w -n z " + shellQuoted(line + "\t") + "\n"
-          "out=''\n"
-          "for i in {1..200}; do\n"
-          "  while zpty -r -t z chunk; do out+=$chunk; done\n"
-          "  [[ $out == *" + shellQuoted(expected) + "* ]] && break\n"
-          "  sleep 0.1\n"
-          "done\n"
-          "print -r -- $out\n"
-          "zpty -d z\n");
+          "zpty z " +
+              shellQuoted("TERM=xterm ZDOTDIR=" + shellQuoted(zdot) + " zsh -i") +
+              "\n"
+              "zpty -w z " +
+              shellQuoted("cd " + shellQuoted(where)) +
+              "\n"
+              "zpty -w -n z " +
+              shellQuoted(line + "\t") +
+              "\n"
+              "out=''\n"
+              "for i in {1..200}; do\n"
+              "  while zpty -r -t z chunk; do out+=$chunk; done\n"
+              "  [[ $out == *" +
+              shellQuoted(expected) +
+              "* ]] && break\n"
+              "  sleep 0.1\n"
+              "done\n"
+              "print -r -- $out\n"
+              "zpty -d z\n");
     return run("zsh -f " + shellQuoted(scratch / "drive.zsh")).output;
 }
 

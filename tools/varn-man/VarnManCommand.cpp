@@ -65,8 +65,7 @@ ap::Result<void> VarnManCommand::run() {
     if (!text) return ap::Error(text.error());
     auto description = ap::parseToolInfo(*text);
     if (!description)
-        return ap::LocalizedError("varn-man", 1,
-                                  "Not a command description: " + description.error().description(),
+        return ap::LocalizedError("varn-man", 1, "Not a command description: " + description.error().description(),
                                   input.value_or("-"));
     auto page = manPage(*description, {.date = date, .source = source, .sections = varnSections()});
     if (auto written = writeAll(output, page); !written) return ap::Error(written.error());

@@ -30,8 +30,9 @@ platform::Result<std::string> executableOfApplication(const std::string& applica
     auto name = platform::lastPathComponent(application);
     constexpr std::string_view suffix = ".app";
     if (platform::isDirectory(application) && name.size() > suffix.size() && name.ends_with(suffix)) {
-        auto executable = platform::appendingPathComponent(
-            application, "Contents/MacOS/" + name.substr(0, name.size() - suffix.size()));
+        auto executable = platform::appendingPathComponent(application,
+                                                           "Contents/MacOS/" +
+                                                               name.substr(0, name.size() - suffix.size()));
         if (isExecutableFile(executable)) return executable;
         return failure("application has no executable " + executable, application);
     }

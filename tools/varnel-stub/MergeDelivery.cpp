@@ -57,16 +57,17 @@ platform::Result<std::string> deliverMerge(const std::string& directory) {
                       std::optional<std::string> problem) -> platform::Result<std::string> {
         auto written = record.writeStatus(status);
         if (!written) return platform::Error{"VarnelStubErrorDomain", 1, written.error().description, directory};
-        if (problem) return platform::Error{"VarnelStubErrorDomain", 1, *problem + " (" + detail(status) + ")",
-                                            directory};
+        if (problem)
+            return platform::Error{"VarnelStubErrorDomain", 1, *problem + " (" + detail(status) + ")", directory};
         return detail(status);
     };
 
     auto record = readRecord<MergeToolMetaData>(directory, MergeToolMetaData::fileName);
     // The record is damaged, but the directory is known: the tool hears that
     // the merge could not be opened instead of waiting a day.
-    if (!record) return report(MergeToolMetaData{.path = directory}, static_cast<std::int64_t>(Result::failedToOpen),
-                               record.error().description);
+    if (!record)
+        return report(MergeToolMetaData{.path = directory}, static_cast<std::int64_t>(Result::failedToOpen),
+                      record.error().description);
     if (action == "none") return detail(std::nullopt);
     if (action == "ours" || action == "theirs") {
         auto resolved = resolve(*record, action == "ours" ? Side::ours : Side::theirs);
@@ -74,8 +75,8 @@ platform::Result<std::string> deliverMerge(const std::string& directory) {
         return report(*record, *resolved, std::nullopt);
     }
     if (auto status = namedResult(action)) return report(*record, *status, std::nullopt);
-    return report(*record, static_cast<std::int64_t>(Result::error), "Unknown VARNEL_STUB_MERGE value '" + action +
-                                                                         "'");
+    return report(*record, static_cast<std::int64_t>(Result::error),
+                  "Unknown VARNEL_STUB_MERGE value '" + action + "'");
 }
 
 }  // namespace
