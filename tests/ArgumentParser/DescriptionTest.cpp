@@ -22,7 +22,7 @@ TEST(Description, ShapeOfASmallTree) {
 }
 
 TEST(Description, ReadsBackWhatIsWritten) {
-    for (auto name : {"described", "tool", "layout", "parse"}) {
+    for (auto name : {"described", "layout", "parse"}) {
         CommandStack stack{trees::named(name)};
         auto text = dumpHelp(stack);
         auto decoded = parseToolInfo(text);

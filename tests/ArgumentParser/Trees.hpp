@@ -3,12 +3,12 @@
 // its commands, each made to show one set of rules:
 //   url-names  how names are derived: options, flags, inversions, values
 //   parse      each parsing strategy; its commands print what they were given
-//   layout     the help screen: sections, columns, wrapping, subcommands
+//   layout     the help screen: sections, columns, wrapping, subcommands;
+//              the manual page, and usage lines of many options
 //   runs       how a run ends
 //   plain      an empty usage; plugin: a command with a super-command name
 //   kit        each completion kind, nested and hidden commands
 //   described  the shape of the description
-//   tool       the manual page, and usage lines of many options
 
 #include <string>
 #include <type_traits>
@@ -241,10 +241,27 @@ struct Parse : ParsableCommand {
 
 // layout ---------------------------------------------------------------------
 
+/// Thirteen optional options, and with `Required` one more that must be given.
+template <bool Required>
+struct Many : ParsableCommand {
+    static constexpr std::string_view typeName = "Many";
+    static CommandConfiguration configuration() { return {.commandName = Required ? "more" : "many"}; }
+    static void arguments(Arguments<Many>& a) {
+        for (auto name : {"o1", "o2", "o3", "o4", "o5", "o6", "o7", "o8", "o9", "o10", "o11", "o12", "o13"})
+            a.option(name, &Many::word);
+        if (Required) a.option("need", &Many::need);
+    }
+    std::optional<std::string> word;
+    std::string need;
+};
+
 struct First : ParsableCommand {
     static constexpr std::string_view typeName = "First";
     static CommandConfiguration configuration() {
-        return {.abstract = "Do the first thing.", .usage = "layout first <path>\nlayout first --help"};
+        return {.abstract = "Do the first thing.",
+                .usage = "layout first <path>\nlayout first --help",
+                .discussion = ".starts with a dot, has a \\ and \\fB, ends in caf\u00e9\n\n'quoted\n indented\n.br is text",
+                .subcommands = {typeOf<Many<false>>, typeOf<Many<true>>}};
     }
     static void arguments(Arguments<First>& a) { a.argument("path", &First::path); }
     std::optional<std::string> path;
@@ -263,7 +280,10 @@ struct SecondThing : ParsableCommand {
 struct Hidden : ParsableCommand {
     static constexpr std::string_view typeName = "Hidden";
     static CommandConfiguration configuration() {
-        return {.commandName = "_hidden", .abstract = "Not listed.", .shouldDisplay = false};
+        return {.commandName = "_hidden",
+                .abstract = "Not listed.",
+                .shouldDisplay = false,
+                .subcommands = {typeOf<Many<false>>}};
     }
 };
 
@@ -489,63 +509,6 @@ struct Described : ParsableCommand {
     }
 };
 
-// tool -----------------------------------------------------------------------
-
-/// Thirteen optional options, and with `Required` one more that must be given.
-template <bool Required>
-struct Many : ParsableCommand {
-    static constexpr std::string_view typeName = "Many";
-    static CommandConfiguration configuration() { return {.commandName = Required ? "more" : "many"}; }
-    static void arguments(Arguments<Many>& a) {
-        for (auto name : {"o1", "o2", "o3", "o4", "o5", "o6", "o7", "o8", "o9", "o10", "o11", "o12", "o13"})
-            a.option(name, &Many::word);
-        if (Required) a.option("name", &Many::name);
-    }
-    std::optional<std::string> word;
-    std::string name;
-};
-
-struct Add : ParsableCommand {
-    static constexpr std::string_view typeName = "Add";
-    static CommandConfiguration configuration() { return {}; }
-    static void arguments(Arguments<Add>& a) {
-        a.argument("url", &Add::urls, {.help = "Where to fetch from.", .defaulted = true});
-        a.group("connection", &Add::connection, {.title = "Network Options"});
-        a.option("shade", &Add::shade, {.defaulted = true});
-        a.option("debug", &Add::debug, {.help = ArgumentHelp("Debug.", "", std::nullopt, ArgumentVisibility::hidden)});
-    }
-    std::vector<std::string> urls;
-    Connection connection;
-    Color shade = Color::green;
-    std::optional<std::string> debug;
-};
-struct Prune : ParsableCommand {
-    static constexpr std::string_view typeName = "Prune";
-    static CommandConfiguration configuration() { return {.commandName = "_prune"}; }
-};
-struct Remote : ParsableCommand {
-    static constexpr std::string_view typeName = "Remote";
-    static CommandConfiguration configuration() {
-        return {.subcommands = {typeOf<Add>, typeOf<Prune>}, .defaultSubcommand = typeOf<Add>};
-    }
-};
-struct Undocumented : ParsableCommand {
-    static constexpr std::string_view typeName = "Undocumented";
-    static CommandConfiguration configuration() {
-        return {.commandName = "_secret", .shouldDisplay = false, .subcommands = {typeOf<Many<false>>}};
-    }
-};
-
-/// Texts that mean something to roff, many options, nested and hidden commands.
-struct Tool : ParsableCommand {
-    static constexpr std::string_view typeName = "Tool";
-    static CommandConfiguration configuration() {
-        return {.abstract = ".starts with a dot, has a \\ and \\fB, and ends in caf\u00e9",
-                .discussion = "First line.\n\n'quoted line\n indented line\n.br is not a request here",
-                .subcommands = {typeOf<Many<false>>, typeOf<Many<true>>, typeOf<Remote>, typeOf<Undocumented>}};
-    }
-};
-
 // loop, empty-short: declarations that cannot work ----------------------------
 
 struct Loop : ParsableCommand {
@@ -564,7 +527,7 @@ struct EmptyShort : ParsableCommand {
 /// The trees by their root's name.
 inline const CommandType* named(std::string_view name) {
     for (auto root : {&typeOf<URLNames>(), &typeOf<Parse>(), &typeOf<Layout>(), &typeOf<Runs>(), &typeOf<Plain>(),
-                      &typeOf<Plugin>(), &typeOf<Kit>(), &typeOf<Described>(), &typeOf<Tool>(), &typeOf<Loop>(),
+                      &typeOf<Plugin>(), &typeOf<Kit>(), &typeOf<Described>(), &typeOf<Loop>(),
                       &typeOf<EmptyShort>()})
         if (root->commandName() == name) return root;
     return nullptr;
