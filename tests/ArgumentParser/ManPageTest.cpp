@@ -75,15 +75,17 @@ TEST_F(ManPage, TextsStayTextAndHiddenCommandsHideTheirChildren) {
     EXPECT_EQ(renderedSection(text, "NAME"), Lines{"layout - Shows the parts of a help screen and how they wrap."});
     auto synopsis = renderedSection(text, "SYNOPSIS");
     for (auto line : {"layout [--name <name>] <subcommand>", "layout first many <options>",
-                      "layout first more [<options>] --need <need>", "layout texts [--mode <mode>] [--verbose] "
+                      "layout first more [<options>] --need <need>",
+                      "layout texts [--mode <mode>] [--verbose] "
                       "[--no-verbose]"})
         EXPECT_NE(std::find(synopsis.begin(), synopsis.end(), line), synopsis.end()) << line;
     // The built-in flags are listed, though no synopsis names them.
-    EXPECT_EQ(renderedSection(text, "OPTIONS"), (Lines{"--name <name>", "The name to use. (default: world)", "--version",
-                                                       "Show the version.", "-h, --help", "Show help information."}));
+    EXPECT_EQ(renderedSection(text, "OPTIONS"),
+              (Lines{"--name <name>", "The name to use. (default: world)", "--version", "Show the version.",
+                     "-h, --help", "Show help information."}));
     auto commands = renderedSection(text, "COMMANDS");
-    for (auto line : {".starts with a dot, has a \\ and \\fB, ends in caf\u00e9", "'quoted", "indented",
-                      ".br is text", "Connection Options:", "The shade. (values: red, green, blue; default: red)"})
+    for (auto line : {".starts with a dot, has a \\ and \\fB, ends in caf\u00e9", "'quoted", "indented", ".br is text",
+                      "Connection Options:", "The shade. (values: red, green, blue; default: red)"})
         EXPECT_NE(std::find(commands.begin(), commands.end(), line), commands.end()) << line;
 }
 

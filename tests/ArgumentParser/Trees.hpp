@@ -258,10 +258,11 @@ struct Many : ParsableCommand {
 struct First : ParsableCommand {
     static constexpr std::string_view typeName = "First";
     static CommandConfiguration configuration() {
-        return {.abstract = "Do the first thing.",
-                .usage = "layout first <path>\nlayout first --help",
-                .discussion = ".starts with a dot, has a \\ and \\fB, ends in caf\u00e9\n\n'quoted\n indented\n.br is text",
-                .subcommands = {typeOf<Many<false>>, typeOf<Many<true>>}};
+        return {
+            .abstract = "Do the first thing.",
+            .usage = "layout first <path>\nlayout first --help",
+            .discussion = ".starts with a dot, has a \\ and \\fB, ends in caf\u00e9\n\n'quoted\n indented\n.br is text",
+            .subcommands = {typeOf<Many<false>>, typeOf<Many<true>>}};
     }
     static void arguments(Arguments<First>& a) { a.argument("path", &First::path); }
     std::optional<std::string> path;
@@ -527,8 +528,7 @@ struct EmptyShort : ParsableCommand {
 /// The trees by their root's name.
 inline const CommandType* named(std::string_view name) {
     for (auto root : {&typeOf<URLNames>(), &typeOf<Parse>(), &typeOf<Layout>(), &typeOf<Runs>(), &typeOf<Plain>(),
-                      &typeOf<Plugin>(), &typeOf<Kit>(), &typeOf<Described>(), &typeOf<Loop>(),
-                      &typeOf<EmptyShort>()})
+                      &typeOf<Plugin>(), &typeOf<Kit>(), &typeOf<Described>(), &typeOf<Loop>(), &typeOf<EmptyShort>()})
         if (root->commandName() == name) return root;
     return nullptr;
 }
