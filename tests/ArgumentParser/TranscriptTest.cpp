@@ -4,9 +4,8 @@
 //   # a note
 //   $ <shell command line starting a tree's tool by the tree's name> => <status> [stdout|stderr|both] [| <first line>]
 //   <what it prints, line by line (the first may end the command's line); a
-//    last line "…", or " …" ending the last line, stands for whatever
-//    follows; a "\" before a line's "#" or "$" keeps it from being read as a
-//    note or a command>
+//    " …" ending the last line stands for whatever follows; a "\" before a
+//    line's "#" or "$" keeps it from being read as a note or a command>
 //
 // The output is what the named stream received, the other one staying
 // empty; "both" is the two streams written to one file; no stream means
@@ -31,10 +30,7 @@ struct Case {
 
 void finish(Case& c, std::vector<std::string>& output) {
     const std::string ellipsis = "\u2026";
-    if (!output.empty() && output.back() == ellipsis) {
-        output.pop_back();
-        c.prefixOnly = true;
-    } else if (!output.empty() && output.back().ends_with(" " + ellipsis)) {
+    if (!output.empty() && output.back().ends_with(" " + ellipsis)) {
         output.back().resize(output.back().size() - ellipsis.size() - 1);
         c.prefixOnly = true;
     }

@@ -473,7 +473,9 @@ struct Kit : ParsableCommand {
 
 struct Output {
     int verbose = 0;
-    static void arguments(Arguments<Output>& a) { a.flag("verbose", &Output::verbose, {.help = "More text/plain."}); }
+    static void arguments(Arguments<Output>& a) {
+        a.flag("verbose", &Output::verbose, {.name = NameSpecification::shortAndLong(), .help = "More text/plain."});
+    }
 };
 
 struct Build : ParsableCommand {
@@ -482,15 +484,11 @@ struct Build : ParsableCommand {
         return {.abstract = "Build a target.", .discussion = "Builds what is named,\nand nothing else."};
     }
     static void arguments(Arguments<Build>& a) {
-        a.argument("target", &Build::target, {.help = ArgumentHelp("The target.", "", "name")});
-        a.option("color", &Build::color,
-                 {.name = NameSpecification::shortAndLong(),
-                  .help = ArgumentHelp("", "", std::nullopt, ArgumentVisibility::hidden),
-                  .defaulted = true});
+        a.argument("target", &Build::target,
+                   {.help = ArgumentHelp("", "", "name", ArgumentVisibility::hidden), .defaulted = true});
         a.group("output", &Build::output, {.title = "Output Options"});
     }
-    std::string target;
-    Switch color = Switch::on;
+    Switch target = Switch::on;
     Output output;
 };
 
