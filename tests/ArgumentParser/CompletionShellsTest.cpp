@@ -15,14 +15,7 @@
 namespace {
 
 using namespace shelldriver;
-using ::testing::AllOf;
-using ::testing::Contains;
-using ::testing::HasSubstr;
-using ::testing::IsEmpty;
-using ::testing::IsSupersetOf;
-using ::testing::Not;
-using ::testing::StartsWith;
-using ::testing::UnorderedElementsAre;
+using namespace ::testing;
 
 class Shells : public ::testing::Test {
 protected:

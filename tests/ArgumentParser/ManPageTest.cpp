@@ -13,9 +13,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using shelldriver::lines;
-using shelldriver::run;
-using shelldriver::shellQuoted;
+using namespace shelldriver;
 using Lines = std::vector<std::string>;
 
 // The argument of every line of the page source that starts with `macro`.

@@ -27,9 +27,6 @@ inline std::vector<std::string> valueNames(Color) { return {"red", "green", "blu
 inline std::vector<std::string> valueNames(Size) { return {"xs", "s", "m", "l", "xl", "xxl"}; }
 inline std::vector<std::string> valueNames(Switch) { return {"on", "off"}; }
 
-enum class Speed { fast, slow };
-inline std::vector<std::string> valueNames(Speed) { return {"fast", "slow"}; }
-
 }  // namespace trees
 
 /// Enumerations typed by the names of their values.
@@ -110,7 +107,7 @@ struct URLNames : ParsableCommand {
                {.name = {NameSpecification::customLong("dashed-name")}, .inversion = FlagInversion::prefixedNo});
         a.flag("quiet", &URLNames::count, {.name = NameSpecification::short_()});
         a.flags("speed", &URLNames::speed,
-                std::vector<FlagCase<Speed>>{{Speed::fast, "fast"}, {Speed::slow, "slowDown"}}, {.defaulted = true});
+                std::vector<FlagCase<Switch>>{{Switch::on, "fast"}, {Switch::off, "slowDown"}}, {.defaulted = true});
         a.argument("targetDir", &URLNames::target, {.help = "The target."});
     }
     std::optional<std::string> text;
@@ -118,7 +115,7 @@ struct URLNames : ParsableCommand {
     std::vector<std::string> texts;
     bool on = false;
     int count = 0;
-    Speed speed = Speed::fast;
+    Switch speed = Switch::on;
     Result<void> run() override { return {}; }
 };
 
@@ -215,11 +212,11 @@ struct Strict : ParsableCommand {
         a.argument("n", &Strict::n, {.help = "A number."});
         a.option("tag", &Strict::tags, {.help = "Tags."});
         a.flags("pace", &Strict::pace,
-                std::vector<FlagCase<Speed>>{{Speed::fast, "fast", "Quickly."}, {Speed::slow, "slow"}});
+                std::vector<FlagCase<Switch>>{{Switch::on, "fast", "Quickly."}, {Switch::off, "slow"}});
     }
     int n = 0;
     std::vector<std::string> tags;
-    Speed pace = Speed::fast;
+    Switch pace = Switch::on;
     Result<void> validate() override {
         if (n < 0) return ValidationError{"n must not be negative"};
         return {};
