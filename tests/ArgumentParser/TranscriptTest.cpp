@@ -67,7 +67,7 @@ void check(const std::string& transcript) {
     testsupport::TemporaryDirectory tmp;
     // Each tree's tool is this test program (see Main.cpp).
     auto self = shelldriver::shellQuoted(std::filesystem::read_symlink("/proc/self/exe").string());
-    for (std::string tree : {"url-names", "parse", "layout", "runs", "plain", "plugin", "kit", "loop", "empty-short"})
+    for (std::string tree : {"url-names", "parse", "layout", "plain", "plugin", "kit", "loop", "empty-short"})
         tmp.writeFile("bin/" + tree, "#!/bin/sh\nAP_TEST_TREE=" + tree + " exec " + self + " \"$@\"\n", true);
     for (const auto& c : readTranscript(transcript)) {
         SCOPED_TRACE(transcript + ":" + std::to_string(c.line) + ": $ " + c.commandLine);

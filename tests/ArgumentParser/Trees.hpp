@@ -5,8 +5,8 @@
 //   parse      each parsing strategy; its commands print what they were given
 //   layout     the help screen: sections, columns, wrapping, subcommands;
 //              the manual page, and usage lines of many options
-//   runs       how a run ends
-//   plain      an empty usage; plugin: a command with a super-command name
+//   plain      an empty usage
+//   plugin     a command with a super-command name; how a run ends
 //   kit        each completion kind, nested and hidden commands
 //   described  the shape of the description
 
@@ -352,7 +352,7 @@ struct Layout : ParsableCommand {
     std::string name = "world";
 };
 
-// runs -----------------------------------------------------------------------
+// plugin: how a run ends ------------------------------------------------------
 
 /// Ends its run as its argument says.
 struct End : ParsableCommand {
@@ -371,12 +371,6 @@ struct End : ParsableCommand {
     }
 };
 
-/// Has a subcommand but no default, and keeps the default run.
-struct Runs : ParsableCommand {
-    static constexpr std::string_view typeName = "Runs";
-    static CommandConfiguration configuration() { return {.subcommands = {typeOf<End>}}; }
-};
-
 // plain, plugin --------------------------------------------------------------
 
 struct Plain : ParsableCommand {
@@ -390,9 +384,12 @@ struct Leaf : ParsableCommand {
     static constexpr std::string_view typeName = "Leaf";
     static CommandConfiguration configuration() { return {.helpNames = NameSpecification{}}; }
 };
+/// Has subcommands but no default, and keeps the default run.
 struct Plugin : ParsableCommand {
     static constexpr std::string_view typeName = "Plugin";
-    static CommandConfiguration configuration() { return {.superCommandName = "host", .subcommands = {typeOf<Leaf>}}; }
+    static CommandConfiguration configuration() {
+        return {.superCommandName = "host", .subcommands = {typeOf<End>, typeOf<Leaf>}};
+    }
 };
 
 // kit ------------------------------------------------------------------------
@@ -522,8 +519,8 @@ struct EmptyShort : ParsableCommand {
 
 /// The trees by their root's name.
 inline const CommandType* named(std::string_view name) {
-    for (auto root : {&typeOf<URLNames>(), &typeOf<Parse>(), &typeOf<Layout>(), &typeOf<Runs>(), &typeOf<Plain>(),
-                      &typeOf<Plugin>(), &typeOf<Kit>(), &typeOf<Described>(), &typeOf<Loop>(), &typeOf<EmptyShort>()})
+    for (auto root : {&typeOf<URLNames>(), &typeOf<Parse>(), &typeOf<Layout>(), &typeOf<Plain>(), &typeOf<Plugin>(),
+                      &typeOf<Kit>(), &typeOf<Described>(), &typeOf<Loop>(), &typeOf<EmptyShort>()})
         if (root->commandName() == name) return root;
     return nullptr;
 }
