@@ -82,11 +82,15 @@ private:
     std::string text_;
 };
 
+/// A command of the default configuration.
+struct Command : ParsableCommand {
+    static CommandConfiguration configuration() { return {}; }
+};
+
 // url-names ------------------------------------------------------------------
 
-struct URLNames : ParsableCommand {
+struct URLNames : Command {
     static constexpr std::string_view typeName = "URLNames";
-    static CommandConfiguration configuration() { return {}; }
     static void arguments(Arguments<URLNames>& a) {
         a.option("revspecA", &URLNames::text);
         a.option("revspecB", &URLNames::text);
@@ -129,9 +133,8 @@ struct Level {
 };
 inline std::string shown(const Level& group) { return shown(group.level); }
 
-struct Run : ParsableCommand {
+struct Run : Command {
     static constexpr std::string_view typeName = "Run";
-    static CommandConfiguration configuration() { return {}; }
     static void arguments(Arguments<Run>& a) {
         a.option("name", &Run::name, {.name = NameSpecification::shortAndLong(), .help = "The name."});
         a.option("scan", &Run::scan, {.parsing = SingleValueParsingStrategy::scanningForValue()});
@@ -180,9 +183,8 @@ struct Run : ParsableCommand {
 };
 
 /// Takes every word no other argument takes.
-struct Pass : ParsableCommand {
+struct Pass : Command {
     static constexpr std::string_view typeName = "Pass";
-    static CommandConfiguration configuration() { return {}; }
     static void arguments(Arguments<Pass>& a) {
         a.group("options", &Pass::options);
         a.argument("words", &Pass::words,
@@ -194,9 +196,8 @@ struct Pass : ParsableCommand {
 };
 
 /// Takes the rest of the line from its first word on; the default subcommand.
-struct Exec : ParsableCommand {
+struct Exec : Command {
     static constexpr std::string_view typeName = "Exec";
-    static CommandConfiguration configuration() { return {}; }
     static void arguments(Arguments<Exec>& a) {
         a.argument("words", &Exec::words,
                    {.parsing = ArgumentArrayParsingStrategy::unconditionalRemaining(), .defaulted = true});
@@ -205,9 +206,8 @@ struct Exec : ParsableCommand {
     Result<void> run() override { return Changes(*this)("words", &Exec::words).printed(); }
 };
 
-struct Strict : ParsableCommand {
+struct Strict : Command {
     static constexpr std::string_view typeName = "Strict";
-    static CommandConfiguration configuration() { return {}; }
     static void arguments(Arguments<Strict>& a) {
         a.argument("n", &Strict::n, {.help = "A number."});
         a.option("tag", &Strict::tags, {.help = "Tags."});
@@ -319,9 +319,8 @@ struct Connection {
 
 /// Labels either side of the longest that keeps its abstract on its line,
 /// counted in characters; sections; values.
-struct Columns : ParsableCommand {
+struct Columns : Command {
     static constexpr std::string_view typeName = "Columns";
-    static CommandConfiguration configuration() { return {}; }
     static void arguments(Arguments<Columns>& a) {
         a.argument("target", &Columns::target, {.help = "Where to go."});
         // "--" and 21 letters: 23 characters; with two more spaces, 25.
@@ -355,9 +354,8 @@ struct Layout : ParsableCommand {
 // plugin: how a run ends ------------------------------------------------------
 
 /// Ends its run as its argument says.
-struct End : ParsableCommand {
+struct End : Command {
     static constexpr std::string_view typeName = "End";
-    static CommandConfiguration configuration() { return {}; }
     static void arguments(Arguments<End>& a) { a.argument("how", &End::how); }
     std::string how;
     Result<void> run() override {
@@ -508,9 +506,8 @@ struct Loop : ParsableCommand {
     static constexpr std::string_view typeName = "Loop";
     static CommandConfiguration configuration() { return {.subcommands = {typeOf<Loop>}}; }
 };
-struct EmptyShort : ParsableCommand {
+struct EmptyShort : Command {
     static constexpr std::string_view typeName = "EmptyShort";
-    static CommandConfiguration configuration() { return {}; }
     static void arguments(Arguments<EmptyShort>& a) {
         a.option("_", &EmptyShort::value, {.name = NameSpecification::short_()});
     }
