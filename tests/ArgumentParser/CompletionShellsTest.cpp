@@ -15,14 +15,7 @@
 namespace {
 
 using namespace shelldriver;
-using ::testing::AllOf;
-using ::testing::Contains;
-using ::testing::HasSubstr;
-using ::testing::IsEmpty;
-using ::testing::IsSupersetOf;
-using ::testing::Not;
-using ::testing::StartsWith;
-using ::testing::UnorderedElementsAre;
+using namespace ::testing;
 
 class Shells : public ::testing::Test {
 protected:
@@ -51,15 +44,6 @@ protected:
     testsupport::TemporaryDirectory tmp;
     std::string bin = tmp / "bin", files = tmp / "files";
 };
-
-TEST_F(Shells, AcceptTheScripts) {
-    for (auto check : {"bash -n kit.bash", "zsh -n zsh/_kit", "fish --no-execute kit.fish"}) {
-        auto checked = run("cd " + shellQuoted(tmp.path()) + " && " + check);
-        EXPECT_EQ(checked.status, 0) << check << ": " << checked.output;
-    }
-    // A declared text's lines are indented with their block, an empty one not.
-    EXPECT_THAT(testsupport::readFile(tmp / "zsh/_kit"), HasSubstr("'deep:Deep.\n\n                Down.'"));
-}
 
 TEST_F(Shells, BashOffersEachKind) {
     // The first word: the displayed options and subcommands, help among them.
@@ -124,6 +108,8 @@ TEST_F(Shells, ZshDescendsAndAsksTheTool) {
     auto options = zsh("kit --", "back\\slash");
     EXPECT_THAT(options,
                 AllOf(HasSubstr("Don't [use] back\\slash\\"), Not(HasSubstr("quiet")), Not(HasSubstr("token"))));
+    // A declared text's lines are indented with their block, an empty one not.
+    EXPECT_THAT(testsupport::readFile(tmp / "zsh/_kit"), HasSubstr("'deep:Deep.\n\n                Down.'"));
 }
 
 }  // namespace

@@ -3,12 +3,12 @@
 // its commands, each made to show one set of rules:
 //   url-names  how names are derived: options, flags, inversions, values
 //   parse      each parsing strategy; its commands print what they were given
-//   layout     the help screen: sections, columns, wrapping, subcommands
-//   runs       how a run ends
-//   plain      an empty usage; plugin: a command with a super-command name
+//   layout     the help screen: sections, columns, wrapping, subcommands;
+//              the manual page, and usage lines of many options
+//   plain      an empty usage
+//   plugin     a command with a super-command name; how a run ends
 //   kit        each completion kind, nested and hidden commands
 //   described  the shape of the description
-//   tool       the manual page, and usage lines of many options
 
 #include <string>
 #include <type_traits>
@@ -26,9 +26,6 @@ enum class Switch { on, off };
 inline std::vector<std::string> valueNames(Color) { return {"red", "green", "blue"}; }
 inline std::vector<std::string> valueNames(Size) { return {"xs", "s", "m", "l", "xl", "xxl"}; }
 inline std::vector<std::string> valueNames(Switch) { return {"on", "off"}; }
-
-enum class Speed { fast, slow };
-inline std::vector<std::string> valueNames(Speed) { return {"fast", "slow"}; }
 
 }  // namespace trees
 
@@ -85,11 +82,15 @@ private:
     std::string text_;
 };
 
+/// A command of the default configuration.
+struct Command : ParsableCommand {
+    static CommandConfiguration configuration() { return {}; }
+};
+
 // url-names ------------------------------------------------------------------
 
-struct URLNames : ParsableCommand {
+struct URLNames : Command {
     static constexpr std::string_view typeName = "URLNames";
-    static CommandConfiguration configuration() { return {}; }
     static void arguments(Arguments<URLNames>& a) {
         a.option("revspecA", &URLNames::text);
         a.option("revspecB", &URLNames::text);
@@ -110,7 +111,7 @@ struct URLNames : ParsableCommand {
                {.name = {NameSpecification::customLong("dashed-name")}, .inversion = FlagInversion::prefixedNo});
         a.flag("quiet", &URLNames::count, {.name = NameSpecification::short_()});
         a.flags("speed", &URLNames::speed,
-                std::vector<FlagCase<Speed>>{{Speed::fast, "fast"}, {Speed::slow, "slowDown"}}, {.defaulted = true});
+                std::vector<FlagCase<Switch>>{{Switch::on, "fast"}, {Switch::off, "slowDown"}}, {.defaulted = true});
         a.argument("targetDir", &URLNames::target, {.help = "The target."});
     }
     std::optional<std::string> text;
@@ -118,7 +119,7 @@ struct URLNames : ParsableCommand {
     std::vector<std::string> texts;
     bool on = false;
     int count = 0;
-    Speed speed = Speed::fast;
+    Switch speed = Switch::on;
     Result<void> run() override { return {}; }
 };
 
@@ -132,9 +133,8 @@ struct Level {
 };
 inline std::string shown(const Level& group) { return shown(group.level); }
 
-struct Run : ParsableCommand {
+struct Run : Command {
     static constexpr std::string_view typeName = "Run";
-    static CommandConfiguration configuration() { return {}; }
     static void arguments(Arguments<Run>& a) {
         a.option("name", &Run::name, {.name = NameSpecification::shortAndLong(), .help = "The name."});
         a.option("scan", &Run::scan, {.parsing = SingleValueParsingStrategy::scanningForValue()});
@@ -183,9 +183,8 @@ struct Run : ParsableCommand {
 };
 
 /// Takes every word no other argument takes.
-struct Pass : ParsableCommand {
+struct Pass : Command {
     static constexpr std::string_view typeName = "Pass";
-    static CommandConfiguration configuration() { return {}; }
     static void arguments(Arguments<Pass>& a) {
         a.group("options", &Pass::options);
         a.argument("words", &Pass::words,
@@ -197,9 +196,8 @@ struct Pass : ParsableCommand {
 };
 
 /// Takes the rest of the line from its first word on; the default subcommand.
-struct Exec : ParsableCommand {
+struct Exec : Command {
     static constexpr std::string_view typeName = "Exec";
-    static CommandConfiguration configuration() { return {}; }
     static void arguments(Arguments<Exec>& a) {
         a.argument("words", &Exec::words,
                    {.parsing = ArgumentArrayParsingStrategy::unconditionalRemaining(), .defaulted = true});
@@ -208,18 +206,17 @@ struct Exec : ParsableCommand {
     Result<void> run() override { return Changes(*this)("words", &Exec::words).printed(); }
 };
 
-struct Strict : ParsableCommand {
+struct Strict : Command {
     static constexpr std::string_view typeName = "Strict";
-    static CommandConfiguration configuration() { return {}; }
     static void arguments(Arguments<Strict>& a) {
         a.argument("n", &Strict::n, {.help = "A number."});
         a.option("tag", &Strict::tags, {.help = "Tags."});
         a.flags("pace", &Strict::pace,
-                std::vector<FlagCase<Speed>>{{Speed::fast, "fast", "Quickly."}, {Speed::slow, "slow"}});
+                std::vector<FlagCase<Switch>>{{Switch::on, "fast", "Quickly."}, {Switch::off, "slow"}});
     }
     int n = 0;
     std::vector<std::string> tags;
-    Speed pace = Speed::fast;
+    Switch pace = Switch::on;
     Result<void> validate() override {
         if (n < 0) return ValidationError{"n must not be negative"};
         return {};
@@ -241,10 +238,28 @@ struct Parse : ParsableCommand {
 
 // layout ---------------------------------------------------------------------
 
+/// Thirteen optional options, and with `Required` one more that must be given.
+template <bool Required>
+struct Many : ParsableCommand {
+    static constexpr std::string_view typeName = "Many";
+    static CommandConfiguration configuration() { return {.commandName = Required ? "more" : "many"}; }
+    static void arguments(Arguments<Many>& a) {
+        for (auto name : {"o1", "o2", "o3", "o4", "o5", "o6", "o7", "o8", "o9", "o10", "o11", "o12", "o13"})
+            a.option(name, &Many::word);
+        if (Required) a.option("need", &Many::need);
+    }
+    std::optional<std::string> word;
+    std::string need;
+};
+
 struct First : ParsableCommand {
     static constexpr std::string_view typeName = "First";
     static CommandConfiguration configuration() {
-        return {.abstract = "Do the first thing.", .usage = "layout first <path>\nlayout first --help"};
+        return {
+            .abstract = "Do the first thing.",
+            .usage = "layout first <path>\nlayout first --help",
+            .discussion = ".starts with a dot, has a \\ and \\fB, ends in caf\u00e9\n\n'quoted\n indented\n.br is text",
+            .subcommands = {typeOf<Many<false>>, typeOf<Many<true>>}};
     }
     static void arguments(Arguments<First>& a) { a.argument("path", &First::path); }
     std::optional<std::string> path;
@@ -263,7 +278,10 @@ struct SecondThing : ParsableCommand {
 struct Hidden : ParsableCommand {
     static constexpr std::string_view typeName = "Hidden";
     static CommandConfiguration configuration() {
-        return {.commandName = "_hidden", .abstract = "Not listed.", .shouldDisplay = false};
+        return {.commandName = "_hidden",
+                .abstract = "Not listed.",
+                .shouldDisplay = false,
+                .subcommands = {typeOf<Many<false>>}};
     }
 };
 
@@ -301,9 +319,8 @@ struct Connection {
 
 /// Labels either side of the longest that keeps its abstract on its line,
 /// counted in characters; sections; values.
-struct Columns : ParsableCommand {
+struct Columns : Command {
     static constexpr std::string_view typeName = "Columns";
-    static CommandConfiguration configuration() { return {}; }
     static void arguments(Arguments<Columns>& a) {
         a.argument("target", &Columns::target, {.help = "Where to go."});
         // "--" and 21 letters: 23 characters; with two more spaces, 25.
@@ -334,12 +351,11 @@ struct Layout : ParsableCommand {
     std::string name = "world";
 };
 
-// runs -----------------------------------------------------------------------
+// plugin: how a run ends ------------------------------------------------------
 
 /// Ends its run as its argument says.
-struct End : ParsableCommand {
+struct End : Command {
     static constexpr std::string_view typeName = "End";
-    static CommandConfiguration configuration() { return {}; }
     static void arguments(Arguments<End>& a) { a.argument("how", &End::how); }
     std::string how;
     Result<void> run() override {
@@ -351,12 +367,6 @@ struct End : ParsableCommand {
         if (how == "broken") return platform::Error{"NSURLErrorDomain", -3001, "No repository found at: /nowhere"};
         return {};
     }
-};
-
-/// Has a subcommand but no default, and keeps the default run.
-struct Runs : ParsableCommand {
-    static constexpr std::string_view typeName = "Runs";
-    static CommandConfiguration configuration() { return {.subcommands = {typeOf<End>}}; }
 };
 
 // plain, plugin --------------------------------------------------------------
@@ -372,9 +382,12 @@ struct Leaf : ParsableCommand {
     static constexpr std::string_view typeName = "Leaf";
     static CommandConfiguration configuration() { return {.helpNames = NameSpecification{}}; }
 };
+/// Has subcommands but no default, and keeps the default run.
 struct Plugin : ParsableCommand {
     static constexpr std::string_view typeName = "Plugin";
-    static CommandConfiguration configuration() { return {.superCommandName = "host", .subcommands = {typeOf<Leaf>}}; }
+    static CommandConfiguration configuration() {
+        return {.superCommandName = "host", .subcommands = {typeOf<End>, typeOf<Leaf>}};
+    }
 };
 
 // kit ------------------------------------------------------------------------
@@ -452,7 +465,9 @@ struct Kit : ParsableCommand {
 
 struct Output {
     int verbose = 0;
-    static void arguments(Arguments<Output>& a) { a.flag("verbose", &Output::verbose, {.help = "More text/plain."}); }
+    static void arguments(Arguments<Output>& a) {
+        a.flag("verbose", &Output::verbose, {.name = NameSpecification::shortAndLong(), .help = "More text/plain."});
+    }
 };
 
 struct Build : ParsableCommand {
@@ -461,15 +476,11 @@ struct Build : ParsableCommand {
         return {.abstract = "Build a target.", .discussion = "Builds what is named,\nand nothing else."};
     }
     static void arguments(Arguments<Build>& a) {
-        a.argument("target", &Build::target, {.help = ArgumentHelp("The target.", "", "name")});
-        a.option("color", &Build::color,
-                 {.name = NameSpecification::shortAndLong(),
-                  .help = ArgumentHelp("", "", std::nullopt, ArgumentVisibility::hidden),
-                  .defaulted = true});
+        a.argument("target", &Build::target,
+                   {.help = ArgumentHelp("", "", "name", ArgumentVisibility::hidden), .defaulted = true});
         a.group("output", &Build::output, {.title = "Output Options"});
     }
-    std::string target;
-    Switch color = Switch::on;
+    Switch target = Switch::on;
     Output output;
 };
 
@@ -489,72 +500,14 @@ struct Described : ParsableCommand {
     }
 };
 
-// tool -----------------------------------------------------------------------
-
-/// Thirteen optional options, and with `Required` one more that must be given.
-template <bool Required>
-struct Many : ParsableCommand {
-    static constexpr std::string_view typeName = "Many";
-    static CommandConfiguration configuration() { return {.commandName = Required ? "more" : "many"}; }
-    static void arguments(Arguments<Many>& a) {
-        for (auto name : {"o1", "o2", "o3", "o4", "o5", "o6", "o7", "o8", "o9", "o10", "o11", "o12", "o13"})
-            a.option(name, &Many::word);
-        if (Required) a.option("name", &Many::name);
-    }
-    std::optional<std::string> word;
-    std::string name;
-};
-
-struct Add : ParsableCommand {
-    static constexpr std::string_view typeName = "Add";
-    static CommandConfiguration configuration() { return {}; }
-    static void arguments(Arguments<Add>& a) {
-        a.argument("url", &Add::urls, {.help = "Where to fetch from.", .defaulted = true});
-        a.group("connection", &Add::connection, {.title = "Network Options"});
-        a.option("shade", &Add::shade, {.defaulted = true});
-        a.option("debug", &Add::debug, {.help = ArgumentHelp("Debug.", "", std::nullopt, ArgumentVisibility::hidden)});
-    }
-    std::vector<std::string> urls;
-    Connection connection;
-    Color shade = Color::green;
-    std::optional<std::string> debug;
-};
-struct Prune : ParsableCommand {
-    static constexpr std::string_view typeName = "Prune";
-    static CommandConfiguration configuration() { return {.commandName = "_prune"}; }
-};
-struct Remote : ParsableCommand {
-    static constexpr std::string_view typeName = "Remote";
-    static CommandConfiguration configuration() {
-        return {.subcommands = {typeOf<Add>, typeOf<Prune>}, .defaultSubcommand = typeOf<Add>};
-    }
-};
-struct Undocumented : ParsableCommand {
-    static constexpr std::string_view typeName = "Undocumented";
-    static CommandConfiguration configuration() {
-        return {.commandName = "_secret", .shouldDisplay = false, .subcommands = {typeOf<Many<false>>}};
-    }
-};
-
-/// Texts that mean something to roff, many options, nested and hidden commands.
-struct Tool : ParsableCommand {
-    static constexpr std::string_view typeName = "Tool";
-    static CommandConfiguration configuration() {
-        return {.abstract = ".starts with a dot, has a \\ and \\fB, and ends in caf\u00e9",
-                .discussion = "First line.\n\n'quoted line\n indented line\n.br is not a request here",
-                .subcommands = {typeOf<Many<false>>, typeOf<Many<true>>, typeOf<Remote>, typeOf<Undocumented>}};
-    }
-};
-
 // loop, empty-short: declarations that cannot work ----------------------------
 
 struct Loop : ParsableCommand {
     static constexpr std::string_view typeName = "Loop";
     static CommandConfiguration configuration() { return {.subcommands = {typeOf<Loop>}}; }
 };
-struct EmptyShort : ParsableCommand {
+struct EmptyShort : Command {
     static constexpr std::string_view typeName = "EmptyShort";
-    static CommandConfiguration configuration() { return {}; }
     static void arguments(Arguments<EmptyShort>& a) {
         a.option("_", &EmptyShort::value, {.name = NameSpecification::short_()});
     }
@@ -563,9 +516,8 @@ struct EmptyShort : ParsableCommand {
 
 /// The trees by their root's name.
 inline const CommandType* named(std::string_view name) {
-    for (auto root : {&typeOf<URLNames>(), &typeOf<Parse>(), &typeOf<Layout>(), &typeOf<Runs>(), &typeOf<Plain>(),
-                      &typeOf<Plugin>(), &typeOf<Kit>(), &typeOf<Described>(), &typeOf<Tool>(), &typeOf<Loop>(),
-                      &typeOf<EmptyShort>()})
+    for (auto root : {&typeOf<URLNames>(), &typeOf<Parse>(), &typeOf<Layout>(), &typeOf<Plain>(), &typeOf<Plugin>(),
+                      &typeOf<Kit>(), &typeOf<Described>(), &typeOf<Loop>(), &typeOf<EmptyShort>()})
         if (root->commandName() == name) return root;
     return nullptr;
 }
