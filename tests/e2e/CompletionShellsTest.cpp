@@ -48,15 +48,6 @@ protected:
 
 }  // namespace
 
-TEST_F(CompletionShells, ShellsAcceptTheScripts) {
-    using shelldriver::shellQuoted;
-    for (const auto& check : {"bash -n " + shellQuoted(tmp / "varn.bash"), "zsh -n " + shellQuoted(tmp / "zsh/_varn"),
-                              "fish --no-execute " + shellQuoted(tmp / "varn.fish")}) {
-        auto checked = shelldriver::run(check);
-        EXPECT_EQ(checked.status, 0) << check << ": " << checked.output;
-    }
-}
-
 TEST_F(CompletionShells, BashOffersTheTopLevelWithoutHiddenSubcommands) {
     const std::vector<std::string> topLevel = {"--help", "-h", "open", "merge", "diff", "help"};
     EXPECT_THAT(bash({"varn", ""}), UnorderedElementsAreArray(topLevel));

@@ -94,7 +94,6 @@ TEST_F(Launcher, MissingPiecesEndWithStatusOne) {
         {{"-a", tmp / "None.app", target}, "no such application: " + tmp / "None.app"},
         {{"-a", tmp / "Empty.app", target}, "application has no executable " + tmp / "Empty.app/Contents/MacOS/Empty"},
         {{"-a", tmp / "not-executable", target}, "no such application: " + tmp / "not-executable"},
-        {{"-a", "", target}, "no such application: "},
         {{"-b", "com.example.None", target}, "no application registered for com.example.None" + registry},
         {{"-b", "com.example.Dangling", target}, "no application registered for com.example.Dangling" + registry},
         {{"-b", "../../Fake.app", target}, "no application registered for ../../Fake.app" + registry},

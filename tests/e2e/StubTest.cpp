@@ -123,12 +123,7 @@ TEST_F(Stub, LogsOneLinePerDelivery) {
     auto unknown = deliver(plain, std::nullopt);
     EXPECT_EQ(unknown.terminationStatus, 1);
     EXPECT_EQ(unknown.standardError, "varnel-stub: nothing to do with " + plain + "\n");
-    EXPECT_EQ(readFile(stubLog), "merge\t" + first +
-                                     "\tours -> 0\n"
-                                     "merge\t" +
-                                     second +
-                                     "\tnone -> none\n"
-                                     "unknown\t" +
+    EXPECT_EQ(readFile(stubLog), "merge\t" + first + "\tours -> 0\nmerge\t" + second + "\tnone -> none\nunknown\t" +
                                      tmp.path() + "/plain\\tdirectory\tno delivery of this kind\n");
 
     // A log that is no regular file is not written, and no delivery fails for it.
