@@ -48,7 +48,7 @@ protected:
 
 }  // namespace
 
-TEST_F(CompletionShells, BashOffersTheTopLevelWithoutHiddenSubcommands) {
+TEST_F(CompletionShells, BashOffersEachLevelsWordsWithoutHiddenSubcommands) {
     const std::vector<std::string> topLevel = {"--help", "-h", "open", "merge", "diff", "help"};
     EXPECT_THAT(bash({"varn", ""}), UnorderedElementsAreArray(topLevel));
     EXPECT_THAT(bash({"varn", ""}, true), UnorderedElementsAreArray(topLevel));
@@ -56,9 +56,8 @@ TEST_F(CompletionShells, BashOffersTheTopLevelWithoutHiddenSubcommands) {
     EXPECT_THAT(bash({"varn", "_"}), IsEmpty());
     // A word that names no subcommand leaves the top level in force.
     EXPECT_THAT(bash({"varn", "--help", ""}), UnorderedElementsAreArray(topLevel));
-}
 
-TEST_F(CompletionShells, BashCompletesWithinEachSubcommand) {
+    // Within each subcommand, its own words.
     auto diff = bash({"varn", "diff", ""});
     EXPECT_THAT(diff, IsSupersetOf({"main", "feature", "v1.0", "-r", "--repo", "--help", "-h"}));
     EXPECT_THAT(diff, AllOf(Not(Contains("open")), Not(Contains("merge")), Not(Contains("_difftool"))));

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -32,15 +33,11 @@ public:
     const std::string& path() const { return path_; }
     std::string operator/(const std::string& relative) const { return path_ + "/" + relative; }
 
-    /// Creates the directory `relative` with its parents; its path.
-    std::string makeDirectory(const std::string& relative) const {
-        std::filesystem::create_directories(*this / relative);
-        return *this / relative;
-    }
-    /// Creates the directory `relative` as mkdir(2) does with `mode` (the
-    /// umask applies); its path.
-    std::string makeDirectory(const std::string& relative, mode_t mode) const {
-        ::mkdir((*this / relative).c_str(), mode);
+    /// Creates the directory `relative` with its parents, or as mkdir(2)
+    /// does with `mode` (the umask applies); its path.
+    std::string makeDirectory(const std::string& relative, std::optional<mode_t> mode = {}) const {
+        if (!mode) std::filesystem::create_directories(*this / relative);
+        if (mode) ::mkdir((*this / relative).c_str(), *mode);
         return *this / relative;
     }
     /// Writes `text` to `relative` (parents created); its path.
