@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <regex>
 
 #include "platform/FileSystem.hpp"
@@ -246,6 +247,7 @@ TEST_F(MergeHandOff, AStatusThatIsNoPlainNumberInAPlainFileIsIgnored) {
         {"a named pipe", [](const std::string& status) { ASSERT_EQ(::mkfifo(status.c_str(), 0600), 0); }},
         {"a link to an endless device", [](const std::string& status) { fs::create_symlink("/dev/zero", status); }},
         {"a huge file", [&](const std::string& status) { fs::rename(huge, status); }},
+        {"text that is not UTF-8", [](const std::string& status) { std::ofstream(status) << "\xff\xfe\x31"; }},
         {"a dangling link", [](const std::string& status) { fs::create_symlink("nowhere", status); }},
         {"a link to a number", [&](const std::string& status) { fs::create_symlink(five, status); }},
     };
