@@ -74,15 +74,14 @@ TEST_F(CompletionShells, BashOffersEachLevelsWordsWithoutHiddenSubcommands) {
     EXPECT_THAT(bash({"varn", "open", "--"}), UnorderedElementsAreArray({"--help"}));
 }
 
-TEST_F(CompletionShells, ZshOffersSubcommandsAndRevisions) {
+TEST_F(CompletionShells, ZshAndFishOfferSubcommandsWithDescriptionsAndRevisions) {
     auto top = zsh("varn ", "Compare files");
     EXPECT_THAT(top, AllOf(HasSubstr("open"), HasSubstr("Open a repository in Varnel"), HasSubstr("merge"),
                            HasSubstr("Compare files between 2 revisions."), HasSubstr("Show subcommand help"),
                            Not(HasSubstr("_mergetool")), Not(HasSubstr("_difftool"))));
     EXPECT_THAT(zsh("varn diff ", "v1.0"), AllOf(HasSubstr("feature"), HasSubstr("v1.0")));
-}
 
-TEST_F(CompletionShells, FishListsSubcommandsWithDescriptions) {
+    // fish lists subcommands and options with their descriptions.
     EXPECT_THAT(fish("varn "), UnorderedElementsAreArray({"diff\tCompare files between 2 revisions.",
                                                           "help\tShow subcommand help information.",
                                                           "merge\tOpen conflicted file in Varnel's merge tool.",

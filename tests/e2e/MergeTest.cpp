@@ -59,8 +59,7 @@ TEST_F(MergeHandOff, WritesTheRecordHandsItOverAndEndsWithTheVerdict) {
     tmp.makeLink("via", "repo");
     // The file need not exist; the path reaches the record through a link.
     // T given relative to the current directory: the record names it absolute.
-    auto tool = startVarn({"merge", "../../via/sub/a.c"}, subdirectory,
-                          {{"TMPDIR", "../../T"}, {"VARNEL_VERBOSE", "1"}});
+    auto tool = startVarn({"merge", "../../via/sub/a.c"}, subdirectory, {{"TMPDIR", "../../T"}});
     auto directory = nextHandOff();
     EXPECT_TRUE(std::regex_match(directory, std::regex(temporary + "//" + uuid))) << directory;
     EXPECT_EQ(recordOf(directory),
@@ -82,46 +81,46 @@ TEST_F(MergeHandOff, WritesTheRecordHandsItOverAndEndsWithTheVerdict) {
     answer(directory, "0");
     auto ending = finish(tool, 5s);
     EXPECT_EQ(ending.terminationStatus, 0) << ending.standardError;
-    EXPECT_EQ(ending.standardOutput, "Running Merge Command\u2026\n" + announced);
+    EXPECT_EQ(ending.standardOutput, announced);
     EXPECT_EQ(ending.standardError, "");
     EXPECT_FALSE(fs::exists(directory));
 }
 
 // Only 0 is success: a number that is 0 modulo 256 but not 0 ends in 255.
-// A shared T like /tmp, root's and sticky, serves as well as a private one.
-TEST_F(MergeHandOff, TheReportedNumberIsTheExitStatus) {
+// Hand-offs waiting side by side each end with their own verdict; a shared
+// T like /tmp, root's and sticky, serves as well as a private one. A file
+// may be called "help": only the top level has that subcommand.
+TEST_F(MergeHandOff, EachHandOffEndsWithItsOwnVerdictAsItsStatus) {
     std::string shared = "/tmp";
     if (::geteuid() == 0) ::chmod((shared = tmp.makeDirectory("shared")).c_str(), 01777);
     struct {
         std::string text;
         int status;
+        std::string file;
         std::string temporary;
-    } cases[] = {{"-3", 253, temporary},  {"7", 7, temporary},      {"-1", 255, temporary}, {"+300", 44, temporary},
-                 {"256", 255, temporary}, {"-256", 255, temporary}, {"0", 0, shared}};
+    } cases[] = {{"-3", 253, "a", temporary},  {"7", 7, "b", temporary},       {"-1", 255, "c", temporary},
+                 {"+300", 44, "d", temporary}, {"256", 255, "e", temporary},   {"-256", 255, "f", temporary},
+                 {"0", 0, "help", shared},     {"-2", 254, "git's", temporary}};
+    std::vector<platform::Process> tools;
     for (const auto& c : cases) {
-        auto tool = startVarn({"merge", root + "/a.c"}, tmp.path(), {{"TMPDIR", c.temporary}});
-        auto directory = nextHandOff();
-        answer(directory, c.text);
-        EXPECT_EQ(finish(tool, 5s).terminationStatus, c.status) << c.text;
+        std::vector<std::string> arguments{"merge", c.file};
+        if (c.file == "git's")
+            arguments = {"_mergetool", "--base", "x", "--local", "y", "--remote", "z", "--merged", c.file};
+        tools.push_back(startVarn(arguments, root, {{"TMPDIR", c.temporary}, {"VARNEL_VERBOSE", "1"}}));
+    }
+    std::map<std::string, std::string> byFile;
+    for (const auto& directory : handedOver(std::size(cases)))
+        byFile[recordOf(directory).at("fileToMerge")] = directory;
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(cases[i].text);
+        auto directory = byFile.at(root + "/" + cases[i].file);
+        answer(directory, cases[i].text);
+        auto ending = finish(tools[i], 5s);
+        EXPECT_EQ(ending.terminationStatus, cases[i].status);
+        // git's merges are not announced, however verbose.
+        EXPECT_EQ(ending.standardOutput, (i + 1 < std::size(cases) ? "Running Merge Command\u2026\n" : "") + announced);
         EXPECT_FALSE(fs::exists(directory));
     }
-}
-
-TEST_F(MergeHandOff, EachHandOffHasItsOwnDirectoryAndVerdict) {
-    // A file may be called "help": only the top level has that subcommand.
-    auto merge = startVarn({"merge", "sub/help"}, root);
-    auto mergetool = startVarn({"_mergetool", "--base", "x", "--local", "y", "--remote", "z", "--merged", "b.c"},
-                               subdirectory, {{"VARNEL_VERBOSE", "1"}});
-    std::map<std::string, std::string> byFile;
-    for (const auto& directory : handedOver(2)) byFile[recordOf(directory).at("fileToMerge")] = directory;
-    ASSERT_EQ(byFile.size(), 2u);
-    answer(byFile.at(root + "/sub/b.c"), "-2");
-    auto ended = finish(mergetool, 5s);
-    EXPECT_EQ(ended.terminationStatus, 254);
-    EXPECT_EQ(ended.standardOutput, announced);  // git's merges are not announced, however verbose
-    EXPECT_TRUE(stillWaiting(merge, 100ms));
-    answer(byFile.at(root + "/sub/help"), "0");
-    EXPECT_EQ(finish(merge, 5s).terminationStatus, 0);
 }
 
 // A wait that cannot end in a verdict ends at once: a hand-off directory

@@ -2,7 +2,6 @@
 // A link-free temporary directory for one test, removed with everything in
 // it afterwards, and the few ways tests fill and read it.
 
-#include <dirent.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 
@@ -68,11 +67,9 @@ inline std::string readFile(const std::string& path) {
 /// The names inside `directory`, none if it cannot be read.
 inline std::set<std::string> entriesOf(const std::string& directory) {
     std::set<std::string> names;
-    if (DIR* dir = ::opendir(directory.c_str())) {
-        while (auto entry = ::readdir(dir))
-            if (std::string name = entry->d_name; name != "." && name != "..") names.insert(name);
-        ::closedir(dir);
-    }
+    std::error_code unreadable;
+    for (const auto& entry : std::filesystem::directory_iterator(directory, unreadable))
+        names.insert(entry.path().filename());
     return names;
 }
 
