@@ -48,16 +48,7 @@ protected:
 
 }  // namespace
 
-TEST_F(CompletionShells, ShellsAcceptTheScripts) {
-    using shelldriver::shellQuoted;
-    for (const auto& check : {"bash -n " + shellQuoted(tmp / "varn.bash"), "zsh -n " + shellQuoted(tmp / "zsh/_varn"),
-                              "fish --no-execute " + shellQuoted(tmp / "varn.fish")}) {
-        auto checked = shelldriver::run(check);
-        EXPECT_EQ(checked.status, 0) << check << ": " << checked.output;
-    }
-}
-
-TEST_F(CompletionShells, BashOffersTheTopLevelWithoutHiddenSubcommands) {
+TEST_F(CompletionShells, BashOffersEachLevelsWordsWithoutHiddenSubcommands) {
     const std::vector<std::string> topLevel = {"--help", "-h", "open", "merge", "diff", "help"};
     EXPECT_THAT(bash({"varn", ""}), UnorderedElementsAreArray(topLevel));
     EXPECT_THAT(bash({"varn", ""}, true), UnorderedElementsAreArray(topLevel));
@@ -65,9 +56,8 @@ TEST_F(CompletionShells, BashOffersTheTopLevelWithoutHiddenSubcommands) {
     EXPECT_THAT(bash({"varn", "_"}), IsEmpty());
     // A word that names no subcommand leaves the top level in force.
     EXPECT_THAT(bash({"varn", "--help", ""}), UnorderedElementsAreArray(topLevel));
-}
 
-TEST_F(CompletionShells, BashCompletesWithinEachSubcommand) {
+    // Within each subcommand, its own words.
     auto diff = bash({"varn", "diff", ""});
     EXPECT_THAT(diff, IsSupersetOf({"main", "feature", "v1.0", "-r", "--repo", "--help", "-h"}));
     EXPECT_THAT(diff, AllOf(Not(Contains("open")), Not(Contains("merge")), Not(Contains("_difftool"))));
@@ -84,15 +74,14 @@ TEST_F(CompletionShells, BashCompletesWithinEachSubcommand) {
     EXPECT_THAT(bash({"varn", "open", "--"}), UnorderedElementsAreArray({"--help"}));
 }
 
-TEST_F(CompletionShells, ZshOffersSubcommandsAndRevisions) {
+TEST_F(CompletionShells, ZshAndFishOfferSubcommandsWithDescriptionsAndRevisions) {
     auto top = zsh("varn ", "Compare files");
     EXPECT_THAT(top, AllOf(HasSubstr("open"), HasSubstr("Open a repository in Varnel"), HasSubstr("merge"),
                            HasSubstr("Compare files between 2 revisions."), HasSubstr("Show subcommand help"),
                            Not(HasSubstr("_mergetool")), Not(HasSubstr("_difftool"))));
     EXPECT_THAT(zsh("varn diff ", "v1.0"), AllOf(HasSubstr("feature"), HasSubstr("v1.0")));
-}
 
-TEST_F(CompletionShells, FishListsSubcommandsWithDescriptions) {
+    // fish lists subcommands and options with their descriptions.
     EXPECT_THAT(fish("varn "), UnorderedElementsAreArray({"diff\tCompare files between 2 revisions.",
                                                           "help\tShow subcommand help information.",
                                                           "merge\tOpen conflicted file in Varnel's merge tool.",

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "tests/support/EndToEnd.hpp"
 
@@ -47,89 +48,66 @@ protected:
 
 }  // namespace
 
-TEST_F(Stub, ResolvesEveryConflictKeepingTheChosenSide) {
-    struct {
-        std::optional<std::string> action;
-        std::string text;
-        std::string resolved;
-    } cases[] = {
-        {std::nullopt, twoConflicts, "top\nours 1\nmiddle\nend"},
-        {"ours", withBase, "ours\r\nafter\r\n"},
-        {"theirs", twoConflicts, "top\ntheirs 1\nmiddle\ntheirs 2\ntheirs 2b\nend"},
-        {"theirs", withBase, "theirs\r\nafter\r\n"},
-        {"ours", longMarkers, "=======\nours\n"},
-        {"theirs", longMarkers, ">>>>>>>\n"},
-        {"theirs", "no conflict\n<<<<<<<x\n", "no conflict\n<<<<<<<x\n"},
-    };
-    for (const auto& c : cases) {
-        auto directory = handOff(c.text);
-        auto ran = deliver(directory, c.action);
-        EXPECT_EQ(ran.terminationStatus, 0) << ran.standardError;
-        EXPECT_EQ(readFile(file), c.resolved) << c.text;
-        EXPECT_EQ(statusIn(directory), "0");
-    }
-}
-
-// What it is told to answer, or what went wrong; the file then stays as it
-// was. A named pipe where a file should be is refused at once, never opened
-// to wait for a writer that may not come.
-TEST_F(Stub, ReportsWhatItIsToldOrWhatWentWrong) {
+// Every conflict resolved keeping the side it is told, or else the answer
+// it is told or what went wrong; the file then stays as it was. A named pipe
+// where a file should be is refused at once, never opened to wait for a
+// writer that may not come.
+TEST_F(Stub, ResolvesOrReportsWhatItIsToldOrWhatWentWrong) {
     auto pipeInstead = [](const std::string& path) {
         std::filesystem::remove(path);
         ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
     };
     struct {
-        std::string action;
+        std::optional<std::string> action;
         std::string text;
         std::optional<std::string> status;
-        int exitStatus;
+        int exitStatus = 0;
+        std::optional<std::string> resolved = {};  // the text unchanged without one
         std::function<void(const std::string& directory)> damage = {};
     } cases[] = {
-        {"ok", twoConflicts, "0", 0},
-        {"failedToOpen", twoConflicts, "-2", 0},
-        {"didNotResolve", twoConflicts, "-3", 0},
-        {"7", twoConflicts, "7", 0},
-        {"none", twoConflicts, std::nullopt, 0},
+        {std::nullopt, twoConflicts, "0", 0, "top\nours 1\nmiddle\nend"},
+        {"ours", withBase, "0", 0, "ours\r\nafter\r\n"},
+        {"theirs", twoConflicts, "0", 0, "top\ntheirs 1\nmiddle\ntheirs 2\ntheirs 2b\nend"},
+        {"theirs", withBase, "0", 0, "theirs\r\nafter\r\n"},
+        {"ours", longMarkers, "0", 0, "=======\nours\n"},
+        {"theirs", longMarkers, "0", 0, ">>>>>>>\n"},
+        {"theirs", "no conflict\n<<<<<<<x\n", "0"},
+        {"ok", twoConflicts, "0"},
+        {"failedToOpen", twoConflicts, "-2"},
+        {"didNotResolve", twoConflicts, "-3"},
+        {"7", twoConflicts, "7"},
+        {"none", twoConflicts, std::nullopt},
         {"sometimes", twoConflicts, "-1", 1},
         {"ours", "<<<<<<< HEAD\nours\n=======\ntheirs\n", "-1", 1},
         {"theirs", "<<<<<<< HEAD\nours\n>>>>>>> other\n", "-1", 1},
-        {"ours", "", "-2", 1, [&](auto&) { std::filesystem::remove(file); }},
-        {"ours", twoConflicts, "-2", 1, [&](auto&) { pipeInstead(file); }},
-        {"ok", "", "-2", 1,
-         [&](auto& directory) {
-             tmp.writeFile(directory.substr(tmp.path().size() + 1) + "/.varnel-mergetool", "{\"repo\":null}");
-         }},
-        {"ours", twoConflicts, "-2", 1, [&](auto& directory) { pipeInstead(directory + "/.varnel-mergetool"); }},
+        {"ours", "", "-2", 1, {}, [&](auto&) { std::filesystem::remove(file); }},
+        {"ours", twoConflicts, "-2", 1, {}, [&](auto&) { pipeInstead(file); }},
+        {"ok", "", "-2", 1, {}, [](auto& directory) { std::ofstream(directory + "/.varnel-mergetool") << "{}"; }},
+        {"ours", twoConflicts, "-2", 1, {}, [&](auto& directory) { pipeInstead(directory + "/.varnel-mergetool"); }},
     };
     for (const auto& c : cases) {
         auto directory = handOff(c.text);
         if (c.damage) c.damage(directory);
         auto ran = deliver(directory, c.action);
-        EXPECT_EQ(ran.terminationStatus, c.exitStatus) << c.action << ": " << ran.standardError;
-        EXPECT_EQ(statusIn(directory), c.status) << c.action;
-        EXPECT_TRUE(c.damage || readFile(file) == c.text) << c.action;
+        EXPECT_EQ(ran.terminationStatus, c.exitStatus) << c.text << ": " << ran.standardError;
+        EXPECT_EQ(statusIn(directory), c.status) << c.text;
+        EXPECT_TRUE(c.damage || readFile(file) == c.resolved.value_or(c.text)) << c.text;
     }
-    // The last hand-off's record was the pipe.
-    EXPECT_NE(readFile(stubLog).find("/" + std::to_string(count) + "/.varnel-mergetool: it is not a regular file"),
+    // One line per delivery; the last hand-off's record was the pipe.
+    auto logged = lines(readFile(stubLog));
+    ASSERT_EQ(logged.size(), std::size(cases));
+    EXPECT_EQ(logged[0], "merge\t" + temporary + "/1\tours -> 0");
+    EXPECT_EQ(logged[11], "merge\t" + temporary + "/12\tnone -> none");
+    EXPECT_NE(logged.back().find("/" + std::to_string(count) + "/.varnel-mergetool: it is not a regular file"),
               std::string::npos);
 }
 
-TEST_F(Stub, LogsOneLinePerDelivery) {
-    auto first = handOff(twoConflicts);
-    auto second = handOff(twoConflicts);
+TEST_F(Stub, LogsWhatItCannotDeliverAndFailsNoDeliveryForItsLog) {
     auto plain = tmp.makeDirectory("plain\tdirectory");
-    EXPECT_EQ(deliver(first, std::nullopt).terminationStatus, 0);
-    EXPECT_EQ(deliver(second, "none").terminationStatus, 0);
     auto unknown = deliver(plain, std::nullopt);
     EXPECT_EQ(unknown.terminationStatus, 1);
     EXPECT_EQ(unknown.standardError, "varnel-stub: nothing to do with " + plain + "\n");
-    EXPECT_EQ(readFile(stubLog), "merge\t" + first +
-                                     "\tours -> 0\n"
-                                     "merge\t" +
-                                     second +
-                                     "\tnone -> none\n"
-                                     "unknown\t" +
-                                     tmp.path() + "/plain\\tdirectory\tno delivery of this kind\n");
+    EXPECT_EQ(readFile(stubLog), "unknown\t" + tmp.path() + "/plain\\tdirectory\tno delivery of this kind\n");
 
     // A log that is no regular file is not written, and no delivery fails for it.
     std::filesystem::remove(stubLog);

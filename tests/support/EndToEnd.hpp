@@ -26,18 +26,15 @@ using shelldriver::lines;
 /// last, so that once it is there the rest is too). When VARNEL_STUB_MERGE says how to answer a
 /// merge, it passes the target on to the stand-in application.
 inline std::string recordingApplication(const std::string& directory) {
-    return "#!/bin/sh\nexec >/dev/null 2>&1\nname=$(basename \"$1\")\n"
-           "{ ls -l /proc/$$/fd; grep '^Sig' /proc/self/status; } > '" +
-           directory +
-           "'/\"$name.process\"\n"
-           "for f in \"$1/.varnel-mergetool\" \"$1/.varnel-difftool\"; do\n"
-           "  [ -f \"$f\" ] && cp \"$f\" '" +
-           directory +
-           "'/\"$name.record\"\ndone\n"
-           "printf '%s\\n' \"$1\" >> '" +
-           directory +
-           "/targets'\n"
-           "[ -z \"$VARNEL_STUB_MERGE\" ] || exec '" +
+    return "#!/bin/sh\nd='" + directory + R"('
+exec >/dev/null 2>&1
+name=$(basename "$1")
+{ ls -l /proc/$$/fd; grep '^Sig' /proc/self/status; } > "$d/$name.process"
+for f in "$1/.varnel-mergetool" "$1/.varnel-difftool"; do
+  [ -f "$f" ] && cp "$f" "$d/$name.record"
+done
+printf '%s\n' "$1" >> "$d/targets"
+[ -z "$VARNEL_STUB_MERGE" ] || exec ')" +
            stubProgram + "' \"$1\"\n";
 }
 

@@ -110,28 +110,25 @@ inline std::string zshListing(const fs::path& functionDirectory, const fs::path&
                                " $fpath)\nautoload -Uz compinit\n"
                                "compinit -u -d " +
                                shellQuoted(zdot / "compdump") + "\nPS1='> '\nLISTMAX=1000\n");
-    write(scratch / "drive.zsh",
-          "zmodload zsh/zpty\n"
-          "zpty z " +
-              shellQuoted("TERM=xterm ZDOTDIR=" + shellQuoted(zdot) + " zsh -i") +
-              "\n"
-              "zpty -w z " +
-              shellQuoted("cd " + shellQuoted(where)) +
-              "\n"
-              "zpty -w -n z " +
-              shellQuoted(line + "\t") +
-              "\n"
-              "out=''\n"
-              "for i in {1..200}; do\n"
-              "  while zpty -r -t z chunk; do out+=$chunk; done\n"
-              "  [[ $out == *" +
-              shellQuoted(expected) +
-              "* ]] && break\n"
-              "  sleep 0.1\n"
-              "done\n"
-              "print -r -- $out\n"
-              "zpty -d z\n");
-    return run("zsh -f " + shellQuoted(scratch / "drive.zsh")).output;
+    // The words come to the script as its arguments: the shell to start,
+    // then what is typed.
+    write(scratch / "drive.zsh", R"(zmodload zsh/zpty
+zpty z "$1"
+zpty -w z "$2"
+zpty -w -n z "$3"
+out=''
+for i in {1..200}; do
+  while zpty -r -t z chunk; do out+=$chunk; done
+  [[ $out == *"$4"* ]] && break
+  sleep 0.1
+done
+print -r -- $out
+zpty -d z
+)");
+    return run("zsh -f " + shellQuoted(scratch / "drive.zsh") + " " +
+               shellQuoted("TERM=xterm ZDOTDIR=" + shellQuoted(zdot) + " zsh -i") + " " +
+               shellQuoted("cd " + shellQuoted(where)) + " " + shellQuoted(line + "\t") + " " + shellQuoted(expected))
+        .output;
 }
 
 }  // namespace shelldriver

@@ -2,13 +2,13 @@
 // A link-free temporary directory for one test, removed with everything in
 // it afterwards, and the few ways tests fill and read it.
 
-#include <dirent.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -32,15 +32,11 @@ public:
     const std::string& path() const { return path_; }
     std::string operator/(const std::string& relative) const { return path_ + "/" + relative; }
 
-    /// Creates the directory `relative` with its parents; its path.
-    std::string makeDirectory(const std::string& relative) const {
-        std::filesystem::create_directories(*this / relative);
-        return *this / relative;
-    }
-    /// Creates the directory `relative` as mkdir(2) does with `mode` (the
-    /// umask applies); its path.
-    std::string makeDirectory(const std::string& relative, mode_t mode) const {
-        ::mkdir((*this / relative).c_str(), mode);
+    /// Creates the directory `relative` with its parents, or as mkdir(2)
+    /// does with `mode` (the umask applies); its path.
+    std::string makeDirectory(const std::string& relative, std::optional<mode_t> mode = {}) const {
+        if (!mode) std::filesystem::create_directories(*this / relative);
+        if (mode) ::mkdir((*this / relative).c_str(), *mode);
         return *this / relative;
     }
     /// Writes `text` to `relative` (parents created); its path.
@@ -71,11 +67,9 @@ inline std::string readFile(const std::string& path) {
 /// The names inside `directory`, none if it cannot be read.
 inline std::set<std::string> entriesOf(const std::string& directory) {
     std::set<std::string> names;
-    if (DIR* dir = ::opendir(directory.c_str())) {
-        while (auto entry = ::readdir(dir))
-            if (std::string name = entry->d_name; name != "." && name != "..") names.insert(name);
-        ::closedir(dir);
-    }
+    std::error_code unreadable;
+    for (const auto& entry : std::filesystem::directory_iterator(directory, unreadable))
+        names.insert(entry.path().filename());
     return names;
 }
 
