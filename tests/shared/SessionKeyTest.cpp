@@ -9,15 +9,12 @@ using VarnShared::quotedText;
 using VarnShared::sessionIdentityText;
 using VarnShared::sessionKey;
 
-TEST(SessionKey, TheWorkedExample) {
+TEST(SessionKey, TheWorkedExampleAndEveryPartOfTheIdentity) {
     DiffToolSession session{"/r", 42, std::nullopt, std::nullopt};
     EXPECT_EQ(sessionIdentityText(session), R"(Optional(42):Optional("/r"):nil:nil)");
     EXPECT_EQ(sessionKey(session), "5397288931058867052");
-}
-
-TEST(SessionKey, EveryPartOfTheIdentityCounts) {
-    DiffToolSession session{"/r", -7, "main", "dev"};
-    EXPECT_EQ(sessionIdentityText(session), R"(Optional(-7):Optional("/r"):Optional("main"):Optional("dev"))");
+    EXPECT_EQ(sessionIdentityText({"/r", -7, "main", "dev"}),
+              R"(Optional(-7):Optional("/r"):Optional("main"):Optional("dev"))");
     EXPECT_EQ(sessionIdentityText({"/r", std::nullopt, std::nullopt, "dev"}),
               R"(nil:Optional("/r"):nil:Optional("dev"))");
 
