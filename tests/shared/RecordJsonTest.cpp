@@ -34,9 +34,8 @@ TEST(DiffToolMetaDataJson, LayoutAndRoundTrip) {
         "repo": "\/r" } )");
     EXPECT_EQ(decoded.value(),
               (DiffToolMetaData{{"/r", -1, std::nullopt, std::nullopt}, {{"/caf\xc3\xa9", "/l", "/r", "/m"}}}));
-}
 
-TEST(DiffToolMetaDataJson, PidMustBeA32BitInteger) {
+    // The pid must be a 32-bit integer.
     auto withPid = [](const std::string& pid) {
         return DiffToolMetaData::decode(R"({"repo":"/r","entries":[],"pid":)" + pid + "}");
     };
