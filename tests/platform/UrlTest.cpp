@@ -57,7 +57,6 @@ TEST(UrlBuild, ComponentsThatFormNoUrl) {
 }
 
 TEST(UrlEncoding, EscapesWhatEachPartNeedsAndDecodesOnlyValidUtf8) {
-    EXPECT_EQ(platform::percentEncoded("/a b/c?d#e%f", UrlPart::path), "/a%20b/c%3Fd%23e%25f");
     EXPECT_EQ(platform::percentEncoded("a&b=c+d#e?f/g", UrlPart::queryItem), "a%26b%3Dc%2Bd%23e?f/g");
     EXPECT_EQ(platform::percentEncoded("é", UrlPart::path), "%C3%A9");
     // "+" is no space when read back.
