@@ -57,10 +57,8 @@ TEST_F(ApplicationLocation, TheBundleHoldingTheLinkedTool) {
 }
 
 TEST(VerboseLog, OnlyForANonEmptyValue) {
-    {
-        ScopedVariable empty("VARNEL_VERBOSE", "");
-        EXPECT_EQ(standardOutputOf([] { logVerbose("Finished"); }), "");
+    for (auto [value, printed] : {std::pair{"", ""}, {"0", "Lines: 3 x\n"}}) {
+        ScopedVariable verbose("VARNEL_VERBOSE", value);
+        EXPECT_EQ(standardOutputOf([] { logVerbose("Lines:", 3, std::string("x")); }), printed) << value;
     }
-    ScopedVariable zero("VARNEL_VERBOSE", "0");
-    EXPECT_EQ(standardOutputOf([] { logVerbose("Lines:", 3, std::string("x")); }), "Lines: 3 x\n");
 }

@@ -7,29 +7,21 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ArgumentParser/CommandParser.hpp"
 #include "ArgumentParser/HelpCommand.hpp"
 #include "ArgumentParser/MessageInfo.hpp"
 #include "cli/TarqCLI.hpp"
+#include "platform/Strings.hpp"
 
 namespace {
 
 std::vector<std::string> argumentsOf(const std::uint8_t* data, std::size_t size) {
-    std::vector<std::string> arguments;
-    if (size == 0) return arguments;
-    std::string current;
-    for (std::size_t i = 0; i < size; ++i) {
-        if (data[i] == 0) {
-            arguments.push_back(std::move(current));
-            current.clear();
-        } else {
-            current.push_back(static_cast<char>(data[i]));
-        }
-    }
-    arguments.push_back(std::move(current));
-    return arguments;
+    if (size == 0) return {};
+    auto parts = platform::split(std::string_view(reinterpret_cast<const char*>(data), size), '\0');
+    return {parts.begin(), parts.end()};
 }
 
 /// The error the run ends with, as the entry would meet it; nothing when

@@ -20,7 +20,6 @@ TEST(TemporaryDirectory, WithoutTmpdirAPrivateDirectoryOfTheUsersIsMadeOnce) {
     TemporaryDirectory scratch;
     auto own = scratch / "varnel-" + std::to_string(::geteuid()) + "/";
     EXPECT_EQ(platform::temporaryDirectoryPath({"", scratch.path()}), own);
-    EXPECT_EQ(platform::temporaryDirectoryPath({"/some/dir/", "/tmp"}), "/some/dir/");
     auto oldMask = ::umask(022);
     auto ensured = platform::ensureTemporaryDirectory({std::nullopt, scratch.path()});
     ::umask(oldMask);
@@ -61,8 +60,6 @@ TEST(CheckOwnedDirectory, AcceptsOnlyTheUsersOwnPrivateDirectory) {
     TemporaryDirectory scratch;
     std::string real = scratch.makeDirectory("real", 0700);
     EXPECT_TRUE(platform::checkOwnedDirectory(real + "/", "session directory"));
-    EXPECT_FALSE(platform::checkOwnedDirectory(scratch.writeFile("file", ""), "session directory"));
-    EXPECT_FALSE(platform::checkOwnedDirectory(scratch / "missing", "session directory"));
     scratch.makeLink("link", real);
     EXPECT_EQ(platform::checkOwnedDirectory(scratch / "link/", "session directory").error().description,
               "Refusing to use the session directory " + scratch / "link/" + ": it is a symbolic link");

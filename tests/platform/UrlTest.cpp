@@ -14,7 +14,7 @@ using platform::Url;
 using platform::UrlComponents;
 using platform::UrlPart;
 
-TEST(UrlSplit, AllComponentsAsWrittenAndTheFormsWithoutThem) {
+TEST(UrlSplit, AllComponentsAsWrittenTheFormsWithoutThemAndWhatIsNoUrl) {
     auto parts = UrlComponents::split("https://me:pw@host.example:8080/a/../b%20c?x=1&y#frag");
     ASSERT_TRUE(parts);
     EXPECT_EQ(parts->scheme, "https");
@@ -32,9 +32,6 @@ TEST(UrlSplit, AllComponentsAsWrittenAndTheFormsWithoutThem) {
     EXPECT_FALSE(relative->scheme);
     EXPECT_EQ(relative->percentEncodedPath, "dir/file");
     EXPECT_EQ(UrlComponents::split("http://[::1]:80/")->host(), "[::1]");
-}
-
-TEST(UrlSplit, FailsOnWhatIsNoUrl) {
     for (const char* text : {"", "with space", "https://h/%zz", "https://h/%4", "1abc:x", ":x", "a:b/c:d e",
                              "http://[::1/", "http://[nonsense]/", "http://h:80x/", "http://a@b@c/",
                              "https://h/p?q#f#g", "https://h/\xC3\xA9", "https://h/<>", "http://h^/"}) {
@@ -60,7 +57,6 @@ TEST(UrlBuild, ComponentsThatFormNoUrl) {
 }
 
 TEST(UrlEncoding, EscapesWhatEachPartNeedsAndDecodesOnlyValidUtf8) {
-    EXPECT_EQ(platform::percentEncoded("/a b/c?d#e%f", UrlPart::path), "/a%20b/c%3Fd%23e%25f");
     EXPECT_EQ(platform::percentEncoded("a&b=c+d#e?f/g", UrlPart::queryItem), "a%26b%3Dc%2Bd%23e?f/g");
     EXPECT_EQ(platform::percentEncoded("é", UrlPart::path), "%C3%A9");
     // "+" is no space when read back.

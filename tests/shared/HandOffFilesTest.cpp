@@ -53,15 +53,14 @@ protected:
 
 }  // namespace
 
-TEST_F(HandOffTest, AHistoryHandOffHasADirectoryOfItsOwnWithItsRecord) {
+TEST_F(HandOffTest, AHandOffDirectoryHoldsItsRecordOnly) {
     auto history = HistoryMetaData::create("/r", "/r/h.txt").value();
     EXPECT_EQ(entriesOf(history.path), std::set<std::string>{".varnel-history"});
     EXPECT_FALSE(MergeToolMetaData::metadataExists(history.path));
     EXPECT_EQ(HistoryMetaData::readMetadata(history.path).value(), history);
     EXPECT_NE(HistoryMetaData::create("/r", "/r/h.txt").value().path, history.path);
-}
 
-TEST_F(HandOffTest, MetadataExistsForAnythingAtTheNameAndReadingReportsAMissingOrDamagedFile) {
+    // A merge record exists for anything at its name; reading reports a missing or damaged file.
     std::string directory = scratch.makeDirectory("handoff");
     EXPECT_FALSE(MergeToolMetaData::metadataExists(directory));
     EXPECT_FALSE(MergeToolMetaData::metadataExists("https://example.com/page"));
@@ -122,6 +121,11 @@ TEST_F(HandOffLinksTest, MergeHandOffNamesRepositoryFileAndLinkToFileUrlsOnly) {
     EXPECT_FALSE(repositoryURL(web));
     EXPECT_EQ(pathOf(targetFileURL(web)), merge.path);
     EXPECT_FALSE(mergeLinkForDirectory(web));
+
+    // Record forms make the repository absolute.
+    ScopedCurrentDirectory in(real);
+    EXPECT_EQ(mergeLink(MergeToolMetaData{"sub/", "/f/a.c", "/unused"}), mergeLink("/f/a.c", real + "/sub"));
+    EXPECT_EQ(historyLink(HistoryMetaData{real + "/", "/f/h.c", "/unused"}), historyLink("/f/h.c", real));
 }
 
 TEST_F(HandOffLinksTest, DamagedOrForeignRecordsOnlyMakeTheirRuleNotApply) {
@@ -143,10 +147,4 @@ TEST_F(HandOffLinksTest, DamagedOrForeignRecordsOnlyMakeTheirRuleNotApply) {
     auto history = HistoryMetaData::create(real, real + "/f").value();
     EXPECT_FALSE(repositoryURL(directoryURL(history.path)));
     EXPECT_EQ(pathOf(targetFileURL(directoryURL(history.path))), history.path);
-}
-
-TEST_F(HandOffLinksTest, RecordFormsMakeTheRepositoryAbsolute) {
-    ScopedCurrentDirectory in(real);
-    EXPECT_EQ(mergeLink(MergeToolMetaData{"sub/", "/f/a.c", "/unused"}), mergeLink("/f/a.c", real + "/sub"));
-    EXPECT_EQ(historyLink(HistoryMetaData{real + "/", "/f/h.c", "/unused"}), historyLink("/f/h.c", real));
 }

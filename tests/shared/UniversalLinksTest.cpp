@@ -34,7 +34,7 @@ std::optional<std::string> filePath(const std::optional<Url>& url) { return url 
 
 }  // namespace
 
-TEST(DiffLink, AwkwardTextsComeBackUnchanged) {
+TEST(DiffLink, AwkwardTextsComeBackUnchangedAndItemsWithoutValueRepeatedOrAfterAGap) {
     // Each part's escaping is the URL layer's; what counts here is that no
     // part is decoded twice or split at a separator of another.
     for (const std::string text : {"a&b=c#d?e%20 f+g", ""}) {
@@ -48,9 +48,7 @@ TEST(DiffLink, AwkwardTextsComeBackUnchanged) {
         EXPECT_EQ(parsed->revspecB, text);
         EXPECT_EQ(parsed->paths, (Paths{text, "dir/" + text})) << built->string();
     }
-}
 
-TEST(DiffLink, ItemsWithoutValueRepeatedOrAfterAGap) {
     using Text = std::optional<std::string>;
     struct Case {
         std::string rest;
@@ -93,7 +91,7 @@ TEST(UniversalLink, SchemeHostAndKindMustMatchExactly) {
     EXPECT_EQ(linkComponents(LinkKind::history, "/x y").string(), link("/history//x%20y"));
 }
 
-TEST(MergeLink, RoundTripInEveryRepositoryForm) {
+TEST(MergeLink, RoundTripInEveryRepositoryFormAndNoRequestWithoutOne) {
     const std::string file = "/Users/me/pro ject/a#1.c";
     const std::string repo = "/Users/me/pro ject";
     auto fromText = mergeLink(file, repo);
@@ -113,9 +111,8 @@ TEST(MergeLink, RoundTripInEveryRepositoryForm) {
     auto relative = parseHistoryLink(url(link("/history//r/f?repo=sub/dir")));
     ASSERT_TRUE(relative);
     EXPECT_EQ(relative->repo.filePath(), *platform::fileURL("sub/dir")->filePath());
-}
 
-TEST(MergeLink, WithoutRepositoryGivesNoRequest) {
+    // Without a repository a link is no request.
     for (const auto& query : {"", "?repo", "?other=1", "?REPO=/r"}) {
         auto withoutRepo = url(link(std::string("/merge//Users/me/a.c") + query));
         EXPECT_FALSE(parseMergeLink(withoutRepo)) << query;
