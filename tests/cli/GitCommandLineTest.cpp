@@ -10,7 +10,6 @@
 #include "tests/support/TemporaryDirectory.hpp"
 
 using namespace varn;
-using testsupport::ScopedVariable;
 using Words = std::vector<std::string>;
 
 TEST(GitInvocation, DifftoolArgumentsFollowGitsOwnOptions) {
@@ -30,7 +29,7 @@ TEST(GitInvocation, DifftoolArgumentsFollowGitsOwnOptions) {
 }
 
 TEST(GitRevisions, TakenAsGitReadsThem) {
-    ScopedVariable quiet("VARNEL_VERBOSE", std::nullopt);
+    testsupport::ScopedVariable quiet("VARNEL_VERBOSE", std::nullopt);
     testsupport::TemporaryDirectory start;
     start.writeFile("a.txt", "");
     start.makeDirectory("sub");

@@ -26,13 +26,6 @@ protected:
     std::string deeper = tmp.makeDirectory("project/src/deeper");
 };
 
-// Upward from the path as given: a link's parents, not its destination's.
-TEST_F(RepositoryResolution, ALinksOwnParentsAreSearched) {
-    tmp.makeLink("link", "project/src");
-    EXPECT_EQ(findRepositoryRoot(tmp / "link/deeper"), std::nullopt);
-    EXPECT_EQ(findRepositoryRoot(tmp / "project/src/deeper/missing.c"), root);
-}
-
 // 4,096 components of 64 characters, far beyond what the system looks up
 // at once. The bound guards against a hang, or a walk that grows with the
 // square of the path (seconds already at 1,024): the search takes
@@ -47,8 +40,12 @@ TEST_F(RepositoryResolution, FindsTheRootFromAPathTooLongToLookUp) {
 
 // What git writes for a linked worktree, a submodule or a separate git
 // directory makes a root; anything else, a pipe or an oversized file
-// included, is passed over for the enclosing root.
+// included, is passed over for the enclosing root. The search goes upward
+// from the path as given: a link's parents, not its destination's.
 TEST_F(RepositoryResolution, AGitFileMakesARootWhenItNamesAnExistingDirectory) {
+    tmp.makeLink("link", "project/src");
+    EXPECT_EQ(findRepositoryRoot(tmp / "link/deeper"), std::nullopt);
+    EXPECT_EQ(findRepositoryRoot(tmp / "project/src/deeper/missing.c"), root);
     auto worktree = tmp / "project/worktree";
     auto sub = tmp.makeDirectory("project/worktree/sub");
     struct {

@@ -1,8 +1,6 @@
 // The file changes behind session records and their copies, where a link
 // or an earlier file could redirect or spoil them.
 
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include "platform/FileSystem.hpp"
@@ -12,7 +10,9 @@ using testsupport::entriesOf;
 using testsupport::readFile;
 using testsupport::TemporaryDirectory;
 
-TEST(WriteFileAtomically, ReplacesContentOrALinkAndLeavesNoTemporaryFile) {
+// Writing replaces content or a link and leaves no temporary file; copying
+// makes a new name only; removing a tree leaves what its links point to.
+TEST(FileChanges, WriteCopyAndRemoveNeverGoThroughALink) {
     TemporaryDirectory scratch;
     ASSERT_TRUE(platform::writeFileAtomically(scratch / "f", "first, and longer"));
     ASSERT_TRUE(platform::writeFileAtomically(scratch / "f", "second"));
@@ -24,21 +24,15 @@ TEST(WriteFileAtomically, ReplacesContentOrALinkAndLeavesNoTemporaryFile) {
     ASSERT_TRUE(platform::writeFileAtomically(scratch / "link", "new"));
     EXPECT_FALSE(platform::isSymbolicLink(scratch / "link"));
     EXPECT_EQ(readFile(scratch / "target"), "original");
-}
 
-TEST(CopyFile, CopiesContentToANewNameOnly) {
-    TemporaryDirectory scratch;
     std::string big(200000, 'x');
     ASSERT_TRUE(platform::copyFile(scratch.writeFile("from", big), scratch / "to"));
     EXPECT_EQ(readFile(scratch / "to"), big);
-    scratch.makeLink("link", scratch.writeFile("existing", "old"));
+    scratch.makeLink("old-link", scratch.writeFile("existing", "old"));
     EXPECT_FALSE(platform::copyFile(scratch / "from", scratch / "existing"));
-    EXPECT_FALSE(platform::copyFile(scratch / "from", scratch / "link"));
+    EXPECT_FALSE(platform::copyFile(scratch / "from", scratch / "old-link"));
     EXPECT_EQ(readFile(scratch / "existing"), "old");
-}
 
-TEST(RemoveRecursively, RemovesATreeButNotWhatItsLinksPointTo) {
-    TemporaryDirectory scratch;
     auto keep = scratch.writeFile("outside/keep", "k");
     scratch.writeFile("tree/a/b/file", "f");
     scratch.writeFile("tree/.hidden", "h");

@@ -33,7 +33,10 @@ TEST(Paths, StandardizingFoldsSeparatorsDotsAndTilde) {
     for (const auto& c : cases) EXPECT_EQ(standardizingPath(c.path), c.standardized) << c.path;
 }
 
-TEST(Paths, ResolvingLinksComponentByComponentKeepsWhatDoesNotExistAndStopsInALoop) {
+// Resolving goes component by component, keeps what does not exist and
+// stops in a loop. Visiting walks up the path's own parents, each resolved: a
+// link's destination is left as a whole, never climbed.
+TEST(Paths, ResolvingLinksAndVisitingResolvedAncestors) {
     TemporaryDirectory tmp;
     tmp.makeDirectory("real/sub");
     tmp.makeLink("absolute", tmp / "real");
@@ -53,6 +56,17 @@ TEST(Paths, ResolvingLinksComponentByComponentKeepsWhatDoesNotExistAndStopsInALo
     EXPECT_EQ(resolvingSymlinksInPath(tmp / "real/missing/deeper"), tmp / "real/missing/deeper");
     EXPECT_EQ(resolvingSymlinksInPath(tmp / "dangling/file"), tmp / "gone/away/file");
 
+    List expected = {tmp / "x", tmp.path(), tmp / "real/sub", tmp / "real"};
+    for (auto above = tmp.path(); above != "/"; above = deletingLastPathComponent(above)) expected.push_back(above);
+    expected.push_back("/");
+    List visited;
+    visitResolvedAncestors(tmp / "absolute/sub/up/x", [&](const std::string& path) {
+        visited.push_back(path);
+        return visited.size() < expected.size() - 1;
+    });
+    expected.pop_back();  // the visit before it asked to stop
+    EXPECT_EQ(visited, expected);
+
     ScopedCurrentDirectory cwd(tmp.path());
     EXPECT_EQ(resolvingSymlinksInPath("relative/./sub/"), "relative/sub");  // relative paths stay unresolved
 
@@ -65,24 +79,4 @@ TEST(Paths, ResolvingLinksComponentByComponentKeepsWhatDoesNotExistAndStopsInALo
         EXPECT_EQ(resolved.rfind(tmp.path() + "/", 0), 0u) << resolved;
     }
     EXPECT_EQ(lastPathComponent(resolvingSymlinksInPath(tmp / "a/file")), "file");
-}
-
-// The parents are the path's own, each resolved: a link's destination is
-// left as a whole, never climbed.
-TEST(Paths, VisitingResolvedAncestorsWalksUpThePathAsGiven) {
-    TemporaryDirectory tmp;
-    tmp.makeDirectory("real/sub");
-    tmp.makeLink("absolute", tmp / "real");
-    tmp.makeLink("real/sub/up", "../..");
-    List expected = {tmp / "x", tmp.path(), tmp / "real/sub", tmp / "real"};
-    for (auto above = tmp.path(); above != "/"; above = deletingLastPathComponent(above)) expected.push_back(above);
-    expected.push_back("/");
-
-    List visited;
-    visitResolvedAncestors(tmp / "absolute/sub/up/x", [&](const std::string& path) {
-        visited.push_back(path);
-        return visited.size() < expected.size() - 1;
-    });
-    expected.pop_back();  // the visit before it asked to stop
-    EXPECT_EQ(visited, expected);
 }

@@ -8,7 +8,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "platform/FileSystem.hpp"
 #include "shared/DiffToolMetaData.hpp"
 #include "shared/DifftoolOptions.hpp"
 #include "shared/DifftoolRun.hpp"

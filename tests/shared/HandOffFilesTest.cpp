@@ -2,14 +2,11 @@
 // and the rules that read a directory or link back as a repository and a
 // file. How the tool writes a merge's record is checked end to end.
 
-#include <unistd.h>
-
 #include <sstream>
 
 #include <gtest/gtest.h>
 
 #include "platform/FileSystem.hpp"
-#include "platform/Paths.hpp"
 #include "platform/Url.hpp"
 #include "shared/DiffToolMetaData.hpp"
 #include "shared/HandOffDirectory.hpp"

@@ -6,9 +6,7 @@
 #include "shared/HistoryMetaData.hpp"
 #include "shared/MergeToolMetaData.hpp"
 
-using VarnShared::DiffToolMetaData;
-using VarnShared::HistoryMetaData;
-using VarnShared::MergeToolMetaData;
+using namespace VarnShared;
 
 // Compact, absent optionals left out, slashes escaped; read back in any
 // order, with escapes and unknown members.

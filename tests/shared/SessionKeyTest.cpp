@@ -2,12 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "shared/DiffToolMetaData.hpp"
-
-using VarnShared::DiffToolSession;
-using VarnShared::quotedText;
-using VarnShared::sessionIdentityText;
-using VarnShared::sessionKey;
+using namespace VarnShared;
 
 TEST(SessionKey, TheWorkedExampleEveryPartOfTheIdentityAndItsQuotedForm) {
     DiffToolSession session{"/r", 42, std::nullopt, std::nullopt};
@@ -17,12 +12,6 @@ TEST(SessionKey, TheWorkedExampleEveryPartOfTheIdentityAndItsQuotedForm) {
               R"(Optional(-7):Optional("/r"):Optional("main"):Optional("dev"))");
     EXPECT_EQ(sessionIdentityText({"/r", std::nullopt, std::nullopt, "dev"}),
               R"(nil:Optional("/r"):nil:Optional("dev"))");
-
-    // The record and the identity it came from share the key.
-    VarnShared::DiffToolMetaData record;
-    static_cast<DiffToolSession&>(record) = session;
-    record.entries = {{"/b", "/l", "/r", "/m"}};
-    EXPECT_EQ(sessionKey(record), sessionKey(session));
 
     // The quoted form escapes quotes, backslashes and control characters.
     EXPECT_EQ(quotedText("a\"b\\c"), R"("a\"b\\c")");
