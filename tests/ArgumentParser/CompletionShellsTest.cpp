@@ -50,7 +50,7 @@ TEST_F(Shells, BashOffersEachKind) {
     auto first = bash({""});
     EXPECT_THAT(first,
                 IsSupersetOf({"-m", "--mode", "--config", "--out-dir", "-name", "--verbose", "-h", "fetch", "help"}));
-    for (auto hidden : {"--quiet", "--token", "_secret"}) EXPECT_THAT(first, Not(Contains(hidden)));
+    for (auto hidden : {"--quiet", "--token", "_internal"}) EXPECT_THAT(first, Not(Contains(hidden)));
     EXPECT_THAT(bash({"--m"}), UnorderedElementsAre("--mode"));
     EXPECT_THAT(bash({"--mode", "s"}), UnorderedElementsAre("slow"));
     EXPECT_THAT(bash({"--branch", ""}), UnorderedElementsAre("main", "dev"));
@@ -88,7 +88,7 @@ TEST_F(Shells, FishOffersEachKindWithItsDescription) {
                 IsSupersetOf({"alpha\tDepth.", "got:kit\tDepth.", "got:fetch\tDepth.", "got:--depth\tDepth."}));
     auto first = fish("kit ");
     EXPECT_THAT(first, IsSupersetOf({"fetch\tFetch 'all'.", "help\tShow subcommand help information."}));
-    EXPECT_THAT(first, Not(Contains(StartsWith("_secret"))));
+    EXPECT_THAT(first, Not(Contains(StartsWith("_internal"))));
     EXPECT_THAT(fish("kit -"), AllOf(Contains("--verbose"), Not(Contains(StartsWith("--quiet"))),
                                      Not(Contains(StartsWith("--token")))));
     // Options before a subcommand are no command words; a subcommand's

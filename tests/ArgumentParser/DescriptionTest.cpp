@@ -10,8 +10,7 @@ namespace {
 
 using namespace ap;
 
-struct NotUtf8 : ParsableCommand {
-    static constexpr std::string_view typeName = "NotUtf8";
+struct NotUtf8 : trees::Command<"NotUtf8"> {
     static CommandConfiguration configuration() { return {.abstract = "Not UTF-8: \xff"}; }
 };
 

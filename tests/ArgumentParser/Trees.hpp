@@ -10,6 +10,7 @@
 //   kit        each completion kind, nested and hidden commands
 //   described  the shape of the description
 
+#include <algorithm>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -82,15 +83,22 @@ private:
     std::string text_;
 };
 
-/// A command of the default configuration.
+/// A command named by its type, of the default configuration unless it
+/// declares its own.
+template <std::size_t N>
+struct TypeName {
+    constexpr TypeName(const char (&text)[N]) { std::copy_n(text, N, name); }
+    char name[N];
+};
+template <TypeName Name>
 struct Command : ParsableCommand {
+    static constexpr std::string_view typeName = Name.name;
     static CommandConfiguration configuration() { return {}; }
 };
 
 // url-names ------------------------------------------------------------------
 
-struct URLNames : Command {
-    static constexpr std::string_view typeName = "URLNames";
+struct URLNames : Command<"URLNames"> {
     static void arguments(Arguments<URLNames>& a) {
         a.option("revspecA", &URLNames::text);
         a.option("revspecB", &URLNames::text);
@@ -133,8 +141,7 @@ struct Level {
 };
 inline std::string shown(const Level& group) { return shown(group.level); }
 
-struct Run : Command {
-    static constexpr std::string_view typeName = "Run";
+struct Run : Command<"Run"> {
     static void arguments(Arguments<Run>& a) {
         a.option("name", &Run::name, {.name = NameSpecification::shortAndLong(), .help = "The name."});
         a.option("scan", &Run::scan, {.parsing = SingleValueParsingStrategy::scanningForValue()});
@@ -183,8 +190,7 @@ struct Run : Command {
 };
 
 /// Takes every word no other argument takes.
-struct Pass : Command {
-    static constexpr std::string_view typeName = "Pass";
+struct Pass : Command<"Pass"> {
     static void arguments(Arguments<Pass>& a) {
         a.group("options", &Pass::options);
         a.argument("words", &Pass::words,
@@ -196,8 +202,7 @@ struct Pass : Command {
 };
 
 /// Takes the rest of the line from its first word on; the default subcommand.
-struct Exec : Command {
-    static constexpr std::string_view typeName = "Exec";
+struct Exec : Command<"Exec"> {
     static void arguments(Arguments<Exec>& a) {
         a.argument("words", &Exec::words,
                    {.parsing = ArgumentArrayParsingStrategy::unconditionalRemaining(), .defaulted = true});
@@ -206,8 +211,7 @@ struct Exec : Command {
     Result<void> run() override { return Changes(*this)("words", &Exec::words).printed(); }
 };
 
-struct Strict : Command {
-    static constexpr std::string_view typeName = "Strict";
+struct Strict : Command<"Strict"> {
     static void arguments(Arguments<Strict>& a) {
         a.argument("n", &Strict::n, {.help = "A number."});
         a.option("tag", &Strict::tags, {.help = "Tags."});
@@ -226,8 +230,7 @@ struct Strict : Command {
     }
 };
 
-struct Parse : ParsableCommand {
-    static constexpr std::string_view typeName = "Parse";
+struct Parse : Command<"Parse"> {
     static CommandConfiguration configuration() {
         return {.subcommands = {typeOf<Run>, typeOf<Pass>, typeOf<Exec>, typeOf<Strict>},
                 .defaultSubcommand = typeOf<Exec>};
@@ -240,8 +243,7 @@ struct Parse : ParsableCommand {
 
 /// Thirteen optional options, and with `Required` one more that must be given.
 template <bool Required>
-struct Many : ParsableCommand {
-    static constexpr std::string_view typeName = "Many";
+struct Many : Command<"Many"> {
     static CommandConfiguration configuration() { return {.commandName = Required ? "more" : "many"}; }
     static void arguments(Arguments<Many>& a) {
         for (auto name : {"o1", "o2", "o3", "o4", "o5", "o6", "o7", "o8", "o9", "o10", "o11", "o12", "o13"})
@@ -252,8 +254,7 @@ struct Many : ParsableCommand {
     std::string need;
 };
 
-struct First : ParsableCommand {
-    static constexpr std::string_view typeName = "First";
+struct First : Command<"First"> {
     static CommandConfiguration configuration() {
         return {
             .abstract = "Do the first thing.",
@@ -266,8 +267,7 @@ struct First : ParsableCommand {
     Result<void> run() override { return Changes(*this)("path", &First::path).printed(); }
 };
 
-struct SecondThing : ParsableCommand {
-    static constexpr std::string_view typeName = "SecondThing";
+struct SecondThing : Command<"SecondThing"> {
     static CommandConfiguration configuration() {
         return {.abstract = "Do the second thing.",
                 .helpNames = NameSpecification{NameSpecification::customLong("info"),
@@ -275,8 +275,7 @@ struct SecondThing : ParsableCommand {
     }
 };
 
-struct Hidden : ParsableCommand {
-    static constexpr std::string_view typeName = "Hidden";
+struct Hidden : Command<"Hidden"> {
     static CommandConfiguration configuration() {
         return {.commandName = "_hidden",
                 .abstract = "Not listed.",
@@ -287,8 +286,7 @@ struct Hidden : ParsableCommand {
 
 /// Texts with line breaks and discussions, for narrow screens, and what
 /// only the hidden help lists.
-struct Texts : ParsableCommand {
-    static constexpr std::string_view typeName = "Texts";
+struct Texts : Command<"Texts"> {
     static CommandConfiguration configuration() {
         return {.abstract = "Line one.\nLine two.", .discussion = "More \u0301about it.\n\u0301\u2026 and on"};
     }
@@ -319,8 +317,7 @@ struct Connection {
 
 /// Labels either side of the longest that keeps its abstract on its line,
 /// counted in characters; sections; values.
-struct Columns : Command {
-    static constexpr std::string_view typeName = "Columns";
+struct Columns : Command<"Columns"> {
     static void arguments(Arguments<Columns>& a) {
         a.argument("target", &Columns::target, {.help = "Where to go."});
         // "--" and 21 letters: 23 characters; with two more spaces, 25.
@@ -337,8 +334,7 @@ struct Columns : Command {
     Color shade = Color::red;
 };
 
-struct Layout : ParsableCommand {
-    static constexpr std::string_view typeName = "Layout";
+struct Layout : Command<"Layout"> {
     static CommandConfiguration configuration() {
         return {.abstract = "Shows the parts of a help screen and how they wrap.",
                 .version = "1.0",
@@ -354,8 +350,7 @@ struct Layout : ParsableCommand {
 // plugin: how a run ends ------------------------------------------------------
 
 /// Ends its run as its argument says.
-struct End : Command {
-    static constexpr std::string_view typeName = "End";
+struct End : Command<"End"> {
     static void arguments(Arguments<End>& a) { a.argument("how", &End::how); }
     std::string how;
     Result<void> run() override {
@@ -371,20 +366,17 @@ struct End : Command {
 
 // plain, plugin --------------------------------------------------------------
 
-struct Plain : ParsableCommand {
-    static constexpr std::string_view typeName = "Plain";
+struct Plain : Command<"Plain"> {
     static CommandConfiguration configuration() { return {.usage = ""}; }
     static void arguments(Arguments<Plain>& a) { a.argument("word", &Plain::word, {.help = "A word."}); }
     std::string word;
 };
 
-struct Leaf : ParsableCommand {
-    static constexpr std::string_view typeName = "Leaf";
+struct Leaf : Command<"Leaf"> {
     static CommandConfiguration configuration() { return {.helpNames = NameSpecification{}}; }
 };
 /// Has subcommands but no default, and keeps the default run.
-struct Plugin : ParsableCommand {
-    static constexpr std::string_view typeName = "Plugin";
+struct Plugin : Command<"Plugin"> {
     static CommandConfiguration configuration() {
         return {.superCommandName = "host", .subcommands = {typeOf<End>, typeOf<Leaf>}};
     }
@@ -399,8 +391,7 @@ inline std::vector<std::string> echoWords(const std::vector<std::string>& words)
     return candidates;
 }
 
-struct Deep : ParsableCommand {
-    static constexpr std::string_view typeName = "Deep";
+struct Deep : Command<"Deep"> {
     static CommandConfiguration configuration() {
         return {.abstract = "Deep.\n\nDown.", .subcommands = {typeOf<Leaf>}};
     }
@@ -410,8 +401,7 @@ struct Deep : ParsableCommand {
     std::optional<std::string> word;
 };
 
-struct Fetch : ParsableCommand {
-    static constexpr std::string_view typeName = "Fetch";
+struct Fetch : Command<"Fetch"> {
     static CommandConfiguration configuration() { return {.abstract = "Fetch 'all'.", .subcommands = {typeOf<Deep>}}; }
     static void arguments(Arguments<Fetch>& a) {
         a.option("depth", &Fetch::word, {.help = "Depth.", .completion = CompletionKind::custom(echoWords)});
@@ -426,16 +416,12 @@ struct Fetch : ParsableCommand {
     std::optional<std::string> word;
 };
 
-struct Secret : ParsableCommand {
-    static constexpr std::string_view typeName = "Secret";
-    static CommandConfiguration configuration() { return {.commandName = "_secret", .shouldDisplay = false}; }
-    static void arguments(Arguments<Secret>& a) { a.flag("whisper", &Secret::whisper); }
-    bool whisper = false;
+struct Internal : Command<"Internal"> {
+    static CommandConfiguration configuration() { return {.commandName = "_internal", .shouldDisplay = false}; }
 };
 
-struct Kit : ParsableCommand {
-    static constexpr std::string_view typeName = "Kit";
-    static CommandConfiguration configuration() { return {.subcommands = {typeOf<Fetch>, typeOf<Secret>}}; }
+struct Kit : Command<"Kit"> {
+    static CommandConfiguration configuration() { return {.subcommands = {typeOf<Fetch>, typeOf<Internal>}}; }
     static void arguments(Arguments<Kit>& a) {
         a.option("mode", &Kit::word,
                  {.name = NameSpecification::shortAndLong(),
@@ -470,8 +456,7 @@ struct Output {
     }
 };
 
-struct Build : ParsableCommand {
-    static constexpr std::string_view typeName = "Build";
+struct Build : Command<"Build"> {
     static CommandConfiguration configuration() {
         return {.abstract = "Build a target.", .discussion = "Builds what is named,\nand nothing else."};
     }
@@ -484,14 +469,8 @@ struct Build : ParsableCommand {
     Output output;
 };
 
-struct Internal : ParsableCommand {
-    static constexpr std::string_view typeName = "Internal";
-    static CommandConfiguration configuration() { return {.commandName = "_internal", .shouldDisplay = false}; }
-};
-
 /// Without help names, so that no command lists the help flag.
-struct Described : ParsableCommand {
-    static constexpr std::string_view typeName = "Described";
+struct Described : Command<"Described"> {
     static CommandConfiguration configuration() {
         return {.discussion = "A tree to describe.",
                 .subcommands = {typeOf<Build>, typeOf<Internal>},
@@ -502,12 +481,10 @@ struct Described : ParsableCommand {
 
 // loop, empty-short: declarations that cannot work ----------------------------
 
-struct Loop : ParsableCommand {
-    static constexpr std::string_view typeName = "Loop";
+struct Loop : Command<"Loop"> {
     static CommandConfiguration configuration() { return {.subcommands = {typeOf<Loop>}}; }
 };
-struct EmptyShort : Command {
-    static constexpr std::string_view typeName = "EmptyShort";
+struct EmptyShort : Command<"EmptyShort"> {
     static void arguments(Arguments<EmptyShort>& a) {
         a.option("_", &EmptyShort::value, {.name = NameSpecification::short_()});
     }
