@@ -49,7 +49,6 @@ protected:
     /// The name begins with "-" at the top of the work tree: git hands it
     /// over as it is.
     const std::vector<std::string> files = {"-x.txt", "sub/greeting.txt"};
-    std::string root = tmp / "repo";
 };
 
 }  // namespace

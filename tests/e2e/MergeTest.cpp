@@ -46,11 +46,8 @@ protected:
         return ended && !*ended;
     }
 
-    std::string root = tmp / "repo";
-    std::string gitDirectory = tmp.makeDirectory("repo/.git");
     std::string subdirectory = tmp.makeDirectory("repo/sub");
     std::size_t deliveries = 0;
-    std::string announced = "Using 'VARNEL_HOME' environment variable: " + application + "\n";
 };
 
 }  // namespace
