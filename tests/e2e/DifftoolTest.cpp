@@ -8,7 +8,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <set>
@@ -84,14 +83,6 @@ protected:
         return finish(run);
     }
 
-    /// The session directories in T: those named by a decimal key.
-    std::vector<std::string> sessionDirectories() const {
-        std::vector<std::string> found;
-        for (const auto& name : entriesOf(temporary))
-            if (std::all_of(name.begin(), name.end(), ::isdigit)) found.push_back(temporary + "//" + name);
-        return found;
-    }
-
     /// The directory of the session of a run in the group `leader` (T ends
     /// in "/").
     std::string sessionDirectory(pid_t leader, std::optional<std::string> revspecA = {},
@@ -148,10 +139,8 @@ TEST_F(Difftool, OneSessionForTheInvocationWithOneEntryPerChangedFile) {
     auto ran = difftool({"A", "B"}, {{"VARNEL_STUB_MERGE", "ok"}});  // the stand-in application shows it too
     ASSERT_EQ(ran.output.terminationStatus, 0) << ran.output.standardError;
 
-    auto sessions = sessionDirectories();
-    ASSERT_EQ(sessions.size(), 1u);
-    const auto& directory = sessions[0];
-    EXPECT_EQ(directory, sessionDirectory(ran.leader, "A", "B"));
+    auto directory = sessionDirectory(ran.leader, "A", "B");
+    EXPECT_EQ(entriesOf(temporary).size(), 1u);
     EXPECT_EQ(static_cast<VarnShared::DiffToolSession>(recordIn(directory)),
               (VarnShared::DiffToolSession{root, ran.leader, "A", "B"}));
     // git's temporary files are gone once it ends; the copies keep the
@@ -197,9 +186,9 @@ TEST_F(Difftool, EachInvocationInAScriptHasASessionOfItsOwn) {
     makeHistory();
     auto ran = runAsGroupLeader("/bin/bash", {"-c", "git difftool -y A B && git difftool -y A..B"});
     ASSERT_EQ(ran.output.terminationStatus, 0) << ran.output.standardError;
-    auto sessions = sessionDirectories();
+    auto sessions = entriesOf(temporary);
     ASSERT_EQ(sessions.size(), 2u);
-    auto first = recordIn(sessions[0]), second = recordIn(sessions[1]);
+    auto first = recordIn(temporary + "/" + *sessions.begin()), second = recordIn(temporary + "/" + *sessions.rbegin());
     EXPECT_NE(first.pid, second.pid);
     for (const auto& record : {first, second}) {
         EXPECT_EQ(record.revspecA, "A");
@@ -224,8 +213,8 @@ TEST_F(Difftool, AWorkTreeFileInAVerboseRun) {
                                 {"-C", "sub", "difftool", "-y", "--tool=varn", "-t", "varn", "A", "c.txt"},
                                 {{"VARNEL_VERBOSE", "1"}});
     ASSERT_EQ(ran.output.terminationStatus, 0) << ran.output.standardError;
-    auto sessions = sessionDirectories();
-    ASSERT_EQ(sessions.size(), 1u);
+    auto directory = sessionDirectory(ran.leader, "A");
+    EXPECT_EQ(entriesOf(temporary).size(), 1u);
     std::string line = "/usr/bin/git -C sub difftool -y --tool=varn -t varn A c.txt";
     auto printed = lines(ran.output.standardOutput);
     ASSERT_EQ(printed.size(), 7u) << ran.output.standardOutput;
@@ -237,11 +226,10 @@ TEST_F(Difftool, AWorkTreeFileInAVerboseRun) {
                            "Command line: " + line,
                            "trimmed: [\"-y\", \"--tool=varn\", \"-t\", \"varn\", \"A\", \"c.txt\"]",
                            "trimmed: [\"A\"]",
-                           "Writing to: " + sessions[0] + "/.varnel-difftool",
+                           "Writing to: " + directory + "/.varnel-difftool",
                            lines(announced)[0],
                        }));
-    EXPECT_EQ(sessions[0], sessionDirectory(ran.leader, "A"));
-    expectEntries(sessions[0], {{"sub/c.txt", "c in A\n", workTree}});
+    expectEntries(directory, {{"sub/c.txt", "c in A\n", workTree}});
 }
 
 // Runs that overlap are serialised by the session's lock, so none of their
