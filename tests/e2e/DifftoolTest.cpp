@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <set>
@@ -284,8 +285,10 @@ TEST_F(Difftool, AWriteOrCopyThatFailsOrAnotherUsersDirectoryKeepsThePreviousSes
 }
 
 // git's words are read as git holds them, never through a shell or ps: an
-// --extcmd value and a revision with blanks stay whole.
-TEST_F(Difftool, GitsWordsAreReadAsGitHoldsThemWithoutPs) {
+// --extcmd value and a revision with blanks stay whole. git difftool -d
+// runs the tool once on two directories that it removes afterwards; links
+// on the right lead into the work tree where it matches.
+TEST_F(Difftool, GitsWordsAreReadAsGitHoldsThemWithoutPsAndDirectoriesAreCompared) {
     makeHistory();
     git({"commit", "-q", "--allow-empty", "-m", "fix the build"}, root);
     auto tool = tmp.writeFile("tool",
@@ -297,26 +300,22 @@ TEST_F(Difftool, GitsWordsAreReadAsGitHoldsThemWithoutPs) {
     auto ran = difftool({"--extcmd", tool + " fast", "A", ":/fix the"});
     ASSERT_EQ(ran.output.terminationStatus, 0) << ran.output.standardError;
     EXPECT_EQ(recordIn(sessionDirectory(ran.leader, "A", ":/fix the")).entries.size(), 3u);
-    EXPECT_FALSE(fs::exists(tmp / "ps-ran"));
-}
 
-// git difftool -d runs the tool once on two directories that it removes
-// afterwards; links on the right lead into the work tree where it matches.
-TEST_F(Difftool, ADirectoryComparisonHandsOverEveryChangedFileOnce) {
-    makeHistory();
     git({"rm", "-q", "b.txt"}, root);
     commit("C");
     tmp.writeFile("repo/a.txt", "a edited\n");
-    auto ran = difftool({"-d", "A", "C"});
-    ASSERT_EQ(ran.output.terminationStatus, 0) << ran.output.standardError;
-    auto directory = sessionDirectory(ran.leader, "A", "C");
-    EXPECT_EQ(ran.output.standardOutput, "Writing to: " + directory + "/.varnel-difftool\n" + announced);
+    auto compared = difftool({"-d", "A", "C"});
+    ASSERT_EQ(compared.output.terminationStatus, 0) << compared.output.standardError;
+    auto directory = sessionDirectory(compared.leader, "A", "C");
+    EXPECT_EQ(compared.output.standardOutput, "Writing to: " + directory + "/.varnel-difftool\n" + announced);
 
     expectEntries(directory, {{"a.txt", "a in A\n", "a in B\n"},
                               {"b.txt", "unchanged\n", none},
                               {"new.txt", none, workTree},
                               {"sub/c.txt", "c in A\n", workTree}});
-    EXPECT_EQ(handedOver(1), std::vector<std::string>{directory});
+    auto targets = handedOver(4);  // the three runs of --extcmd's tool, then the comparison's
+    EXPECT_EQ(std::count(targets.begin(), targets.end(), directory), 1);
+    EXPECT_FALSE(fs::exists(tmp / "ps-ran"));
 }
 
 // Standard output that cannot be written costs no record: the session is

@@ -54,10 +54,29 @@ protected:
 
 TEST_F(MergeHandOff, WritesTheRecordHandsItOverAndEndsWithTheVerdict) {
     tmp.makeLink("via", "repo");
+    auto outside = tmp.writeFile("outside.txt", "x");
+    ::chmod(outside.c_str(), 0666);
+    // Whatever the umask, nobody but the user can look into a hand-off: not
+    // a merge's, not a difftool session's with its copy of a file from
+    // outside the repository. Even a umask that takes the owner's own bits
+    // leaves the directories usable.
+    auto oldMask = ::umask(0200);
     // The file need not exist; the path reaches the record through a link.
     // T given relative to the current directory: the record names it absolute.
     auto tool = startVarn({"merge", "../../via/sub/a.c"}, subdirectory, {{"TMPDIR", "../../T"}});
     auto directory = nextHandOff();
+    auto difftool = varn({"_difftool", "--base", "/dev/null", "--local", outside, "--remote", "a.c", "--merged", "a.c"},
+                         root);
+    ::umask(oldMask);
+    EXPECT_EQ(difftool.terminationStatus, 0) << difftool.standardError;
+    int files = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(temporary)) {
+        auto permissions = fs::symlink_status(entry.path()).permissions();
+        EXPECT_EQ(permissions & (fs::perms::group_all | fs::perms::others_all), fs::perms::none) << entry.path();
+        EXPECT_TRUE(!entry.is_directory() || permissions == fs::perms::owner_all) << entry.path();
+        files += !entry.is_directory();
+    }
+    EXPECT_EQ(files, 3);  // the two records and the copy
     EXPECT_TRUE(std::regex_match(directory, std::regex(temporary + "//" + uuid))) << directory;
     EXPECT_EQ(recordOf(directory),
               (nlohmann::json{{"repo", root}, {"fileToMerge", root + "/sub/a.c"}, {"path", directory}}));
@@ -147,34 +166,6 @@ TEST_F(MergeHandOff, AWaitThatNoVerdictCanEndEndsAtOnce) {
                                                             "answered\n");
         EXPECT_TRUE(fs::is_empty(temporary));
     }
-}
-
-// Whatever the umask, nobody but the user can look into a hand-off: not a
-// merge's, not a difftool session's with its copy of a file from outside
-// the repository. Even a umask that takes the owner's own bits leaves the
-// directories usable.
-TEST_F(MergeHandOff, HandOffsArePrivateWhateverTheUmask) {
-    auto outside = tmp.writeFile("outside.txt", "x");
-    ::chmod(outside.c_str(), 0666);
-    auto oldMask = ::umask(0200);
-    auto merge = startVarn({"merge", "a.c"}, root);
-    auto difftool = varn({"_difftool", "--base", "/dev/null", "--local", outside, "--remote", "a.c", "--merged", "a.c"},
-                         root);
-    ::umask(oldMask);
-    EXPECT_EQ(difftool.terminationStatus, 0) << difftool.standardError;
-    auto targets = handedOver(2);
-    ASSERT_EQ(targets.size(), 2u);
-    auto directory = recordOf(targets[0]).contains("fileToMerge") ? targets[0] : targets[1];
-    int files = 0;
-    for (const auto& entry : fs::recursive_directory_iterator(temporary)) {
-        auto permissions = fs::symlink_status(entry.path()).permissions();
-        EXPECT_EQ(permissions & (fs::perms::group_all | fs::perms::others_all), fs::perms::none) << entry.path();
-        EXPECT_TRUE(!entry.is_directory() || permissions == fs::perms::owner_all) << entry.path();
-        files += !entry.is_directory();
-    }
-    EXPECT_EQ(files, 3);  // the two records and the copy
-    answer(directory, "0");
-    EXPECT_EQ(finish(merge, 5s).terminationStatus, 0);
 }
 
 // A request that cannot be written leaves nothing a reader could take for
