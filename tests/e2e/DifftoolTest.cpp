@@ -79,11 +79,6 @@ protected:
                      root, environment(), true);
     }
 
-    platform::ProcessOutput go(platform::Process& run) const {
-        tmp.writeFile("go", "");
-        return finish(run);
-    }
-
     /// The directory of the session of a run in the group `leader` (T ends
     /// in "/").
     std::string sessionDirectory(pid_t leader, std::optional<std::string> revspecA = {},
@@ -201,7 +196,8 @@ TEST_F(Difftool, EachInvocationInAScriptHasASessionOfItsOwn) {
     auto directory = sessionDirectory(run.processIdentifier());
     laySession(run.processIdentifier(), directory);
     ASSERT_TRUE(platform::writeFileAtomically(directory + "/.varnel-difftool", "{\"repo\":"));
-    ASSERT_EQ(go(run).terminationStatus, 0);
+    tmp.writeFile("go", "");
+    ASSERT_EQ(finish(run).terminationStatus, 0);
     EXPECT_EQ(recordIn(directory).entries.size(), 1u);
 }
 
@@ -268,7 +264,8 @@ TEST_F(Difftool, AWriteOrCopyThatFailsOrAnotherUsersDirectoryKeepsThePreviousSes
         ASSERT_TRUE(kind != "record" || mount->fill("filler"));
         ASSERT_TRUE(kind != "owner" || ::chown(directory.c_str(), 65534, 65534) == 0);
 
-        auto ended = go(run);
+        tmp.writeFile("go", "");
+        auto ended = finish(run);
         EXPECT_EQ(ended.terminationStatus, 1);
         EXPECT_THAT(ended.standardError,
                     MatchesRegex(kind == "copy" ? "^Error: Cannot copy " + root + "/a.txt to " + directory +

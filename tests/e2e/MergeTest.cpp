@@ -40,12 +40,6 @@ protected:
         ASSERT_TRUE(platform::writeFileAtomically(directory + "/status", status));
     }
 
-    /// The tool is still waiting `period` from now.
-    static bool stillWaiting(platform::Process& tool, std::chrono::milliseconds period = 300ms) {
-        auto ended = tool.waitUntilExit(period);
-        return ended && !*ended;
-    }
-
     std::string subdirectory = tmp.makeDirectory("repo/sub");
     std::size_t deliveries = 0;
 };
@@ -90,7 +84,8 @@ TEST_F(MergeHandOff, WritesTheRecordHandsItOverAndEndsWithTheVerdict) {
     EXPECT_EQ(mask("SigBlk"), 0u);
     EXPECT_EQ(mask("SigIgn") & (1ull << (SIGPIPE - 1)), 0u);
 
-    EXPECT_TRUE(stillWaiting(tool));
+    auto ended = tool.waitUntilExit(300ms);
+    EXPECT_TRUE(ended && !*ended) << "the tool is still waiting";
     // The launcher, done once the application runs, is waited for.
     auto pid = std::to_string(tool.processIdentifier());
     EXPECT_TRUE(eventually([&] { return readFile("/proc/" + pid + "/task/" + pid + "/children").empty(); }));
@@ -246,7 +241,8 @@ TEST_F(MergeHandOff, AStatusThatIsNoPlainNumberInAPlainFileIsIgnored) {
         // A second entry, so the tool looks again whatever the first was.
         ASSERT_TRUE(platform::writeFileAtomically(directory + "/nudge", ""));
         // A tool that ends on it late fails a later look, or the verdict.
-        ASSERT_TRUE(stillWaiting(tool, 100ms)) << "the tool ended on it";
+        auto ended = tool.waitUntilExit(100ms);
+        ASSERT_TRUE(ended && !*ended) << "the tool ended on it";
         fs::remove(directory + "/status");
     }
     auto kernel = readFile("/proc/" + std::to_string(tool.processIdentifier()) + "/status");
