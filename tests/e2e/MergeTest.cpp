@@ -24,11 +24,6 @@ const std::string uuid = "[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}
 
 class MergeHandOff : public EndToEnd {
 protected:
-    platform::Process startVarn(const std::vector<std::string>& arguments, const std::string& directory,
-                                const EnvironmentChanges& more = {}) const {
-        return start(varnProgram, arguments, directory, environment(more));
-    }
-
     /// The hand-off directory of the next delivery to the application.
     std::string nextHandOff() {
         ++deliveries;
@@ -57,7 +52,7 @@ TEST_F(MergeHandOff, WritesTheRecordHandsItOverAndEndsWithTheVerdict) {
     auto oldMask = ::umask(0200);
     // The file need not exist; the path reaches the record through a link.
     // T given relative to the current directory: the record names it absolute.
-    auto tool = startVarn({"merge", "../../via/sub/a.c"}, subdirectory, {{"TMPDIR", "../../T"}});
+    auto tool = start(varnProgram, {"merge", "../../via/sub/a.c"}, subdirectory, environment({{"TMPDIR", "../../T"}}));
     auto directory = nextHandOff();
     auto difftool = varn({"_difftool", "--base", "/dev/null", "--local", outside, "--remote", "a.c", "--merged", "a.c"},
                          root);
@@ -117,7 +112,8 @@ TEST_F(MergeHandOff, EachHandOffEndsWithItsOwnVerdictAsItsStatus) {
         std::vector<std::string> arguments{"merge", c.file};
         if (c.file == "git's")
             arguments = {"_mergetool", "--base", "x", "--local", "y", "--remote", "z", "--merged", c.file};
-        tools.push_back(startVarn(arguments, root, {{"TMPDIR", c.temporary}, {"VARNEL_VERBOSE", "1"}}));
+        tools.push_back(start(varnProgram, arguments, root,
+                              environment({{"TMPDIR", c.temporary}, {"VARNEL_VERBOSE", "1"}})));
     }
     std::map<std::string, std::string> byFile;
     for (const auto& directory : handedOver(std::size(cases)))
@@ -150,7 +146,7 @@ TEST_F(MergeHandOff, AWaitThatNoVerdictCanEndEndsAtOnce) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        auto tool = startVarn({"merge", "a.c"}, root);
+        auto tool = start(varnProgram, {"merge", "a.c"}, root, environment());
         auto directory = nextHandOff();
         c.act(tool, directory);
         auto ending = finish(tool, 1s);
@@ -233,7 +229,7 @@ TEST_F(MergeHandOff, AStatusThatIsNoPlainNumberInAPlainFileIsIgnored) {
         {"a dangling link", [](const std::string& status) { fs::create_symlink("nowhere", status); }},
         {"a link to a number", [&](const std::string& status) { fs::create_symlink(five, status); }},
     };
-    auto tool = startVarn({"merge", "a.c"}, root);
+    auto tool = start(varnProgram, {"merge", "a.c"}, root, environment());
     auto directory = nextHandOff();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
