@@ -41,10 +41,6 @@ std::vector<Case> readCases() {
     return cases;
 }
 
-void expectText(const std::string& text, const std::string& expected, const std::string& stream) {
-    EXPECT_EQ(text, expected == "-" ? "" : readFile(casesDirectory + expected)) << stream;
-}
-
 class CommandTable : public ::testing::TestWithParam<Case> {};
 
 }  // namespace
@@ -59,8 +55,9 @@ TEST_P(CommandTable, EndsAsTheRowSays) {
         environment.emplace(name, std::nullopt);
     auto ran = run("/bin/bash", {"-o", "pipefail", "-c", c.command}, directory.path(), environment);
     EXPECT_EQ(ran.terminationStatus, c.status) << c.command << "\n" << ran.standardError;
-    expectText(ran.standardOutput, c.standardOutput, "standard output of " + c.command);
-    expectText(ran.standardError, c.standardError, "standard error of " + c.command);
+    for (auto [text, expected] :
+         {std::pair{ran.standardOutput, c.standardOutput}, {ran.standardError, c.standardError}})
+        EXPECT_EQ(text, expected == "-" ? "" : readFile(casesDirectory + expected)) << expected << ": " << c.command;
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, CommandTable, ::testing::ValuesIn(readCases()),

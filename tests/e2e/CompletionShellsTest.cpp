@@ -26,24 +26,23 @@ protected:
         tmp.makeLink("varn-only/varn", varnProgram);
         tmp.makeDirectory("repo/src/deep");
         tmp.writeFile("repo/notes.txt", "x");
-        git({"init", "-q", "-b", "main"}, repo);
-        git({"commit", "-q", "--allow-empty", "-m", "one"}, repo);
-        git({"branch", "feature"}, repo);
-        git({"tag", "v1.0"}, repo);
+        git({"init", "-q", "-b", "main"}, root);
+        git({"commit", "-q", "--allow-empty", "-m", "one"}, root);
+        git({"branch", "feature"}, root);
+        git({"tag", "v1.0"}, root);
     }
 
     std::vector<std::string> bash(const std::vector<std::string>& words, bool withBashCompletion = false) {
-        return shelldriver::bashCompletions(tmp / "varn.bash", "_varn", words, repo, withBashCompletion, bin);
+        return shelldriver::bashCompletions(tmp / "varn.bash", "_varn", words, root, withBashCompletion, bin);
     }
     std::vector<std::string> fish(const std::string& line) {
-        return shelldriver::fishCompletions(tmp / "varn.fish", line, repo, bin);
+        return shelldriver::fishCompletions(tmp / "varn.fish", line, root, bin);
     }
     std::string zsh(const std::string& line, const std::string& expected) {
-        return shelldriver::zshListing(tmp / "zsh", tmp.path(), repo, line, expected, bin);
+        return shelldriver::zshListing(tmp / "zsh", tmp.path(), root, line, expected, bin);
     }
 
     std::string bin = tmp / "varn-only";
-    std::string repo = tmp / "repo";
 };
 
 }  // namespace

@@ -79,19 +79,6 @@ protected:
                      root, environment(), true);
     }
 
-    platform::ProcessOutput go(platform::Process& run) const {
-        tmp.writeFile("go", "");
-        return finish(run);
-    }
-
-    /// The session directories in T: those named by a decimal key.
-    std::vector<std::string> sessionDirectories() const {
-        std::vector<std::string> found;
-        for (const auto& name : entriesOf(temporary))
-            if (std::all_of(name.begin(), name.end(), ::isdigit)) found.push_back(temporary + "//" + name);
-        return found;
-    }
-
     /// The directory of the session of a run in the group `leader` (T ends
     /// in "/").
     std::string sessionDirectory(pid_t leader, std::optional<std::string> revspecA = {},
@@ -139,10 +126,6 @@ protected:
         }
     }
     static inline const std::string none = "/dev/null", workTree = "the work-tree file";
-
-    std::string gitDirectory = tmp.makeDirectory("repo/.git");
-    std::string root = tmp / "repo";
-    std::string announced = "Using 'VARNEL_HOME' environment variable: " + application;
 };
 
 }  // namespace
@@ -152,10 +135,8 @@ TEST_F(Difftool, OneSessionForTheInvocationWithOneEntryPerChangedFile) {
     auto ran = difftool({"A", "B"}, {{"VARNEL_STUB_MERGE", "ok"}});  // the stand-in application shows it too
     ASSERT_EQ(ran.output.terminationStatus, 0) << ran.output.standardError;
 
-    auto sessions = sessionDirectories();
-    ASSERT_EQ(sessions.size(), 1u);
-    const auto& directory = sessions[0];
-    EXPECT_EQ(directory, sessionDirectory(ran.leader, "A", "B"));
+    auto directory = sessionDirectory(ran.leader, "A", "B");
+    EXPECT_EQ(entriesOf(temporary).size(), 1u);
     EXPECT_EQ(static_cast<VarnShared::DiffToolSession>(recordIn(directory)),
               (VarnShared::DiffToolSession{root, ran.leader, "A", "B"}));
     // git's temporary files are gone once it ends; the copies keep the
@@ -165,9 +146,8 @@ TEST_F(Difftool, OneSessionForTheInvocationWithOneEntryPerChangedFile) {
                               {"sub/c.txt", "c in A\n", "c in B\n"}});
 
     // Every run announces the file and hands the session to the application.
-    auto writing = "Writing to: " + directory + "/.varnel-difftool";
-    EXPECT_EQ(lines(ran.output.standardOutput),
-              (std::vector<std::string>{writing, announced, writing, announced, writing, announced}));
+    auto writing = "Writing to: " + directory + "/.varnel-difftool\n";
+    EXPECT_EQ(ran.output.standardOutput, writing + announced + writing + announced + writing + announced);
     EXPECT_EQ(handedOver(3), (std::vector<std::string>(3, directory)));
 
     // The stand-in, handed the session by every run, shows each pair once, in
@@ -202,9 +182,9 @@ TEST_F(Difftool, EachInvocationInAScriptHasASessionOfItsOwn) {
     makeHistory();
     auto ran = runAsGroupLeader("/bin/bash", {"-c", "git difftool -y A B && git difftool -y A..B"});
     ASSERT_EQ(ran.output.terminationStatus, 0) << ran.output.standardError;
-    auto sessions = sessionDirectories();
+    auto sessions = entriesOf(temporary);
     ASSERT_EQ(sessions.size(), 2u);
-    auto first = recordIn(sessions[0]), second = recordIn(sessions[1]);
+    auto first = recordIn(temporary + "/" + *sessions.begin()), second = recordIn(temporary + "/" + *sessions.rbegin());
     EXPECT_NE(first.pid, second.pid);
     for (const auto& record : {first, second}) {
         EXPECT_EQ(record.revspecA, "A");
@@ -216,7 +196,8 @@ TEST_F(Difftool, EachInvocationInAScriptHasASessionOfItsOwn) {
     auto directory = sessionDirectory(run.processIdentifier());
     laySession(run.processIdentifier(), directory);
     ASSERT_TRUE(platform::writeFileAtomically(directory + "/.varnel-difftool", "{\"repo\":"));
-    ASSERT_EQ(go(run).terminationStatus, 0);
+    tmp.writeFile("go", "");
+    ASSERT_EQ(finish(run).terminationStatus, 0);
     EXPECT_EQ(recordIn(directory).entries.size(), 1u);
 }
 
@@ -229,8 +210,8 @@ TEST_F(Difftool, AWorkTreeFileInAVerboseRun) {
                                 {"-C", "sub", "difftool", "-y", "--tool=varn", "-t", "varn", "A", "c.txt"},
                                 {{"VARNEL_VERBOSE", "1"}});
     ASSERT_EQ(ran.output.terminationStatus, 0) << ran.output.standardError;
-    auto sessions = sessionDirectories();
-    ASSERT_EQ(sessions.size(), 1u);
+    auto directory = sessionDirectory(ran.leader, "A");
+    EXPECT_EQ(entriesOf(temporary).size(), 1u);
     std::string line = "/usr/bin/git -C sub difftool -y --tool=varn -t varn A c.txt";
     auto printed = lines(ran.output.standardOutput);
     ASSERT_EQ(printed.size(), 7u) << ran.output.standardOutput;
@@ -242,11 +223,10 @@ TEST_F(Difftool, AWorkTreeFileInAVerboseRun) {
                            "Command line: " + line,
                            "trimmed: [\"-y\", \"--tool=varn\", \"-t\", \"varn\", \"A\", \"c.txt\"]",
                            "trimmed: [\"A\"]",
-                           "Writing to: " + sessions[0] + "/.varnel-difftool",
-                           announced,
+                           "Writing to: " + directory + "/.varnel-difftool",
+                           lines(announced)[0],
                        }));
-    EXPECT_EQ(sessions[0], sessionDirectory(ran.leader, "A"));
-    expectEntries(sessions[0], {{"sub/c.txt", "c in A\n", workTree}});
+    expectEntries(directory, {{"sub/c.txt", "c in A\n", workTree}});
 }
 
 // Runs that overlap are serialised by the session's lock, so none of their
@@ -269,48 +249,43 @@ TEST_F(Difftool, FiftyOverlappingRunsOfOneSessionLeaveFiftyEntries) {
 
 // The record is replaced, never rewritten in place: a write that fails
 // leaves the previous session as it was, and nothing half-written beside it,
-// not even a copy of a file git left outside the repository.
-TEST_F(Difftool, AWriteOrCopyThatFailsKeepsThePreviousSession) {
-    for (bool copy : {false, true}) {
-        SCOPED_TRACE(copy ? "copy" : "record");
-        std::string whyNot;
-        auto mount = PrivateMount::make(temporary, 64, whyNot);
-        if (!mount) GTEST_SKIP() << whyNot;
-        if (copy) tmp.makeLink("repo/a.txt", tmp.writeFile("git-blob-a.txt", std::string(256 * 1024, 'a')));
+// not even a copy of a file git left outside the repository. A session
+// directory of another user is refused and left alone.
+TEST_F(Difftool, AWriteOrCopyThatFailsOrAnotherUsersDirectoryKeepsThePreviousSession) {
+    for (std::string kind : {"record", "copy", "owner"}) {
+        SCOPED_TRACE(kind);
+        std::string whyNot = "a directory of another user needs root to make";
+        auto mount = kind == "owner" ? nullptr : PrivateMount::make(temporary, 64, whyNot);
+        if (kind == "owner" ? ::geteuid() != 0 : !mount) GTEST_SKIP() << whyNot;
+        if (kind == "copy") tmp.makeLink("repo/a.txt", tmp.writeFile("git-blob-a.txt", std::string(256 * 1024, 'a')));
         auto run = startWaitingRun();
         auto directory = sessionDirectory(run.processIdentifier());
         auto previous = laySession(run.processIdentifier(), directory);
-        ASSERT_TRUE(copy || mount->fill("filler"));
+        ASSERT_TRUE(kind != "record" || mount->fill("filler"));
+        ASSERT_TRUE(kind != "owner" || ::chown(directory.c_str(), 65534, 65534) == 0);
 
-        auto ended = go(run);
+        tmp.writeFile("go", "");
+        auto ended = finish(run);
         EXPECT_EQ(ended.terminationStatus, 1);
-        EXPECT_THAT(ended.standardError, MatchesRegex(copy ? "^Error: Cannot copy " + root + "/a.txt to " + directory +
-                                                                 "/a.txt-[-0-9A-F]{36}: No space left on device\n$"
-                                                           : "^Error: Cannot write file " + directory +
-                                                                 "/.varnel-difftool: No space left on device\n$"));
+        EXPECT_THAT(ended.standardError,
+                    MatchesRegex(kind == "copy" ? "^Error: Cannot copy " + root + "/a.txt to " + directory +
+                                                      "/a.txt-[-0-9A-F]{36}: No space left on device\n$"
+                                 : kind == "record" ? "^Error: Cannot write file " + directory +
+                                                          "/.varnel-difftool: No space left on device\n$"
+                                                    : "^Error: Refusing to use the session directory " + directory +
+                                                          ": it is owned by another user \\(uid 65534\\)\n$"));
+        EXPECT_TRUE(kind != "owner" || ended.standardOutput.empty());
         EXPECT_EQ(readFile(directory + "/.varnel-difftool"), previous);
         EXPECT_EQ(entriesOf(directory), std::set<std::string>{".varnel-difftool"});
         EXPECT_TRUE(handedOver(0).empty());
     }
 }
 
-TEST_F(Difftool, ASessionDirectoryOfAnotherUserIsRefused) {
-    if (::geteuid() != 0) GTEST_SKIP() << "a directory of another user needs root to make";
-    auto run = startWaitingRun();
-    auto directory = sessionDirectory(run.processIdentifier());
-    fs::create_directory(directory);
-    ASSERT_EQ(::chown(directory.c_str(), 65534, 65534), 0);
-    auto ended = go(run);
-    EXPECT_EQ(ended.terminationStatus, 1);
-    EXPECT_EQ(ended.standardOutput, "");
-    EXPECT_EQ(ended.standardError, "Error: Refusing to use the session directory " + directory +
-                                       ": it is owned by another user (uid 65534)\n");
-    EXPECT_TRUE(handedOver(0).empty());
-}
-
 // git's words are read as git holds them, never through a shell or ps: an
-// --extcmd value and a revision with blanks stay whole.
-TEST_F(Difftool, GitsWordsAreReadAsGitHoldsThemWithoutPs) {
+// --extcmd value and a revision with blanks stay whole. git difftool -d
+// runs the tool once on two directories that it removes afterwards; links
+// on the right lead into the work tree where it matches.
+TEST_F(Difftool, GitsWordsAreReadAsGitHoldsThemWithoutPsAndDirectoriesAreCompared) {
     makeHistory();
     git({"commit", "-q", "--allow-empty", "-m", "fix the build"}, root);
     auto tool = tmp.writeFile("tool",
@@ -322,27 +297,22 @@ TEST_F(Difftool, GitsWordsAreReadAsGitHoldsThemWithoutPs) {
     auto ran = difftool({"--extcmd", tool + " fast", "A", ":/fix the"});
     ASSERT_EQ(ran.output.terminationStatus, 0) << ran.output.standardError;
     EXPECT_EQ(recordIn(sessionDirectory(ran.leader, "A", ":/fix the")).entries.size(), 3u);
-    EXPECT_FALSE(fs::exists(tmp / "ps-ran"));
-}
 
-// git difftool -d runs the tool once on two directories that it removes
-// afterwards; links on the right lead into the work tree where it matches.
-TEST_F(Difftool, ADirectoryComparisonHandsOverEveryChangedFileOnce) {
-    makeHistory();
     git({"rm", "-q", "b.txt"}, root);
     commit("C");
     tmp.writeFile("repo/a.txt", "a edited\n");
-    auto ran = difftool({"-d", "A", "C"});
-    ASSERT_EQ(ran.output.terminationStatus, 0) << ran.output.standardError;
-    auto directory = sessionDirectory(ran.leader, "A", "C");
-    EXPECT_EQ(lines(ran.output.standardOutput),
-              (std::vector<std::string>{"Writing to: " + directory + "/.varnel-difftool", announced}));
+    auto compared = difftool({"-d", "A", "C"});
+    ASSERT_EQ(compared.output.terminationStatus, 0) << compared.output.standardError;
+    auto directory = sessionDirectory(compared.leader, "A", "C");
+    EXPECT_EQ(compared.output.standardOutput, "Writing to: " + directory + "/.varnel-difftool\n" + announced);
 
     expectEntries(directory, {{"a.txt", "a in A\n", "a in B\n"},
                               {"b.txt", "unchanged\n", none},
                               {"new.txt", none, workTree},
                               {"sub/c.txt", "c in A\n", workTree}});
-    EXPECT_EQ(handedOver(1), std::vector<std::string>{directory});
+    auto targets = handedOver(4);  // the three runs of --extcmd's tool, then the comparison's
+    EXPECT_EQ(std::count(targets.begin(), targets.end(), directory), 1);
+    EXPECT_FALSE(fs::exists(tmp / "ps-ran"));
 }
 
 // Standard output that cannot be written costs no record: the session is

@@ -49,7 +49,6 @@ protected:
     /// The name begins with "-" at the top of the work tree: git hands it
     /// over as it is.
     const std::vector<std::string> files = {"-x.txt", "sub/greeting.txt"};
-    std::string root = tmp / "repo";
 };
 
 }  // namespace
@@ -103,8 +102,9 @@ TEST_F(GitMergetool, AnUnresolvedMergeAMissingApplicationOrAnInterruptKeepsTheCo
 }
 
 // A checkout whose `.git` is a file naming git's directory is a repository
-// of its own: each merge is handed over with the checkout git runs in.
-TEST_F(GitMergetool, EachCheckoutIsARepositoryOfItsOwn) {
+// of its own: each merge is handed over with the checkout git runs in. So
+// is a submodule, opened, merged or compared from inside.
+TEST_F(GitMergetool, EachCheckoutAndSubmoduleIsARepositoryOfItsOwn) {
     const std::string main = tmp / "main";
     makeRepository(main);
     git({"worktree", "add", "-q", "-b", "beside", tmp / "beside"}, main);
@@ -116,12 +116,6 @@ TEST_F(GitMergetool, EachCheckoutIsARepositoryOfItsOwn) {
         git({"mergetool", "--no-prompt"}, checkout, {{"VARNEL_STUB_MERGE", "ours"}});
         EXPECT_EQ(unmerged(checkout), "") << checkout;
     }
-    auto targets = handedOver(6);
-    ASSERT_EQ(targets.size(), 6u);
-    for (std::size_t i = 0; i < targets.size(); ++i) EXPECT_EQ(recordOf(targets[i]).at("repo"), checkouts[i / 2]);
-}
-
-TEST_F(GitMergetool, ASubmoduleIsARepositoryOfItsOwn) {
     makeRepository(tmp / "library");
     makeRepository(root);
     git({"-c", "protocol.file.allow=always", "submodule", "add", "-q", tmp / "library", "library"}, root);
@@ -133,9 +127,11 @@ TEST_F(GitMergetool, ASubmoduleIsARepositoryOfItsOwn) {
     }
     tmp.writeFile("repo/library/sub/greeting.txt", "changed\n");
     git({"difftool", "-y"}, inside);
+    auto targets = handedOver(9);
+    ASSERT_EQ(targets.size(), 9u);
+    for (std::size_t i = 0; i < 6; ++i) EXPECT_EQ(recordOf(targets[i]).at("repo"), checkouts[i / 2]);
     // The repository opened, a merge's record and the session's.
-    auto targets = handedOver(3);
-    ASSERT_EQ(targets.size(), 3u);
-    EXPECT_EQ(std::count(targets.begin(), targets.end(), submodule), 1);
-    for (const auto& target : targets) EXPECT_TRUE(target == submodule || recordOf(target).at("repo") == submodule);
+    EXPECT_EQ(std::count(targets.begin() + 6, targets.end(), submodule), 1);
+    for (auto target = targets.begin() + 6; target != targets.end(); ++target)
+        EXPECT_TRUE(*target == submodule || recordOf(*target).at("repo") == submodule);
 }

@@ -24,11 +24,6 @@ const std::string uuid = "[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}
 
 class MergeHandOff : public EndToEnd {
 protected:
-    platform::Process startVarn(const std::vector<std::string>& arguments, const std::string& directory,
-                                const EnvironmentChanges& more = {}) const {
-        return start(varnProgram, arguments, directory, environment(more));
-    }
-
     /// The hand-off directory of the next delivery to the application.
     std::string nextHandOff() {
         ++deliveries;
@@ -40,27 +35,37 @@ protected:
         ASSERT_TRUE(platform::writeFileAtomically(directory + "/status", status));
     }
 
-    /// The tool is still waiting `period` from now.
-    static bool stillWaiting(platform::Process& tool, std::chrono::milliseconds period = 300ms) {
-        auto ended = tool.waitUntilExit(period);
-        return ended && !*ended;
-    }
-
-    std::string root = tmp / "repo";
-    std::string gitDirectory = tmp.makeDirectory("repo/.git");
     std::string subdirectory = tmp.makeDirectory("repo/sub");
     std::size_t deliveries = 0;
-    std::string announced = "Using 'VARNEL_HOME' environment variable: " + application + "\n";
 };
 
 }  // namespace
 
 TEST_F(MergeHandOff, WritesTheRecordHandsItOverAndEndsWithTheVerdict) {
     tmp.makeLink("via", "repo");
+    auto outside = tmp.writeFile("outside.txt", "x");
+    ::chmod(outside.c_str(), 0666);
+    // Whatever the umask, nobody but the user can look into a hand-off: not
+    // a merge's, not a difftool session's with its copy of a file from
+    // outside the repository. Even a umask that takes the owner's own bits
+    // leaves the directories usable.
+    auto oldMask = ::umask(0200);
     // The file need not exist; the path reaches the record through a link.
     // T given relative to the current directory: the record names it absolute.
-    auto tool = startVarn({"merge", "../../via/sub/a.c"}, subdirectory, {{"TMPDIR", "../../T"}});
+    auto tool = start(varnProgram, {"merge", "../../via/sub/a.c"}, subdirectory, environment({{"TMPDIR", "../../T"}}));
     auto directory = nextHandOff();
+    auto difftool = varn({"_difftool", "--base", "/dev/null", "--local", outside, "--remote", "a.c", "--merged", "a.c"},
+                         root);
+    ::umask(oldMask);
+    EXPECT_EQ(difftool.terminationStatus, 0) << difftool.standardError;
+    int files = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(temporary)) {
+        auto permissions = fs::symlink_status(entry.path()).permissions();
+        EXPECT_EQ(permissions & (fs::perms::group_all | fs::perms::others_all), fs::perms::none) << entry.path();
+        EXPECT_TRUE(!entry.is_directory() || permissions == fs::perms::owner_all) << entry.path();
+        files += !entry.is_directory();
+    }
+    EXPECT_EQ(files, 3);  // the two records and the copy
     EXPECT_TRUE(std::regex_match(directory, std::regex(temporary + "//" + uuid))) << directory;
     EXPECT_EQ(recordOf(directory),
               (nlohmann::json{{"repo", root}, {"fileToMerge", root + "/sub/a.c"}, {"path", directory}}));
@@ -74,7 +79,8 @@ TEST_F(MergeHandOff, WritesTheRecordHandsItOverAndEndsWithTheVerdict) {
     EXPECT_EQ(mask("SigBlk"), 0u);
     EXPECT_EQ(mask("SigIgn") & (1ull << (SIGPIPE - 1)), 0u);
 
-    EXPECT_TRUE(stillWaiting(tool));
+    auto ended = tool.waitUntilExit(300ms);
+    EXPECT_TRUE(ended && !*ended) << "the tool is still waiting";
     // The launcher, done once the application runs, is waited for.
     auto pid = std::to_string(tool.processIdentifier());
     EXPECT_TRUE(eventually([&] { return readFile("/proc/" + pid + "/task/" + pid + "/children").empty(); }));
@@ -106,7 +112,8 @@ TEST_F(MergeHandOff, EachHandOffEndsWithItsOwnVerdictAsItsStatus) {
         std::vector<std::string> arguments{"merge", c.file};
         if (c.file == "git's")
             arguments = {"_mergetool", "--base", "x", "--local", "y", "--remote", "z", "--merged", c.file};
-        tools.push_back(startVarn(arguments, root, {{"TMPDIR", c.temporary}, {"VARNEL_VERBOSE", "1"}}));
+        tools.push_back(start(varnProgram, arguments, root,
+                              environment({{"TMPDIR", c.temporary}, {"VARNEL_VERBOSE", "1"}})));
     }
     std::map<std::string, std::string> byFile;
     for (const auto& directory : handedOver(std::size(cases)))
@@ -129,19 +136,14 @@ TEST_F(MergeHandOff, EachHandOffEndsWithItsOwnVerdictAsItsStatus) {
 TEST_F(MergeHandOff, AWaitThatNoVerdictCanEndEndsAtOnce) {
     ::signal(SIGHUP, SIG_DFL);  // as from a terminal, where it is not ignored
     struct {
-        std::string name;
-        std::function<void(platform::Process&, const std::string&)> act;
+        int signal;  // none: the hand-off directory is removed
         int status;
-    } cases[] = {
-        {"removed", [](auto&, const std::string& directory) { fs::remove_all(directory); }, 1},
-        {"terminated", [](platform::Process& tool, auto&) { ASSERT_TRUE(tool.sendSignal(SIGTERM)); }, 143},
-        {"hung up", [](platform::Process& tool, auto&) { ASSERT_TRUE(tool.sendSignal(SIGHUP)); }, 129},
-    };
+    } cases[] = {{0, 1}, {SIGTERM, 143}, {SIGHUP, 129}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        auto tool = startVarn({"merge", "a.c"}, root);
+        SCOPED_TRACE(c.signal);
+        auto tool = start(varnProgram, {"merge", "a.c"}, root, environment());
         auto directory = nextHandOff();
-        c.act(tool, directory);
+        ASSERT_TRUE(c.signal ? bool(tool.sendSignal(c.signal)) : fs::remove_all(directory) > 0);
         auto ending = finish(tool, 1s);
         EXPECT_EQ(ending.terminationStatus, c.status);
         EXPECT_EQ(ending.standardError, c.status != 1 ? ""
@@ -150,34 +152,6 @@ TEST_F(MergeHandOff, AWaitThatNoVerdictCanEndEndsAtOnce) {
                                                             "answered\n");
         EXPECT_TRUE(fs::is_empty(temporary));
     }
-}
-
-// Whatever the umask, nobody but the user can look into a hand-off: not a
-// merge's, not a difftool session's with its copy of a file from outside
-// the repository. Even a umask that takes the owner's own bits leaves the
-// directories usable.
-TEST_F(MergeHandOff, HandOffsArePrivateWhateverTheUmask) {
-    auto outside = tmp.writeFile("outside.txt", "x");
-    ::chmod(outside.c_str(), 0666);
-    auto oldMask = ::umask(0200);
-    auto merge = startVarn({"merge", "a.c"}, root);
-    auto difftool = varn({"_difftool", "--base", "/dev/null", "--local", outside, "--remote", "a.c", "--merged", "a.c"},
-                         root);
-    ::umask(oldMask);
-    EXPECT_EQ(difftool.terminationStatus, 0) << difftool.standardError;
-    auto targets = handedOver(2);
-    ASSERT_EQ(targets.size(), 2u);
-    auto directory = recordOf(targets[0]).contains("fileToMerge") ? targets[0] : targets[1];
-    int files = 0;
-    for (const auto& entry : fs::recursive_directory_iterator(temporary)) {
-        auto permissions = fs::symlink_status(entry.path()).permissions();
-        EXPECT_EQ(permissions & (fs::perms::group_all | fs::perms::others_all), fs::perms::none) << entry.path();
-        EXPECT_TRUE(!entry.is_directory() || permissions == fs::perms::owner_all) << entry.path();
-        files += !entry.is_directory();
-    }
-    EXPECT_EQ(files, 3);  // the two records and the copy
-    answer(directory, "0");
-    EXPECT_EQ(finish(merge, 5s).terminationStatus, 0);
 }
 
 // A request that cannot be written leaves nothing a reader could take for
@@ -250,7 +224,7 @@ TEST_F(MergeHandOff, AStatusThatIsNoPlainNumberInAPlainFileIsIgnored) {
         {"a dangling link", [](const std::string& status) { fs::create_symlink("nowhere", status); }},
         {"a link to a number", [&](const std::string& status) { fs::create_symlink(five, status); }},
     };
-    auto tool = startVarn({"merge", "a.c"}, root);
+    auto tool = start(varnProgram, {"merge", "a.c"}, root, environment());
     auto directory = nextHandOff();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -258,7 +232,8 @@ TEST_F(MergeHandOff, AStatusThatIsNoPlainNumberInAPlainFileIsIgnored) {
         // A second entry, so the tool looks again whatever the first was.
         ASSERT_TRUE(platform::writeFileAtomically(directory + "/nudge", ""));
         // A tool that ends on it late fails a later look, or the verdict.
-        ASSERT_TRUE(stillWaiting(tool, 100ms)) << "the tool ended on it";
+        auto ended = tool.waitUntilExit(100ms);
+        ASSERT_TRUE(ended && !*ended) << "the tool ended on it";
         fs::remove(directory + "/status");
     }
     auto kernel = readFile("/proc/" + std::to_string(tool.processIdentifier()) + "/status");

@@ -28,18 +28,13 @@ protected:
     std::string handOff(const std::string& text, const std::string& record = {}) {
         auto name = std::to_string(++count);
         file = tmp.writeFile("repo/file-" + name, text);
-        nlohmann::json json = {{"repo", tmp / "repo"}, {"fileToMerge", file}, {"path", temporary + "/" + name}};
+        nlohmann::json json = {{"repo", root}, {"fileToMerge", file}, {"path", temporary + "/" + name}};
         tmp.writeFile("T/" + name + "/.varnel-mergetool", record.empty() ? json.dump() : record);
         return temporary + "/" + name;
     }
 
     platform::ProcessOutput deliver(const std::string& target, std::optional<std::string> action) {
         return run(stubProgram, {target}, tmp.path(), environment({{"VARNEL_STUB_MERGE", action}}));
-    }
-
-    static std::optional<std::string> statusIn(const std::string& directory) {
-        if (!std::filesystem::exists(directory + "/status")) return std::nullopt;
-        return readFile(directory + "/status");
     }
 
     std::string file;
@@ -90,7 +85,8 @@ TEST_F(Stub, ResolvesOrReportsWhatItIsToldOrWhatWentWrong) {
         if (c.damage) c.damage(directory);
         auto ran = deliver(directory, c.action);
         EXPECT_EQ(ran.terminationStatus, c.exitStatus) << c.text << ": " << ran.standardError;
-        EXPECT_EQ(statusIn(directory), c.status) << c.text;
+        auto status = directory + "/status";
+        EXPECT_EQ(std::filesystem::exists(status) ? std::optional(readFile(status)) : std::nullopt, c.status) << c.text;
         EXPECT_TRUE(c.damage || readFile(file) == c.resolved.value_or(c.text)) << c.text;
     }
     // One line per delivery; the last hand-off's record was the pipe.

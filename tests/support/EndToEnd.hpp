@@ -112,6 +112,10 @@ protected:
     std::string handed = tmp.makeDirectory("handed");
     std::string application = tmp.writeFile("bin/xdg-open", recordingApplication(handed), true);
     std::string stubLog = tmp / "stub.log";
+    /// A work tree whose git directory the test fills, or `git init` does.
+    std::string root = tmp / "repo";
+    std::string gitDirectory = tmp.makeDirectory("repo/.git");
+    std::string announced = "Using 'VARNEL_HOME' environment variable: " + application + "\n";
     mutable bool gitConfigured = false;
 };
 

@@ -27,27 +27,23 @@ inline const std::string stubProgram = binaryDirectory + "/varnel-stub";
 /// Changes to the environment: a value sets the variable, nothing removes it.
 using EnvironmentChanges = std::map<std::string, std::optional<std::string>>;
 
-inline std::vector<std::string> environmentWith(const EnvironmentChanges& changes) {
-    std::vector<std::string> entries;
-    for (char** entry = environ; *entry; ++entry)
-        if (std::string text = *entry; !changes.contains(text.substr(0, text.find('=')))) entries.push_back(text);
-    for (const auto& [name, value] : changes)
-        if (value) entries.push_back(name + "=" + *value);
-    return entries;
-}
-
 /// Starts `program` in `directory`, both streams captured, standard input
 /// empty; leading a session of its own when asked.
 inline platform::Process start(const std::string& program, const std::vector<std::string>& arguments,
                                const std::string& directory, const EnvironmentChanges& changes = {},
                                bool newSession = false) {
+    std::vector<std::string> entries;
+    for (char** entry = environ; *entry; ++entry)
+        if (std::string text = *entry; !changes.contains(text.substr(0, text.find('=')))) entries.push_back(text);
+    for (const auto& [name, value] : changes)
+        if (value) entries.push_back(name + "=" + *value);
     auto started = platform::Process::launch(program, arguments,
                                              {.captureOutput = true,
                                               .captureError = true,
                                               .nullInput = true,
                                               .newSession = newSession,
                                               .workingDirectory = directory,
-                                              .environment = environmentWith(changes)});
+                                              .environment = entries});
     if (!started) throw std::runtime_error(started.error().description);
     return std::move(*started);
 }

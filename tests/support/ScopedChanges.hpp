@@ -26,11 +26,7 @@ public:
 
 private:
     void apply(const std::optional<std::string>& value) {
-        if (value) {
-            ::setenv(name_.c_str(), value->c_str(), 1);
-        } else {
-            ::unsetenv(name_.c_str());
-        }
+        (void)(value ? ::setenv(name_.c_str(), value->c_str(), 1) : ::unsetenv(name_.c_str()));
     }
     std::string name_;
     std::optional<std::string> old_;
