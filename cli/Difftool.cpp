@@ -34,8 +34,12 @@ ap::Result<void> Difftool::run() {
     // revisions.
     auto git = findGitInvocation();
     if (!git) return std::move(git).error();
-    logVerbose("Group ID: " + std::to_string(git->pid));
-    logVerbose("Lines: " + quotedList(git->linesRead));
+    // The quoted lines of every process on the walk are worth building only
+    // for a reader: a plain run skips them.
+    if (verboseLoggingEnabled()) {
+        logVerbose("Group ID: " + std::to_string(git->pid));
+        logVerbose("Lines: " + quotedList(git->linesRead));
+    }
 
     GitRevisions revisions;
     if (!git->words.empty()) {

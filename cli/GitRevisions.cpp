@@ -43,7 +43,7 @@ std::optional<std::pair<std::string, std::string>> rangeSides(const std::string&
 
 GitRevisions parseGitRevisions(std::span<const std::string> arguments, const std::string& startDirectory) {
     std::vector<std::string> words(arguments.begin(), std::find(arguments.begin(), arguments.end(), "--"));
-    logVerbose("trimmed: " + quotedList(words));
+    if (verboseLoggingEnabled()) logVerbose("trimmed: " + quotedList(words));
 
     std::vector<std::string> revisions;
     for (std::size_t i = 0; i < words.size(); ++i) {
@@ -60,7 +60,7 @@ GitRevisions parseGitRevisions(std::span<const std::string> arguments, const std
         if (namesAFile(words[i], startDirectory)) break;
         revisions.push_back(words[i]);
     }
-    logVerbose("trimmed: " + quotedList(revisions));
+    if (verboseLoggingEnabled()) logVerbose("trimmed: " + quotedList(revisions));
 
     GitRevisions found;
     if (revisions.empty()) return found;
