@@ -75,14 +75,6 @@ TEST(UrlQuery, ItemsWithoutValueEmptyValuesAndDuplicates) {
               (std::vector<QueryItem>{
                   {"a", std::nullopt}, {"b", ""}, {"c", "1=2"}, {"a", "again"}, {"", std::nullopt}, {"&", "="}}));
     EXPECT_FALSE(Url::parse("https://h/?a=%FF")->queryItems());
-    EXPECT_EQ(Url::parse("https://h/p")->queryItems(), std::vector<QueryItem>{});
-
-    UrlComponents parts;
-    parts.setPath("/p");
-    parts.setQueryItems({{"a", std::nullopt}, {"b", ""}});
-    EXPECT_EQ(parts.percentEncodedQuery, "a&b=");
-    parts.setQueryItems({});
-    EXPECT_FALSE(parts.percentEncodedQuery);
 }
 
 TEST(FileUrl, AbsoluteAndRelativePathsComeBackAndWhatCannotIsRefused) {
