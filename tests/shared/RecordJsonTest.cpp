@@ -9,7 +9,8 @@
 using namespace VarnShared;
 
 // Compact, absent optionals left out, slashes escaped; read back in any
-// order, with escapes and unknown members.
+// order, with escapes and unknown members. Awkward texts come back through
+// the fuzz target's round trip.
 TEST(DiffToolMetaDataJson, LayoutAndRoundTrip) {
     DiffToolMetaData record;
     record.repo = "/r";
@@ -19,10 +20,6 @@ TEST(DiffToolMetaDataJson, LayoutAndRoundTrip) {
     record.entries = {{"/b", "/l", "/r", "/m"}};
     EXPECT_EQ(*record.encode(), R"({"entries":[{"base":"\/b","local":"\/l","merged":"\/m","remote":"\/r"}],"pid":4242,)"
                                 R"("repo":"\/r","revspecA":"main"})");
-    record.repo = "/Users/me/pro\"ject \xc3\xa9";
-    record.revspecB = "feature/x\\y";
-    record.entries.push_back({"", "/dev/null", "/r/\xc3\xbc\n", "/r/d"});
-    EXPECT_EQ(DiffToolMetaData::decode(*record.encode()).value(), record);
     record.repo = "/r\xff";
     EXPECT_FALSE(record.encode());
 
