@@ -1,6 +1,7 @@
 // The merge hand-off through the real tool and launcher, and what goes wrong
 // around it. The recording application keeps what it is handed and never
-// answers: the test plays the application's part and writes the status.
+// answers: the test plays the application's part and writes the status as
+// it does, complete and moved into place.
 
 #include <signal.h>
 #include <sys/stat.h>
@@ -28,11 +29,6 @@ protected:
     std::string nextHandOff() {
         ++deliveries;
         return handedOver(deliveries).at(deliveries - 1);
-    }
-
-    /// Writes the status as the application does: complete, moved into place.
-    static void answer(const std::string& directory, const std::string& status) {
-        ASSERT_TRUE(platform::writeFileAtomically(directory + "/status", status));
     }
 
     std::string subdirectory = tmp.makeDirectory("repo/sub");
@@ -84,7 +80,7 @@ TEST_F(MergeHandOff, WritesTheRecordHandsItOverAndEndsWithTheVerdict) {
     // The launcher, done once the application runs, is waited for.
     auto pid = std::to_string(tool.processIdentifier());
     EXPECT_TRUE(eventually([&] { return readFile("/proc/" + pid + "/task/" + pid + "/children").empty(); }));
-    answer(directory, "0");
+    ASSERT_TRUE(platform::writeFileAtomically(directory + "/status", "0"));
     auto ending = finish(tool, 5s);
     EXPECT_EQ(ending.terminationStatus, 0) << ending.standardError;
     EXPECT_EQ(ending.standardOutput, announced);
@@ -121,7 +117,7 @@ TEST_F(MergeHandOff, EachHandOffEndsWithItsOwnVerdictAsItsStatus) {
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         SCOPED_TRACE(cases[i].text);
         auto directory = byFile.at(root + "/" + cases[i].file);
-        answer(directory, cases[i].text);
+        ASSERT_TRUE(platform::writeFileAtomically(directory + "/status", cases[i].text));
         auto ending = finish(tools[i], 5s);
         EXPECT_EQ(ending.terminationStatus, cases[i].status);
         // git's merges are not announced, however verbose.
@@ -239,7 +235,7 @@ TEST_F(MergeHandOff, AStatusThatIsNoPlainNumberInAPlainFileIsIgnored) {
     auto kernel = readFile("/proc/" + std::to_string(tool.processIdentifier()) + "/status");
     EXPECT_LT(std::stol(kernel.substr(kernel.find("VmHWM:") + 6)), 200 * 1024) << "KiB taken by the tool at most";
     // A tool that blocked on one of them never sees the verdict.
-    answer(directory, "7");
+    ASSERT_TRUE(platform::writeFileAtomically(directory + "/status", "7"));
     EXPECT_EQ(finish(tool, 5s).terminationStatus, 7);
     EXPECT_FALSE(fs::exists(directory));
 }

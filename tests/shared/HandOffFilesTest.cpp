@@ -80,21 +80,6 @@ TEST_F(HandOffTest, EveryWriterRefusesATemporaryDirectoryThatIsALink) {
     EXPECT_TRUE(entriesOf(real).empty());
 }
 
-// Any session with the same identity finds the record; another does not,
-// nor does a damaged record count.
-TEST_F(HandOffTest, LoadSessionFindsTheWrittenRecordAndNothingOtherwise) {
-    DiffToolMetaData record;
-    static_cast<DiffToolSession&>(record) = {"/r", 42, std::nullopt, std::nullopt};
-    record.entries = {{"/b", "/l", "/r", "/m"}};
-    EXPECT_FALSE(loadSession(record));
-    std::ostringstream out;
-    ASSERT_TRUE(record.write(out));
-    EXPECT_EQ(loadSession(DiffToolSession{"/r", 42, std::nullopt, std::nullopt}), record);
-    EXPECT_FALSE(loadSession(DiffToolSession{"/r", 42, "main", std::nullopt}));
-    ASSERT_TRUE(platform::writeFileAtomically(sessionDirectory(record) + "/.varnel-difftool", "{"));
-    EXPECT_FALSE(loadSession(record));
-}
-
 TEST_F(HandOffLinksTest, RepositoryOfADifftoolSessionComesBeforeAMergeRecord) {
     auto directory = writtenSession(alias + "/sub");
     EXPECT_EQ(pathOf(repositoryURL(directoryURL(directory))), real + "/sub");

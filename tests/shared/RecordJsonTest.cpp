@@ -9,7 +9,8 @@
 using namespace VarnShared;
 
 // Compact, absent optionals left out, slashes escaped; read back in any
-// order, with escapes and unknown members.
+// order, with escapes and unknown members. Awkward texts come back through
+// the fuzz target's round trip.
 TEST(DiffToolMetaDataJson, LayoutAndRoundTrip) {
     DiffToolMetaData record;
     record.repo = "/r";
@@ -19,10 +20,6 @@ TEST(DiffToolMetaDataJson, LayoutAndRoundTrip) {
     record.entries = {{"/b", "/l", "/r", "/m"}};
     EXPECT_EQ(*record.encode(), R"({"entries":[{"base":"\/b","local":"\/l","merged":"\/m","remote":"\/r"}],"pid":4242,)"
                                 R"("repo":"\/r","revspecA":"main"})");
-    record.repo = "/Users/me/pro\"ject \xc3\xa9";
-    record.revspecB = "feature/x\\y";
-    record.entries.push_back({"", "/dev/null", "/r/\xc3\xbc\n", "/r/d"});
-    EXPECT_EQ(DiffToolMetaData::decode(*record.encode()).value(), record);
     record.repo = "/r\xff";
     EXPECT_FALSE(record.encode());
 
@@ -46,52 +43,24 @@ TEST(DiffToolMetaDataJson, TheFirstErrorIsTheOneMetMemberByMember) {
     // The record is read in one pass over the text, whatever the order of
     // its members; the error is still that of checking repo, pid, the
     // revisions, then whether every element is an object, then each entry.
+    // The fuzz target holds the pass to the errors of reading a JSON value.
     const std::string entry = R"({"base":"/b","local":"/l","remote":"/r","merged":"/m"})";
-    struct Case {
-        std::string json;
-        std::string reason;  // empty: decodes; "-": fails, whatever the words
-    };
-    for (const auto& [json, reason] : std::vector<Case>{
+    for (const auto& [json, reason] : std::vector<std::pair<std::string, std::string>>{
              {R"({"entries":7})", R"(the member "repo" is missing)"},
              {R"({"entries":[],"repo":{"a":"b"}})", R"(the member "repo" is not a string)"},
              {R"({"repo":"/r","pid":[],"entries":[]})", R"(the member "pid" is not a number)"},
              {R"({"repo":"/r","entries":[{},5]})", R"(the member "entries[1]" is not an object)"},
-             {R"({"repo":"/r","entries":["x",{"base":1}]})", R"(the member "entries[0]" is not an object)"},
              {R"({"repo":"/r","entries":[{}]})", R"(the member "entries[0].base" is missing)"},
              {R"({"repo":"/r","entries":[)" + entry + R"(,{"base":"/b","local":[1]}]})",
               R"(the member "entries[1].local" is not a string)"},
-             {R"({"repo":"/r","entries":[{"base":"/b","base":null,"local":"/l","remote":"/r","merged":"/m"}]})",
-              R"(the member "entries[0].base" is missing)"},
              {R"({"repo":"/r","entries":{"entries":[]}})", R"(the member "entries" is not an array)"},
-             // The last of a repeated member counts, and only its own elements.
-             {R"({"repo":7,"repo":"/r","entries":[1],"entries":[]})", ""},
-             // Members of unknown members are not the record's.
-             {R"({"x":{"repo":5,"entries":7},"repo":"/r","entries":[{"y":{"base":1},"base":"/b","local":"/l",)"
-              R"("remote":"/r","merged":"/m","z":[{"local":2}]}]})",
-              ""},
              {R"([{"repo":"/r","entries":[]}])", "it is not a JSON object"},
-             {R"("repo")", "it is not a JSON object"},
              {R"({"repo":"/r","entries":[]} x)", "it is not valid JSON"},
-             {R"({"repo":"/r"})", "-"},
-             {R"({"repo":"/r","entries":null})", "-"},
-             {R"({"repo":null,"entries":[]})", "-"},
-             {R"({"repo":"/r","entries":[],"revspecA":1})", "-"},
-             {"{\"repo\":\"/\xff\",\"entries\":[]}", "-"},
-             {R"({"repo":"\ude00","entries":[]})", "it is not valid JSON"},
          }) {
         auto decoded = DiffToolMetaData::decode(json, "/T/1/.varnel-difftool");
-        if (reason.empty()) {
-            EXPECT_TRUE(decoded) << json << ": " << decoded.error().description;
-            continue;
-        }
         ASSERT_FALSE(decoded) << json;
-        if (reason != "-") {
-            EXPECT_EQ(decoded.error().description, "Cannot decode /T/1/.varnel-difftool: " + reason) << json;
-        }
+        EXPECT_EQ(decoded.error().description, "Cannot decode /T/1/.varnel-difftool: " + reason) << json;
     }
-    auto repeated = DiffToolMetaData::decode(R"({"repo":7,"repo":"/r","entries":[1],"entries":[)" + entry + "]}");
-    ASSERT_TRUE(repeated);
-    EXPECT_EQ(repeated->entries, (std::vector<DiffToolMetaData::Entry>{{"/b", "/l", "/r", "/m"}}));
 }
 
 // Canonically equivalent texts are equal and hash alike, as the new options
