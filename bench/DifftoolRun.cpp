@@ -82,12 +82,11 @@ void RecordRunInProcess(benchmark::State& state) {
     DifftoolOptions options(bench.repo(), 4242, "main", std::nullopt, bench.repo() + "/a.txt", bench.repo() + "/a.txt",
                             bench.repo() + "/a.txt", bench.repo() + "/a.txt");
     auto text = sessionText(options, state.range(0));
-    std::ostream discard(nullptr);
     for (auto _ : state) {
         state.PauseTiming();
         resetSession(options, text);
         state.ResumeTiming();
-        auto directory = VarnShared::recordDifftoolRun(options, discard);
+        auto directory = VarnShared::recordDifftoolRun(options, [](std::string_view) {});
         if (!directory) state.SkipWithError(directory.error().description.c_str());
     }
     state.SetComplexityN(state.range(0));

@@ -10,7 +10,7 @@ namespace varn {
 
 std::optional<std::string> locateApplication() {
     if (auto home = platform::environmentValue("VARNEL_HOME")) {
-        platform::standardOutput() << "Using 'VARNEL_HOME' environment variable: " << *home << '\n';
+        platform::printLine("Using 'VARNEL_HOME' environment variable: " + *home);
         return home;
     }
     const auto& arguments = platform::processArguments();

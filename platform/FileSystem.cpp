@@ -10,6 +10,7 @@
 
 #include "platform/DirectoryListing.hpp"
 #include "platform/FileDescriptor.hpp"
+#include "platform/ReplaceEntry.hpp"
 #include "platform/Uuid.hpp"
 
 namespace platform {
@@ -152,8 +153,7 @@ Result<void> writeFileAtomicallyIn(int directoryFd, const std::string& name, std
         ::unlinkat(directoryFd, temporary.c_str(), 0);
         return filled;
     }
-    if (::renameat(directoryFd, temporary.c_str(), directoryFd, name.c_str()) != 0) {
-        int err = errno;
+    if (int err = replaceEntry(directoryFd, temporary.c_str(), name.c_str())) {
         ::unlinkat(directoryFd, temporary.c_str(), 0);
         return Error::posix(err, "Cannot write file " + path, path);
     }

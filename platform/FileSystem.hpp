@@ -40,7 +40,7 @@ Result<FileDescriptor> createPrivateDirectoryIn(int parentFd, const std::string&
 /// content. A symbolic link at `path` is refused, never followed.
 Result<void> writeFileNoFollow(const std::string& path, std::string_view contents);
 
-/// Writes `contents` to a new file beside `path` and renames it over `path`,
+/// Writes `contents` to a new file beside `path` and puts it in the place of `path`,
 /// so readers see the old content or the new, never a part. A failure
 /// leaves what was at `path` untouched. The file is readable and writable
 /// by the user alone; a link at `path` is replaced, never written through.

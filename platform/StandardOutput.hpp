@@ -1,28 +1,30 @@
 #pragma once
-// Standard output: a stream onto it that costs nothing until it is first
-// used, and the one account of whether what was written there arrived.
+// Standard output and error as the tool writes them, and the one account of
+// whether what was written to standard output arrived.
 //
-// Including <iostream> makes every program set up the standard streams and
-// their locales before `main`, whether it prints through them or not. Most
-// runs of the tool print one help screen or one message with stdio, so the
-// few places that format onto standard output use this stream instead.
+// No C++ stream is involved: an `std::ostream` brings the C++ library's
+// locales into a static program, whose set-up and pages every start would
+// pay for, and the tool only ever writes whole lines and whole texts.
 //
 // Output that cannot be written (a full disk, a closed descriptor, a pipe
 // nobody reads) must not pass for success, nor end the program before it
 // has done its work: a failed write leaves only stdio's error flag, and the
 // end of the run asks `flushStandardOutput` whether everything arrived.
 
-#include <ostream>
 #include <string_view>
 
 #include "platform/Error.hpp"
 
 namespace platform {
 
-/// Standard output, written through stdio's `stdout` without a buffer of
-/// its own, so its text keeps its place among everything else written there
-/// and `std::fflush(stdout)` flushes it. Built on first use.
-std::ostream& standardOutput();
+/// Writes `line` and a newline to standard output through stdio's
+/// `stdout`, in its place among everything else written there. A failure is
+/// kept for `flushStandardOutput`.
+void printLine(std::string_view line);
+
+/// Where a line meant for standard output goes; `printLine` unless a caller
+/// wants it elsewhere.
+using LinePrinter = void (*)(std::string_view line);
 
 /// Writes `text` and then `end` to standard output in one system call
 /// (while the descriptor takes it all), after whatever stdio still holds

@@ -28,13 +28,14 @@ platform::Result<DiffToolMetaData> DiffToolMetaData::decode(std::string_view byt
     return decodeSessionRecord(bytes, source);
 }
 
-platform::Result<void> DiffToolMetaData::write(std::ostream& out) const {
+platform::Result<void> DiffToolMetaData::write(platform::LinePrinter print) const {
     auto json = encode();
     if (!json) return std::move(json).error();
-    return writeSessionRecord(*this, *json, out);
+    return writeSessionRecord(*this, *json, print);
 }
 
-platform::Result<void> writeSessionRecord(const DiffToolSession& session, std::string_view json, std::ostream& out) {
+platform::Result<void> writeSessionRecord(const DiffToolSession& session, std::string_view json,
+                                          platform::LinePrinter print) {
     auto temporary = platform::ensureTemporaryDirectory();
     if (!temporary) return std::move(temporary).error();
     std::string directory = *temporary + "/" + sessionKey(session);
@@ -44,7 +45,7 @@ platform::Result<void> writeSessionRecord(const DiffToolSession& session, std::s
     // Announced once it is there: the line never names a file that a failed
     // write did not produce.
     if (auto written = platform::writeFileAtomically(path, json); !written) return written;
-    out << "Writing to: " << path << '\n';
+    print("Writing to: " + path);
     return {};
 }
 

@@ -7,7 +7,6 @@
 #include <cstddef>
 #include <functional>
 #include <optional>
-#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,16 +46,16 @@ struct DiffToolMetaData : DiffToolSession {
     static platform::Result<DiffToolMetaData> decode(std::string_view bytes, const std::string& source = "the record");
 
     /// Writes the record into its session directory, creating the directory
-    /// when needed, then prints "Writing to: " and the file's path on `out`.
+    /// when needed, then prints "Writing to: " and the file's path with `print`.
     /// The file is replaced atomically, so a failed write leaves the earlier
     /// session intact.
-    platform::Result<void> write(std::ostream& out = platform::standardOutput()) const;
+    platform::Result<void> write(platform::LinePrinter print = platform::printLine) const;
 };
 
 /// Writes `json`, the encoded record of `session`, as `write` writes a
 /// record.
 platform::Result<void> writeSessionRecord(const DiffToolSession& session, std::string_view json,
-                                          std::ostream& out = platform::standardOutput());
+                                          platform::LinePrinter print = platform::printLine);
 
 /// The record stored for `session`, or nothing when there is none or it
 /// cannot be read or decoded (the next write replaces it).

@@ -10,7 +10,7 @@
 
 namespace VarnShared {
 
-platform::Result<std::string> recordDifftoolRun(const DifftoolOptions& options, std::ostream& out) {
+platform::Result<std::string> recordDifftoolRun(const DifftoolOptions& options, platform::LinePrinter print) {
     auto directory = ensureSessionDirectory(options);
     if (!directory) return std::move(directory).error();
     auto lock = SessionLock::acquire(*directory);
@@ -38,7 +38,7 @@ platform::Result<std::string> recordDifftoolRun(const DifftoolOptions& options, 
         text = record->encode();
     }
     if (text)
-        if (auto written = writeSessionRecord(options, *text, out); !written) text = std::move(written).error();
+        if (auto written = writeSessionRecord(options, *text, print); !written) text = std::move(written).error();
     if (!text) {
         removeCopies(*entries, options);
         return std::move(text).error();

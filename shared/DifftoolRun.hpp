@@ -3,7 +3,6 @@
 // the run's files (or started with them) and written back, all under the
 // session's lock, so runs that overlap lose no entry.
 
-#include <ostream>
 #include <string>
 
 #include "platform/Error.hpp"
@@ -14,10 +13,10 @@ namespace VarnShared {
 
 /// Adds the options' entries to their session, starting the session afresh
 /// when it has no readable record, and writes the record (printing
-/// "Writing to: " and its path on `out`). Returns the session directory to
+/// "Writing to: " and its path with `print`). Returns the session directory to
 /// hand to the application. On failure the stored record is unchanged and
 /// the run's copies are removed.
 platform::Result<std::string> recordDifftoolRun(const DifftoolOptions& options,
-                                                std::ostream& out = platform::standardOutput());
+                                                platform::LinePrinter print = platform::printLine);
 
 }  // namespace VarnShared

@@ -191,6 +191,15 @@ std::optional<std::size_t> encodedSizeBound(const DiffToolMetaData::Entry& entry
     return size;
 }
 
+/// The bytes `appendJsonString` writes as they are: printable ASCII but
+/// '"', '\\' and '/'. By table, one look per byte: the check below reads
+/// every byte of a stored session on every difftool run.
+constexpr auto plainJsonBytes = [] {
+    std::array<bool, 256> plain{};
+    for (int c = 0x20; c < 0x80; ++c) plain[c] = c != '"' && c != '\\' && c != '/';
+    return plain;
+}();
+
 /// At `at`, exactly what `appendJsonString` writes for a UTF-8 text:
 /// "/" escaped, the control characters written as \b, \f, \n, \r, \t or
 /// \u00xx, nothing else escaped. Moves past it.
@@ -199,12 +208,7 @@ bool writtenText(std::string_view text, std::size_t& at) {
     ++at;
     while (at < text.size()) {
         // Most of a path needs no escape: skip such bytes in one stretch.
-        const char* plain = text.data() + at;
-        const char* end = text.data() + text.size();
-        while (plain < end && static_cast<unsigned char>(*plain) - 0x20u < 0x60u && *plain != '"' && *plain != '\\' &&
-               *plain != '/')
-            ++plain;
-        at = static_cast<std::size_t>(plain - text.data());
+        while (at < text.size() && plainJsonBytes[static_cast<unsigned char>(text[at])]) ++at;
         if (at == text.size()) return false;
         auto c = static_cast<unsigned char>(text[at]);
         if (c == '"') {
@@ -216,25 +220,26 @@ bool writtenText(std::string_view text, std::size_t& at) {
             std::size_t length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : 2;
             if (text.size() - at < length || !platform::isValidUtf8(text.substr(at, length))) return false;
             at += length;
-        } else if (c == '\\') {
-            auto escape = text.substr(at, 6);
-            if (escape.size() < 2) return false;
-            if (escape[1] != 'u') {
-                if (std::string_view("\"\\/bfnrt").find(escape[1]) == std::string_view::npos) return false;
-                at += 2;
-                continue;
-            }
-            // \u00xx in lower case, for a control character without a short form.
-            auto hex = [](char h) { return h >= '0' && h <= '9' ? h - '0' : h >= 'a' && h <= 'f' ? h - 'a' + 10 : -1; };
-            if (escape.size() < 6 || escape[2] != '0' || escape[3] != '0' || hex(escape[4]) < 0 || hex(escape[5]) < 0)
-                return false;
-            int value = hex(escape[4]) * 16 + hex(escape[5]);
-            if (value >= 0x20 || value == '\b' || value == '\f' || value == '\n' || value == '\r' || value == '\t')
-                return false;
-            at += 6;
-        } else {
-            ++at;
+            continue;
         }
+        // A backslash.
+        auto escape = text.substr(at, 6);
+        if (escape.size() < 2) return false;
+        if (escape[1] != 'u') {
+            // "\/" above all: every "/" of a path is written so.
+            if (escape[1] != '/' && std::string_view("\"\\bfnrt").find(escape[1]) == std::string_view::npos)
+                return false;
+            at += 2;
+            continue;
+        }
+        // \u00xx in lower case, for a control character without a short form.
+        auto hex = [](char h) { return h >= '0' && h <= '9' ? h - '0' : h >= 'a' && h <= 'f' ? h - 'a' + 10 : -1; };
+        if (escape.size() < 6 || escape[2] != '0' || escape[3] != '0' || hex(escape[4]) < 0 || hex(escape[5]) < 0)
+            return false;
+        int value = hex(escape[4]) * 16 + hex(escape[5]);
+        if (value >= 0x20 || value == '\b' || value == '\f' || value == '\n' || value == '\r' || value == '\t')
+            return false;
+        at += 6;
     }
     return false;
 }
