@@ -77,7 +77,7 @@ TEST_F(ManPage, TextsStayTextAndHiddenCommandsHideTheirChildren) {
                      "-h, --help", "Show help information."}));
     auto commands = renderedSection(text, "COMMANDS");
     for (auto line : {".starts with a dot, has a \\ and \\fB, ends in caf\u00e9", "'quoted", "indented", ".br is text",
-                      "Connection Options:", "The shade. (values: red, green, blue; default: red)"})
+                      "Output Options:", "The shade. (values: red, green, blue; default: red)"})
         EXPECT_NE(std::find(commands.begin(), commands.end(), line), commands.end()) << line;
 }
 

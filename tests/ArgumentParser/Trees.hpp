@@ -10,11 +10,9 @@
 //   kit        each completion kind, nested and hidden commands
 //   described  the shape of the description
 
-#include <algorithm>
-#include <string>
-#include <type_traits>
-#include <vector>
-
+// Nothing but the header a tool author includes: Trees.cpp, which includes
+// nothing else, fails to build when a template there needs a header it does
+// not include.
 #include "ArgumentParser/Declarations.hpp"
 
 namespace trees {
@@ -87,7 +85,9 @@ private:
 /// declares its own.
 template <std::size_t N>
 struct TypeName {
-    constexpr TypeName(const char (&text)[N]) { std::copy_n(text, N, name); }
+    constexpr TypeName(const char (&text)[N]) {
+        for (std::size_t i = 0; i < N; ++i) name[i] = text[i];
+    }
     char name[N];
 };
 template <TypeName Name>
@@ -213,7 +213,10 @@ struct Exec : Command<"Exec"> {
 
 struct Strict : Command<"Strict"> {
     static void arguments(Arguments<Strict>& a) {
-        a.argument("n", &Strict::n, {.help = "A number."});
+        a.argument("n", &Strict::n, {.help = "A number."}, [](std::string_view text) -> Conversion<int> {
+            if (auto n = ArgumentValue<int>::parse(text)) return *n;
+            return ConversionError{"Not a whole number."};
+        });
         a.option("tag", &Strict::tags, {.help = "Tags."});
         a.flags("pace", &Strict::pace,
                 std::vector<FlagCase<Switch>>{{Switch::on, "fast", "Quickly."}, {Switch::off, "slow"}});
@@ -306,12 +309,10 @@ struct Texts : Command<"Texts"> {
     bool verbose = false;
 };
 
-struct Connection {
-    std::optional<std::string> host;
-    std::optional<int> port;
-    static void arguments(Arguments<Connection>& a) {
-        a.option("host", &Connection::host, {.help = "The host."});
-        a.option("port", &Connection::port, {.help = "The port."});
+struct Output {
+    int verbose = 0;
+    static void arguments(Arguments<Output>& a) {
+        a.flag("verbose", &Output::verbose, {.name = NameSpecification::shortAndLong(), .help = "More text/plain."});
     }
 };
 
@@ -325,12 +326,12 @@ struct Columns : Command<"Columns"> {
         a.flag("b", &Columns::on, {.name = {NameSpecification::customLong(std::string(22, 'b'))}, .help = "Too long."});
         a.flag("resume", &Columns::on,
                {.name = {NameSpecification::customLong("re\u0301sume\u0301")}, .help = "Accents."});
-        a.group("connection", &Columns::connection, {.title = "Connection Options"});
+        a.group("output", &Columns::output, {.title = "Output Options"});
         a.option("shade", &Columns::shade, {.help = "The shade.", .defaulted = true});
     }
     std::string target;
     bool on = false;
-    Connection connection;
+    Output output;
     Color shade = Color::red;
 };
 
@@ -449,13 +450,6 @@ struct Kit : Command<"Kit"> {
 
 // described ------------------------------------------------------------------
 
-struct Output {
-    int verbose = 0;
-    static void arguments(Arguments<Output>& a) {
-        a.flag("verbose", &Output::verbose, {.name = NameSpecification::shortAndLong(), .help = "More text/plain."});
-    }
-};
-
 struct Build : Command<"Build"> {
     static CommandConfiguration configuration() {
         return {.abstract = "Build a target.", .discussion = "Builds what is named,\nand nothing else."};
@@ -492,11 +486,6 @@ struct EmptyShort : Command<"EmptyShort"> {
 };
 
 /// The trees by their root's name.
-inline const CommandType* named(std::string_view name) {
-    for (auto root : {&typeOf<URLNames>(), &typeOf<Parse>(), &typeOf<Layout>(), &typeOf<Plain>(), &typeOf<Plugin>(),
-                      &typeOf<Kit>(), &typeOf<Described>(), &typeOf<Loop>(), &typeOf<EmptyShort>()})
-        if (root->commandName() == name) return root;
-    return nullptr;
-}
+const CommandType* named(std::string_view name);
 
 }  // namespace trees
