@@ -105,10 +105,7 @@ struct URLNames : Command<"URLNames"> {
         a.option("_leading", &URLNames::text);
         a.option("fileToMerge", &URLNames::text, {.name = NameSpecification::shortAndLong()});
         a.option("ÄrgerÖl", &URLNames::text);
-        a.option("output", &URLNames::text, {.help = ArgumentHelp("Where to.", "", "path")});
         a.option("name", &URLNames::text, {.name = {NameSpecification::customLong("name", true)}});
-        a.option("define", &URLNames::texts, {.name = {NameSpecification::customShort("D", true)}, .defaulted = true});
-        a.flag("verbose", &URLNames::on, {.inversion = FlagInversion::prefixedNo});
         a.flag("color", &URLNames::on,
                {.name = NameSpecification::shortAndLong(), .inversion = FlagInversion::prefixedEnableDisable});
         a.flag("dryRun", &URLNames::on,
@@ -124,7 +121,6 @@ struct URLNames : Command<"URLNames"> {
     }
     std::optional<std::string> text;
     std::string target;
-    std::vector<std::string> texts;
     bool on = false;
     int count = 0;
     Switch speed = Switch::on;
