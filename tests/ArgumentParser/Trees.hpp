@@ -154,8 +154,8 @@ struct Run : Command<"Run"> {
         a.option("count", &Run::count, {.help = "A count.", .defaulted = true});
         a.option("ratio", &Run::ratio, {.help = "A ratio.", .defaulted = true});
         a.option("shade", &Run::shade, {.name = NameSpecification::shortAndLong(), .help = "The shade."});
-        a.option("size", &Run::size, {.help = "A size."});
-        a.option("switch", &Run::power, {.help = "On or off."});
+        a.option("size", &Run::size);
+        a.option("switch", &Run::power);
         a.flag("verbose", &Run::verbose, {.name = NameSpecification::shortAndLong()});
         a.flag("fast", &Run::fast, {.inversion = FlagInversion::prefixedNo, .exclusivity = FlagExclusivity::exclusive});
         a.flag("first", &Run::first,
@@ -436,9 +436,6 @@ struct Kit : Command<"Kit"> {
         a.option("plain", &Kit::word, {.help = ArgumentHelp("Plain.", "", "text")});
         a.flag("verbose", &Kit::on);
         a.flag("quiet", &Kit::on, {.help = ArgumentHelp("Quiet.", "", std::nullopt, ArgumentVisibility::hidden)});
-        a.option("token", &Kit::word,
-                 {.help = ArgumentHelp("Token.", "", std::nullopt, ArgumentVisibility::private_),
-                  .completion = CompletionKind::list({"never"})});
     }
     std::optional<std::string> word;
     bool on = false;
