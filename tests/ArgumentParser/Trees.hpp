@@ -10,9 +10,6 @@
 //   kit        each completion kind, nested and hidden commands
 //   described  the shape of the description
 
-// Nothing but the header a tool author includes: Trees.cpp, which includes
-// nothing else, fails to build when a template there needs a header it does
-// not include.
 #include "ArgumentParser/Declarations.hpp"
 
 namespace trees {
@@ -85,9 +82,7 @@ private:
 /// declares its own.
 template <std::size_t N>
 struct TypeName {
-    constexpr TypeName(const char (&text)[N]) {
-        for (std::size_t i = 0; i < N; ++i) name[i] = text[i];
-    }
+    constexpr TypeName(const char (&text)[N]) { std::char_traits<char>::copy(name, text, N); }
     char name[N];
 };
 template <TypeName Name>
@@ -479,6 +474,11 @@ struct EmptyShort : Command<"EmptyShort"> {
 };
 
 /// The trees by their root's name.
-const CommandType* named(std::string_view name);
+inline const CommandType* named(std::string_view name) {
+    for (auto root : {&typeOf<URLNames>(), &typeOf<Parse>(), &typeOf<Layout>(), &typeOf<Plain>(), &typeOf<Plugin>(),
+                      &typeOf<Kit>(), &typeOf<Described>(), &typeOf<Loop>(), &typeOf<EmptyShort>()})
+        if (root->commandName() == name) return root;
+    return nullptr;
+}
 
 }  // namespace trees
