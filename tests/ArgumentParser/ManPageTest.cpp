@@ -66,10 +66,9 @@ TEST_F(ManPage, TextsStayTextAndHiddenCommandsHideTheirChildren) {
     auto text = run("groff -man -Tutf8 -P-cbou -rLL=200n " + shellQuoted(page)).output;
     EXPECT_EQ(renderedSection(text, "NAME"), Lines{"layout - Shows the parts of a help screen and how they wrap."});
     auto synopsis = renderedSection(text, "SYNOPSIS");
-    for (auto line : {"layout [--name <name>] <subcommand>", "layout first many <options>",
-                      "layout first more [<options>] --need <need>",
-                      "layout texts [--mode <mode>] [--verbose] "
-                      "[--no-verbose]"})
+    for (auto line :
+         {"layout [--name <name>] <subcommand>", "layout first many <options>",
+          "layout first more [<options>] --need <need>", "layout texts [--mode <mode>] [--verbose] [--no-verbose]"})
         EXPECT_NE(std::find(synopsis.begin(), synopsis.end(), line), synopsis.end()) << line;
     // The built-in flags are listed, though no synopsis names them.
     EXPECT_EQ(renderedSection(text, "OPTIONS"),

@@ -74,7 +74,6 @@ void check(const std::string& transcript) {
 
 }  // namespace
 
-TEST(Transcripts, Parsing) { check("parsing.txt"); }
-TEST(Transcripts, Messages) { check("messages.txt"); }
-TEST(Transcripts, Help) { check("help.txt"); }
-TEST(Transcripts, Requests) { check("requests.txt"); }
+TEST(Transcripts, Run) {
+    for (auto name : {"parsing.txt", "messages.txt", "help.txt", "requests.txt"}) check(name);
+}

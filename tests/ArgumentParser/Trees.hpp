@@ -454,8 +454,7 @@ struct Build : Command<"Build"> {
 /// Without help names, so that no command lists the help flag.
 struct Described : Command<"Described"> {
     static CommandConfiguration configuration() {
-        return {.discussion = "A tree to describe.",
-                .subcommands = {typeOf<Build>, typeOf<Internal>},
+        return {.subcommands = {typeOf<Build>, typeOf<Internal>},
                 .defaultSubcommand = typeOf<Build>,
                 .helpNames = NameSpecification{}};
     }
