@@ -15,6 +15,7 @@
 namespace trees {
 
 using namespace ap;
+using Names = NameSpecification;
 
 enum class Color { red, green, blue };
 enum class Size { xs, s, m, l, xl, xxl };
@@ -98,18 +99,18 @@ struct URLNames : Command<"URLNames"> {
         a.option("revspecA", &URLNames::text);
         a.option("revspecB", &URLNames::text);
         a.option("_leading", &URLNames::text);
-        a.option("fileToMerge", &URLNames::text, {.name = NameSpecification::shortAndLong()});
+        a.option("fileToMerge", &URLNames::text, {.name = Names::shortAndLong()});
         a.option("ÄrgerÖl", &URLNames::text);
-        a.option("name", &URLNames::text, {.name = {NameSpecification::customLong("name", true)}});
+        a.option("name", &URLNames::text, {.name = {Names::customLong("name", true)}});
         a.flag("color", &URLNames::on,
-               {.name = NameSpecification::shortAndLong(), .inversion = FlagInversion::prefixedEnableDisable});
+               {.name = Names::shortAndLong(), .inversion = FlagInversion::prefixedEnableDisable});
         a.flag("dryRun", &URLNames::on,
-               {.name = {NameSpecification::customLong("dry_run")}, .inversion = FlagInversion::prefixedNo});
+               {.name = {Names::customLong("dry_run")}, .inversion = FlagInversion::prefixedNo});
         a.flag("camel", &URLNames::on,
-               {.name = {NameSpecification::customLong("camelCase")}, .inversion = FlagInversion::prefixedNo});
+               {.name = {Names::customLong("camelCase")}, .inversion = FlagInversion::prefixedNo});
         a.flag("dashed", &URLNames::on,
-               {.name = {NameSpecification::customLong("dashed-name")}, .inversion = FlagInversion::prefixedNo});
-        a.flag("quiet", &URLNames::count, {.name = NameSpecification::short_()});
+               {.name = {Names::customLong("dashed-name")}, .inversion = FlagInversion::prefixedNo});
+        a.flag("quiet", &URLNames::count, {.name = Names::short_()});
         a.flags("speed", &URLNames::speed,
                 std::vector<FlagCase<Switch>>{{Switch::on, "fast"}, {Switch::off, "slowDown"}}, {.defaulted = true});
         a.argument("targetDir", &URLNames::target, {.help = "The target."});
@@ -134,24 +135,22 @@ inline std::string shown(const Level& group) { return shown(group.level); }
 
 struct Run : Command<"Run"> {
     static void arguments(Arguments<Run>& a) {
-        a.option("name", &Run::name, {.name = NameSpecification::shortAndLong(), .help = "The name."});
+        a.option("name", &Run::name, {.name = Names::shortAndLong(), .help = "The name."});
         a.option("scan", &Run::scan, {.parsing = SingleValueParsingStrategy::scanningForValue()});
         a.option("raw", &Run::raw, {.parsing = SingleValueParsingStrategy::unconditional()});
-        a.option("tag", &Run::tags,
-                 {.arrayParsing = ArrayParsingStrategy::upToNextOption(), .help = "Tags.", .defaulted = true});
+        a.option("tag", &Run::tags, {.arrayParsing = ArrayParsingStrategy::upToNextOption(), .defaulted = true});
         a.option("rest", &Run::rest, {.arrayParsing = ArrayParsingStrategy::remaining(), .defaulted = true});
         a.option("item", &Run::items,
                  {.arrayParsing = ArrayParsingStrategy::unconditionalSingleValue(), .defaulted = true});
-        a.option("define", &Run::defines,
-                 {.name = {NameSpecification::customShort("D", true)}, .help = "A definition.", .defaulted = true});
+        a.option("define", &Run::defines, {.name = {Names::customShort("D", true)}, .defaulted = true});
         a.option("include", &Run::includes, {.defaulted = true});
         a.option("small", &Run::small, {.help = "A small number."});
         a.option("count", &Run::count, {.help = "A count.", .defaulted = true});
         a.option("ratio", &Run::ratio, {.help = "A ratio.", .defaulted = true});
-        a.option("shade", &Run::shade, {.name = NameSpecification::shortAndLong(), .help = "The shade."});
+        a.option("shade", &Run::shade, {.name = Names::shortAndLong(), .help = "The shade."});
         a.option("size", &Run::size);
         a.option("switch", &Run::power);
-        a.flag("verbose", &Run::verbose, {.name = NameSpecification::shortAndLong()});
+        a.flag("verbose", &Run::verbose, {.name = Names::shortAndLong()});
         a.flag("fast", &Run::fast, {.inversion = FlagInversion::prefixedNo, .exclusivity = FlagExclusivity::exclusive});
         a.flag("first", &Run::first,
                {.inversion = FlagInversion::prefixedNo, .exclusivity = FlagExclusivity::chooseFirst});
@@ -264,8 +263,7 @@ struct First : Command<"First"> {
 struct SecondThing : Command<"SecondThing"> {
     static CommandConfiguration configuration() {
         return {.abstract = "Do the second thing.",
-                .helpNames = NameSpecification{NameSpecification::customLong("info"),
-                                               NameSpecification::customShort("?")}};
+                .helpNames = Names{Names::customLong("info"), Names::customShort("?")}};
     }
 };
 
@@ -286,15 +284,12 @@ struct Texts : Command<"Texts"> {
     }
     static void arguments(Arguments<Texts>& a) {
         a.option("mode", &Texts::mode,
-                 {.name = NameSpecification::shortAndLong(),
-                  .help = ArgumentHelp("First line.\nSecond line.", "Goes on.")});
+                 {.name = Names::shortAndLong(), .help = ArgumentHelp("First line.\nSecond line.", "Goes on.")});
         // Thirteen characters, many more bytes.
         a.flag("verbose", &Texts::verbose,
                {.inversion = FlagInversion::prefixedNo, .help = "Caf\u00e9 \u2026 e\u0301t\u00e9 ok"});
-        a.option("secret", &Texts::mode,
-                 {.help = ArgumentHelp("Hidden.", "", std::nullopt, ArgumentVisibility::hidden)});
-        a.option("internal", &Texts::mode,
-                 {.help = ArgumentHelp("Private.", "", std::nullopt, ArgumentVisibility::private_)});
+        a.option("secret", &Texts::mode, {.help = ArgumentHelp("", "", std::nullopt, ArgumentVisibility::hidden)});
+        a.option("internal", &Texts::mode, {.help = ArgumentHelp("", "", std::nullopt, ArgumentVisibility::private_)});
     }
     std::optional<std::string> mode;
     bool verbose = false;
@@ -303,7 +298,7 @@ struct Texts : Command<"Texts"> {
 struct Output {
     int verbose = 0;
     static void arguments(Arguments<Output>& a) {
-        a.flag("verbose", &Output::verbose, {.name = NameSpecification::shortAndLong(), .help = "More text/plain."});
+        a.flag("verbose", &Output::verbose, {.name = Names::shortAndLong(), .help = "More text/plain."});
     }
 };
 
@@ -313,10 +308,9 @@ struct Columns : Command<"Columns"> {
     static void arguments(Arguments<Columns>& a) {
         a.argument("target", &Columns::target, {.help = "Where to go."});
         // "--" and 21 letters: 23 characters; with two more spaces, 25.
-        a.flag("a", &Columns::on, {.name = {NameSpecification::customLong(std::string(21, 'a'))}, .help = "Fits."});
-        a.flag("b", &Columns::on, {.name = {NameSpecification::customLong(std::string(22, 'b'))}, .help = "Too long."});
-        a.flag("resume", &Columns::on,
-               {.name = {NameSpecification::customLong("re\u0301sume\u0301")}, .help = "Accents."});
+        a.flag("a", &Columns::on, {.name = {Names::customLong(std::string(21, 'a'))}, .help = "Fits."});
+        a.flag("b", &Columns::on, {.name = {Names::customLong(std::string(22, 'b'))}, .help = "Too long."});
+        a.flag("resume", &Columns::on, {.name = {Names::customLong("re\u0301sume\u0301")}, .help = "Accents."});
         a.group("output", &Columns::output, {.title = "Output Options"});
         a.option("shade", &Columns::shade, {.help = "The shade.", .defaulted = true});
     }
@@ -365,7 +359,7 @@ struct Plain : Command<"Plain"> {
 };
 
 struct Leaf : Command<"Leaf"> {
-    static CommandConfiguration configuration() { return {.helpNames = NameSpecification{}}; }
+    static CommandConfiguration configuration() { return {.helpNames = Names{}}; }
 };
 /// Has subcommands but no default, and keeps the default run.
 struct Plugin : Command<"Plugin"> {
@@ -416,7 +410,7 @@ struct Kit : Command<"Kit"> {
     static CommandConfiguration configuration() { return {.subcommands = {typeOf<Fetch>, typeOf<Internal>}}; }
     static void arguments(Arguments<Kit>& a) {
         a.option("mode", &Kit::word,
-                 {.name = NameSpecification::shortAndLong(),
+                 {.name = Names::shortAndLong(),
                   .help = "Mode.",
                   .completion = CompletionKind::list({"fast", "slow"})});
         a.option("config", &Kit::word,
@@ -425,9 +419,7 @@ struct Kit : Command<"Kit"> {
         a.option("outDir", &Kit::word, {.help = "Output.", .completion = CompletionKind::directory()});
         a.option("branch", &Kit::word, {.completion = CompletionKind::shellCommand("echo main; echo dev")});
         a.option("name", &Kit::word,
-                 {.name = {NameSpecification::customLong("name", true)},
-                  .help = "Name.",
-                  .completion = CompletionKind::custom(echoWords)});
+                 {.name = {Names::customLong("name", true)}, .completion = CompletionKind::custom(echoWords)});
         a.option("plain", &Kit::word, {.help = ArgumentHelp("Plain.", "", "text")});
         a.flag("verbose", &Kit::on);
         a.flag("quiet", &Kit::on, {.help = ArgumentHelp("Quiet.", "", std::nullopt, ArgumentVisibility::hidden)});
@@ -456,7 +448,7 @@ struct Described : Command<"Described"> {
     static CommandConfiguration configuration() {
         return {.subcommands = {typeOf<Build>, typeOf<Internal>},
                 .defaultSubcommand = typeOf<Build>,
-                .helpNames = NameSpecification{}};
+                .helpNames = Names{}};
     }
 };
 
@@ -466,9 +458,7 @@ struct Loop : Command<"Loop"> {
     static CommandConfiguration configuration() { return {.subcommands = {typeOf<Loop>}}; }
 };
 struct EmptyShort : Command<"EmptyShort"> {
-    static void arguments(Arguments<EmptyShort>& a) {
-        a.option("_", &EmptyShort::value, {.name = NameSpecification::short_()});
-    }
+    static void arguments(Arguments<EmptyShort>& a) { a.option("_", &EmptyShort::value, {.name = Names::short_()}); }
     std::optional<std::string> value;
 };
 
