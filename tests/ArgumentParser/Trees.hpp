@@ -145,7 +145,10 @@ struct Run : Command<"Run"> {
         a.option("define", &Run::defines, {.name = {Names::customShort("D", true)}, .defaulted = true});
         a.option("include", &Run::includes, {.defaulted = true});
         a.option("small", &Run::small, {.help = "A small number."});
-        a.option("count", &Run::count, {.help = "A count.", .defaulted = true});
+        a.option("count", &Run::count, {.defaulted = true}, [](std::string_view text) -> Conversion<std::uint16_t> {
+            if (auto count = ArgumentValue<std::uint16_t>::parse(text)) return *count;
+            return ConversionError{"Not a count."};
+        });
         a.option("ratio", &Run::ratio, {.help = "A ratio.", .defaulted = true});
         a.option("shade", &Run::shade, {.name = Names::shortAndLong(), .help = "The shade."});
         a.option("size", &Run::size);
@@ -203,10 +206,7 @@ struct Exec : Command<"Exec"> {
 
 struct Strict : Command<"Strict"> {
     static void arguments(Arguments<Strict>& a) {
-        a.argument("n", &Strict::n, {.help = "A number."}, [](std::string_view text) -> Conversion<int> {
-            if (auto n = ArgumentValue<int>::parse(text)) return *n;
-            return ConversionError{"Not a whole number."};
-        });
+        a.argument("n", &Strict::n, {.help = "A number."});
         a.option("tag", &Strict::tags, {.help = "Tags."});
         a.flags("pace", &Strict::pace,
                 std::vector<FlagCase<Switch>>{{Switch::on, "fast", "Quickly."}, {Switch::off, "slow"}});
@@ -312,11 +312,13 @@ struct Columns : Command<"Columns"> {
         a.flag("b", &Columns::on, {.name = {Names::customLong(std::string(22, 'b'))}, .help = "Too long."});
         a.flag("resume", &Columns::on, {.name = {Names::customLong("re\u0301sume\u0301")}, .help = "Accents."});
         a.group("output", &Columns::output, {.title = "Output Options"});
+        a.group("options", &Columns::options, {.title = "Output Options"});
         a.option("shade", &Columns::shade, {.help = "The shade.", .defaulted = true});
     }
     std::string target;
     bool on = false;
     Output output;
+    Level options;
     Color shade = Color::red;
 };
 
