@@ -50,7 +50,7 @@ TEST_F(Shells, BashOffersEachKind) {
     auto first = bash({""});
     EXPECT_THAT(first,
                 IsSupersetOf({"-m", "--mode", "--config", "--out-dir", "-name", "--verbose", "-h", "fetch", "help"}));
-    for (auto hidden : {"--quiet", "--token", "_internal"}) EXPECT_THAT(first, Not(Contains(hidden)));
+    for (auto hidden : {"--quiet", "_internal"}) EXPECT_THAT(first, Not(Contains(hidden)));
     EXPECT_THAT(bash({"--m"}), UnorderedElementsAre("--mode"));
     EXPECT_THAT(bash({"--mode", "s"}), UnorderedElementsAre("slow"));
     EXPECT_THAT(bash({"--branch", ""}), UnorderedElementsAre("main", "dev"));
@@ -89,8 +89,7 @@ TEST_F(Shells, FishOffersEachKindWithItsDescription) {
     auto first = fish("kit ");
     EXPECT_THAT(first, IsSupersetOf({"fetch\tFetch 'all'.", "help\tShow subcommand help information."}));
     EXPECT_THAT(first, Not(Contains(StartsWith("_internal"))));
-    EXPECT_THAT(fish("kit -"), AllOf(Contains("--verbose"), Not(Contains(StartsWith("--quiet"))),
-                                     Not(Contains(StartsWith("--token")))));
+    EXPECT_THAT(fish("kit -"), AllOf(Contains("--verbose"), Not(Contains(StartsWith("--quiet")))));
     // Options before a subcommand are no command words; a subcommand's
     // words replace the root's.
     EXPECT_THAT(fish("kit --verbose fetch "), AllOf(Contains("deep\tDeep."), Not(Contains(StartsWith("help\t")))));
@@ -106,8 +105,7 @@ TEST_F(Shells, ZshDescendsAndAsksTheTool) {
     EXPECT_THAT(zsh("kit --branch ", "dev"), AllOf(HasSubstr("main"), HasSubstr("dev")));
     EXPECT_THAT(zsh("kit --config ", "c.md"), AllOf(HasSubstr("a.txt"), Not(HasSubstr("d.log"))));
     auto options = zsh("kit --", "back\\slash");
-    EXPECT_THAT(options,
-                AllOf(HasSubstr("Don't [use] back\\slash\\"), Not(HasSubstr("quiet")), Not(HasSubstr("token"))));
+    EXPECT_THAT(options, AllOf(HasSubstr("Don't [use] back\\slash\\"), Not(HasSubstr("quiet"))));
     // A declared text's lines are indented with their block, an empty one not.
     EXPECT_THAT(testsupport::readFile(tmp / "zsh/_kit"), HasSubstr("'deep:Deep.\n\n                Down.'"));
 }

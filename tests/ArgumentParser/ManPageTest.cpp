@@ -66,10 +66,9 @@ TEST_F(ManPage, TextsStayTextAndHiddenCommandsHideTheirChildren) {
     auto text = run("groff -man -Tutf8 -P-cbou -rLL=200n " + shellQuoted(page)).output;
     EXPECT_EQ(renderedSection(text, "NAME"), Lines{"layout - Shows the parts of a help screen and how they wrap."});
     auto synopsis = renderedSection(text, "SYNOPSIS");
-    for (auto line : {"layout [--name <name>] <subcommand>", "layout first many <options>",
-                      "layout first more [<options>] --need <need>",
-                      "layout texts [--mode <mode>] [--verbose] "
-                      "[--no-verbose]"})
+    for (auto line :
+         {"layout [--name <name>] <subcommand>", "layout first many <options>",
+          "layout first more [<options>] --need <need>", "layout texts [--mode <mode>] [--verbose] [--no-verbose]"})
         EXPECT_NE(std::find(synopsis.begin(), synopsis.end(), line), synopsis.end()) << line;
     // The built-in flags are listed, though no synopsis names them.
     EXPECT_EQ(renderedSection(text, "OPTIONS"),
@@ -77,7 +76,7 @@ TEST_F(ManPage, TextsStayTextAndHiddenCommandsHideTheirChildren) {
                      "-h, --help", "Show help information."}));
     auto commands = renderedSection(text, "COMMANDS");
     for (auto line : {".starts with a dot, has a \\ and \\fB, ends in caf\u00e9", "'quoted", "indented", ".br is text",
-                      "Connection Options:", "The shade. (values: red, green, blue; default: red)"})
+                      "Output Options:", "The shade. (values: red, green, blue; default: red)"})
         EXPECT_NE(std::find(commands.begin(), commands.end(), line), commands.end()) << line;
 }
 

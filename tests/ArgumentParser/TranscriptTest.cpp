@@ -4,8 +4,7 @@
 //   # a note
 //   $ <shell command line starting a tree's tool by the tree's name> => <status> [stdout|stderr|both] [| <first line>]
 //   <what it prints, line by line (the first may end the command's line); a
-//    " …" ending the last line stands for whatever follows; a "\" before a
-//    line's "#" or "$" keeps it from being read as a note or a command>
+//    " …" ending the last line stands for whatever follows>
 //
 // The output is what the named stream received, the other one staying
 // empty; "both" is the two streams written to one file; no stream means
@@ -28,37 +27,26 @@ struct Case {
     bool prefixOnly = false;
 };
 
-void finish(Case& c, std::vector<std::string>& output) {
-    const std::string ellipsis = "\u2026";
-    if (!output.empty() && output.back().ends_with(" " + ellipsis)) {
-        output.back().resize(output.back().size() - ellipsis.size() - 1);
-        c.prefixOnly = true;
-    }
-    for (const auto& line : output) c.expected += line + "\n";
-    output.clear();
-}
-
 std::vector<Case> readTranscript(const std::string& name) {
     std::ifstream in(std::string(VARN_SOURCE_DIR) + "/tests/ArgumentParser/transcripts/" + name);
     std::vector<Case> cases;
-    std::vector<std::string> output;
     int number = 0;
     for (std::string line; std::getline(in, line);) {
         ++number;
-        bool note = line.starts_with("# "), command = line.starts_with("$ ");
-        if ((note || command) && !cases.empty()) finish(cases.back(), output);
-        if (note || (!command && cases.empty())) continue;
-        if (!command) {
-            output.push_back(line.starts_with("\\") ? line.substr(1) : line);
+        if (line.starts_with("# ")) continue;
+        if (!line.starts_with("$ ")) {
+            if (!cases.empty()) cases.back().expected += line + "\n";
             continue;
         }
         auto arrow = line.find(" => "), bar = line.find(" | ", arrow);
         Case c{number, line.substr(2, arrow - 2)};
         std::istringstream(line.substr(arrow + 4, bar - arrow - 4)) >> c.status >> c.stream;
+        if (bar != std::string::npos) c.expected = line.substr(bar + 3) + "\n";
         cases.push_back(std::move(c));
-        if (bar != std::string::npos) output.push_back(line.substr(bar + 3));
     }
-    if (!cases.empty()) finish(cases.back(), output);
+    const std::string ellipsis = " \u2026\n";
+    for (auto& c : cases)
+        if ((c.prefixOnly = c.expected.ends_with(ellipsis))) c.expected.erase(c.expected.size() - ellipsis.size(), 4);
     EXPECT_FALSE(cases.empty()) << name;
     return cases;
 }
@@ -86,7 +74,6 @@ void check(const std::string& transcript) {
 
 }  // namespace
 
-TEST(Transcripts, Parsing) { check("parsing.txt"); }
-TEST(Transcripts, Messages) { check("messages.txt"); }
-TEST(Transcripts, Help) { check("help.txt"); }
-TEST(Transcripts, Requests) { check("requests.txt"); }
+TEST(Transcripts, Run) {
+    for (auto name : {"parsing.txt", "messages.txt", "help.txt", "requests.txt"}) check(name);
+}

@@ -10,16 +10,12 @@
 //   kit        each completion kind, nested and hidden commands
 //   described  the shape of the description
 
-#include <algorithm>
-#include <string>
-#include <type_traits>
-#include <vector>
-
 #include "ArgumentParser/Declarations.hpp"
 
 namespace trees {
 
 using namespace ap;
+using Names = NameSpecification;
 
 enum class Color { red, green, blue };
 enum class Size { xs, s, m, l, xl, xxl };
@@ -87,7 +83,7 @@ private:
 /// declares its own.
 template <std::size_t N>
 struct TypeName {
-    constexpr TypeName(const char (&text)[N]) { std::copy_n(text, N, name); }
+    constexpr TypeName(const char (&text)[N]) { std::char_traits<char>::copy(name, text, N); }
     char name[N];
 };
 template <TypeName Name>
@@ -103,28 +99,24 @@ struct URLNames : Command<"URLNames"> {
         a.option("revspecA", &URLNames::text);
         a.option("revspecB", &URLNames::text);
         a.option("_leading", &URLNames::text);
-        a.option("fileToMerge", &URLNames::text, {.name = NameSpecification::shortAndLong()});
+        a.option("fileToMerge", &URLNames::text, {.name = Names::shortAndLong()});
         a.option("ÄrgerÖl", &URLNames::text);
-        a.option("output", &URLNames::text, {.help = ArgumentHelp("Where to.", "", "path")});
-        a.option("name", &URLNames::text, {.name = {NameSpecification::customLong("name", true)}});
-        a.option("define", &URLNames::texts, {.name = {NameSpecification::customShort("D", true)}, .defaulted = true});
-        a.flag("verbose", &URLNames::on, {.inversion = FlagInversion::prefixedNo});
+        a.option("name", &URLNames::text, {.name = {Names::customLong("name", true)}});
         a.flag("color", &URLNames::on,
-               {.name = NameSpecification::shortAndLong(), .inversion = FlagInversion::prefixedEnableDisable});
+               {.name = Names::shortAndLong(), .inversion = FlagInversion::prefixedEnableDisable});
         a.flag("dryRun", &URLNames::on,
-               {.name = {NameSpecification::customLong("dry_run")}, .inversion = FlagInversion::prefixedNo});
+               {.name = {Names::customLong("dry_run")}, .inversion = FlagInversion::prefixedNo});
         a.flag("camel", &URLNames::on,
-               {.name = {NameSpecification::customLong("camelCase")}, .inversion = FlagInversion::prefixedNo});
+               {.name = {Names::customLong("camelCase")}, .inversion = FlagInversion::prefixedNo});
         a.flag("dashed", &URLNames::on,
-               {.name = {NameSpecification::customLong("dashed-name")}, .inversion = FlagInversion::prefixedNo});
-        a.flag("quiet", &URLNames::count, {.name = NameSpecification::short_()});
+               {.name = {Names::customLong("dashed-name")}, .inversion = FlagInversion::prefixedNo});
+        a.flag("quiet", &URLNames::count, {.name = Names::short_()});
         a.flags("speed", &URLNames::speed,
                 std::vector<FlagCase<Switch>>{{Switch::on, "fast"}, {Switch::off, "slowDown"}}, {.defaulted = true});
         a.argument("targetDir", &URLNames::target, {.help = "The target."});
     }
     std::optional<std::string> text;
     std::string target;
-    std::vector<std::string> texts;
     bool on = false;
     int count = 0;
     Switch speed = Switch::on;
@@ -143,24 +135,25 @@ inline std::string shown(const Level& group) { return shown(group.level); }
 
 struct Run : Command<"Run"> {
     static void arguments(Arguments<Run>& a) {
-        a.option("name", &Run::name, {.name = NameSpecification::shortAndLong(), .help = "The name."});
+        a.option("name", &Run::name, {.name = Names::shortAndLong(), .help = "The name."});
         a.option("scan", &Run::scan, {.parsing = SingleValueParsingStrategy::scanningForValue()});
         a.option("raw", &Run::raw, {.parsing = SingleValueParsingStrategy::unconditional()});
-        a.option("tag", &Run::tags,
-                 {.arrayParsing = ArrayParsingStrategy::upToNextOption(), .help = "Tags.", .defaulted = true});
+        a.option("tag", &Run::tags, {.arrayParsing = ArrayParsingStrategy::upToNextOption(), .defaulted = true});
         a.option("rest", &Run::rest, {.arrayParsing = ArrayParsingStrategy::remaining(), .defaulted = true});
         a.option("item", &Run::items,
                  {.arrayParsing = ArrayParsingStrategy::unconditionalSingleValue(), .defaulted = true});
-        a.option("define", &Run::defines,
-                 {.name = {NameSpecification::customShort("D", true)}, .help = "A definition.", .defaulted = true});
+        a.option("define", &Run::defines, {.name = {Names::customShort("D", true)}, .defaulted = true});
         a.option("include", &Run::includes, {.defaulted = true});
         a.option("small", &Run::small, {.help = "A small number."});
-        a.option("count", &Run::count, {.help = "A count.", .defaulted = true});
+        a.option("count", &Run::count, {.defaulted = true}, [](std::string_view text) -> Conversion<std::uint16_t> {
+            if (auto count = ArgumentValue<std::uint16_t>::parse(text)) return *count;
+            return ConversionError{"Not a count."};
+        });
         a.option("ratio", &Run::ratio, {.help = "A ratio.", .defaulted = true});
-        a.option("shade", &Run::shade, {.name = NameSpecification::shortAndLong(), .help = "The shade."});
-        a.option("size", &Run::size, {.help = "A size."});
-        a.option("switch", &Run::power, {.help = "On or off."});
-        a.flag("verbose", &Run::verbose, {.name = NameSpecification::shortAndLong()});
+        a.option("shade", &Run::shade, {.name = Names::shortAndLong(), .help = "The shade."});
+        a.option("size", &Run::size);
+        a.option("switch", &Run::power);
+        a.flag("verbose", &Run::verbose, {.name = Names::shortAndLong()});
         a.flag("fast", &Run::fast, {.inversion = FlagInversion::prefixedNo, .exclusivity = FlagExclusivity::exclusive});
         a.flag("first", &Run::first,
                {.inversion = FlagInversion::prefixedNo, .exclusivity = FlagExclusivity::chooseFirst});
@@ -270,8 +263,7 @@ struct First : Command<"First"> {
 struct SecondThing : Command<"SecondThing"> {
     static CommandConfiguration configuration() {
         return {.abstract = "Do the second thing.",
-                .helpNames = NameSpecification{NameSpecification::customLong("info"),
-                                               NameSpecification::customShort("?")}};
+                .helpNames = Names{Names::customLong("info"), Names::customShort("?")}};
     }
 };
 
@@ -292,26 +284,21 @@ struct Texts : Command<"Texts"> {
     }
     static void arguments(Arguments<Texts>& a) {
         a.option("mode", &Texts::mode,
-                 {.name = NameSpecification::shortAndLong(),
-                  .help = ArgumentHelp("First line.\nSecond line.", "Goes on.")});
+                 {.name = Names::shortAndLong(), .help = ArgumentHelp("First line.\nSecond line.", "Goes on.")});
         // Thirteen characters, many more bytes.
         a.flag("verbose", &Texts::verbose,
                {.inversion = FlagInversion::prefixedNo, .help = "Caf\u00e9 \u2026 e\u0301t\u00e9 ok"});
-        a.option("secret", &Texts::mode,
-                 {.help = ArgumentHelp("Hidden.", "", std::nullopt, ArgumentVisibility::hidden)});
-        a.option("internal", &Texts::mode,
-                 {.help = ArgumentHelp("Private.", "", std::nullopt, ArgumentVisibility::private_)});
+        a.option("secret", &Texts::mode, {.help = ArgumentHelp("", "", std::nullopt, ArgumentVisibility::hidden)});
+        a.option("internal", &Texts::mode, {.help = ArgumentHelp("", "", std::nullopt, ArgumentVisibility::private_)});
     }
     std::optional<std::string> mode;
     bool verbose = false;
 };
 
-struct Connection {
-    std::optional<std::string> host;
-    std::optional<int> port;
-    static void arguments(Arguments<Connection>& a) {
-        a.option("host", &Connection::host, {.help = "The host."});
-        a.option("port", &Connection::port, {.help = "The port."});
+struct Output {
+    int verbose = 0;
+    static void arguments(Arguments<Output>& a) {
+        a.flag("verbose", &Output::verbose, {.name = Names::shortAndLong(), .help = "More text/plain."});
     }
 };
 
@@ -321,16 +308,17 @@ struct Columns : Command<"Columns"> {
     static void arguments(Arguments<Columns>& a) {
         a.argument("target", &Columns::target, {.help = "Where to go."});
         // "--" and 21 letters: 23 characters; with two more spaces, 25.
-        a.flag("a", &Columns::on, {.name = {NameSpecification::customLong(std::string(21, 'a'))}, .help = "Fits."});
-        a.flag("b", &Columns::on, {.name = {NameSpecification::customLong(std::string(22, 'b'))}, .help = "Too long."});
-        a.flag("resume", &Columns::on,
-               {.name = {NameSpecification::customLong("re\u0301sume\u0301")}, .help = "Accents."});
-        a.group("connection", &Columns::connection, {.title = "Connection Options"});
+        a.flag("a", &Columns::on, {.name = {Names::customLong(std::string(21, 'a'))}, .help = "Fits."});
+        a.flag("b", &Columns::on, {.name = {Names::customLong(std::string(22, 'b'))}, .help = "Too long."});
+        a.flag("resume", &Columns::on, {.name = {Names::customLong("re\u0301sume\u0301")}, .help = "Accents."});
+        a.group("output", &Columns::output, {.title = "Output Options"});
+        a.group("options", &Columns::options, {.title = "Output Options"});
         a.option("shade", &Columns::shade, {.help = "The shade.", .defaulted = true});
     }
     std::string target;
     bool on = false;
-    Connection connection;
+    Output output;
+    Level options;
     Color shade = Color::red;
 };
 
@@ -373,7 +361,7 @@ struct Plain : Command<"Plain"> {
 };
 
 struct Leaf : Command<"Leaf"> {
-    static CommandConfiguration configuration() { return {.helpNames = NameSpecification{}}; }
+    static CommandConfiguration configuration() { return {.helpNames = Names{}}; }
 };
 /// Has subcommands but no default, and keeps the default run.
 struct Plugin : Command<"Plugin"> {
@@ -424,7 +412,7 @@ struct Kit : Command<"Kit"> {
     static CommandConfiguration configuration() { return {.subcommands = {typeOf<Fetch>, typeOf<Internal>}}; }
     static void arguments(Arguments<Kit>& a) {
         a.option("mode", &Kit::word,
-                 {.name = NameSpecification::shortAndLong(),
+                 {.name = Names::shortAndLong(),
                   .help = "Mode.",
                   .completion = CompletionKind::list({"fast", "slow"})});
         a.option("config", &Kit::word,
@@ -433,28 +421,16 @@ struct Kit : Command<"Kit"> {
         a.option("outDir", &Kit::word, {.help = "Output.", .completion = CompletionKind::directory()});
         a.option("branch", &Kit::word, {.completion = CompletionKind::shellCommand("echo main; echo dev")});
         a.option("name", &Kit::word,
-                 {.name = {NameSpecification::customLong("name", true)},
-                  .help = "Name.",
-                  .completion = CompletionKind::custom(echoWords)});
+                 {.name = {Names::customLong("name", true)}, .completion = CompletionKind::custom(echoWords)});
         a.option("plain", &Kit::word, {.help = ArgumentHelp("Plain.", "", "text")});
         a.flag("verbose", &Kit::on);
         a.flag("quiet", &Kit::on, {.help = ArgumentHelp("Quiet.", "", std::nullopt, ArgumentVisibility::hidden)});
-        a.option("token", &Kit::word,
-                 {.help = ArgumentHelp("Token.", "", std::nullopt, ArgumentVisibility::private_),
-                  .completion = CompletionKind::list({"never"})});
     }
     std::optional<std::string> word;
     bool on = false;
 };
 
 // described ------------------------------------------------------------------
-
-struct Output {
-    int verbose = 0;
-    static void arguments(Arguments<Output>& a) {
-        a.flag("verbose", &Output::verbose, {.name = NameSpecification::shortAndLong(), .help = "More text/plain."});
-    }
-};
 
 struct Build : Command<"Build"> {
     static CommandConfiguration configuration() {
@@ -472,10 +448,9 @@ struct Build : Command<"Build"> {
 /// Without help names, so that no command lists the help flag.
 struct Described : Command<"Described"> {
     static CommandConfiguration configuration() {
-        return {.discussion = "A tree to describe.",
-                .subcommands = {typeOf<Build>, typeOf<Internal>},
+        return {.subcommands = {typeOf<Build>, typeOf<Internal>},
                 .defaultSubcommand = typeOf<Build>,
-                .helpNames = NameSpecification{}};
+                .helpNames = Names{}};
     }
 };
 
@@ -485,9 +460,7 @@ struct Loop : Command<"Loop"> {
     static CommandConfiguration configuration() { return {.subcommands = {typeOf<Loop>}}; }
 };
 struct EmptyShort : Command<"EmptyShort"> {
-    static void arguments(Arguments<EmptyShort>& a) {
-        a.option("_", &EmptyShort::value, {.name = NameSpecification::short_()});
-    }
+    static void arguments(Arguments<EmptyShort>& a) { a.option("_", &EmptyShort::value, {.name = Names::short_()}); }
     std::optional<std::string> value;
 };
 
