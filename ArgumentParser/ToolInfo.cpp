@@ -50,7 +50,8 @@ std::string dumpHelp(const CommandStack& stack) {
     auto text = document(ToolInfoV0::version, stack);
     // The writer copies text bytes as they are; a declaration that is not
     // UTF-8 would make the document unreadable, so it is not written at all.
-    return platform::isValidUtf8(text) ? text : std::string();
+    if (!platform::isValidUtf8(text)) return {};
+    return text;
 }
 
 Decoded<ToolInfoV0> parseToolInfo(std::string_view text) {
