@@ -24,6 +24,11 @@ TEST(FileChanges, WriteCopyAndRemoveNeverGoThroughALink) {
     ASSERT_TRUE(platform::writeFileAtomically(scratch / "link", "new"));
     EXPECT_FALSE(platform::isSymbolicLink(scratch / "link"));
     EXPECT_EQ(readFile(scratch / "target"), "original");
+    // A directory there is refused and stays where it was.
+    scratch.makeDirectory("dir/inside");
+    EXPECT_FALSE(platform::writeFileAtomically(scratch / "dir", "new"));
+    EXPECT_EQ(entriesOf(scratch.path()), (std::set<std::string>{"dir", "f", "link", "target"}));
+    EXPECT_TRUE(platform::isDirectory(scratch / "dir/inside"));
 
     std::string big(200000, 'x');
     ASSERT_TRUE(platform::copyFile(scratch.writeFile("from", big), scratch / "to"));
