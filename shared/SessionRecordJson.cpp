@@ -191,24 +191,15 @@ std::optional<std::size_t> encodedSizeBound(const DiffToolMetaData::Entry& entry
     return size;
 }
 
-/// The bytes `appendJsonString` writes as they are: printable ASCII but
-/// '"', '\\' and '/'. By table, one look per byte: the check below reads
-/// every byte of a stored session on every difftool run.
-constexpr auto plainJsonBytes = [] {
-    std::array<bool, 256> plain{};
-    for (int c = 0x20; c < 0x80; ++c) plain[c] = c != '"' && c != '\\' && c != '/';
-    return plain;
-}();
-
-/// At `at`, exactly what `appendJsonString` writes for a UTF-8 text:
-/// "/" escaped, the control characters written as \b, \f, \n, \r, \t or
-/// \u00xx, nothing else escaped. Moves past it.
+/// At `at`, in a text known to be UTF-8, exactly what `appendJsonString`
+/// writes: "/" escaped, the control characters written as \b, \f, \n, \r,
+/// \t or \u00xx, nothing else escaped. Moves past it.
 bool writtenText(std::string_view text, std::size_t& at) {
     if (at >= text.size() || text[at] != '"') return false;
     ++at;
     while (at < text.size()) {
         // Most of a path needs no escape: skip such bytes in one stretch.
-        while (at < text.size() && plainJsonBytes[static_cast<unsigned char>(text[at])]) ++at;
+        at += platform::unescapedLength(text.substr(at));
         if (at == text.size()) return false;
         auto c = static_cast<unsigned char>(text[at]);
         if (c == '"') {
@@ -216,12 +207,6 @@ bool writtenText(std::string_view text, std::size_t& at) {
             return true;
         }
         if (c == '/' || c < 0x20) return false;
-        if (c >= 0x80) {
-            std::size_t length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : 2;
-            if (text.size() - at < length || !platform::isValidUtf8(text.substr(at, length))) return false;
-            at += length;
-            continue;
-        }
         // A backslash.
         auto escape = text.substr(at, 6);
         if (escape.size() < 2) return false;
@@ -289,6 +274,9 @@ platform::Result<std::string> encodeSessionRecord(const DiffToolMetaData& record
 }
 
 std::optional<std::size_t> endOfEntriesInWrittenRecord(std::string_view text) {
+    // Checked as a whole once: every text in it is then UTF-8 too, as each
+    // begins and ends at a quote.
+    if (!platform::isValidUtf8(text)) return std::nullopt;
     std::size_t at = 0;
     auto literal = [&](std::string_view word) {
         if (!text.substr(at).starts_with(word)) return false;
