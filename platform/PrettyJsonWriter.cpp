@@ -70,10 +70,18 @@ void PrettyJsonWriter::beginValue() {
 }
 
 void PrettyJsonWriter::key(std::string_view name) {
-    lineBreak(filled_.back());
+    // The line break, the quoted name and the separator in one store.
+    const std::size_t indent = 2 * filled_.size();
+    auto start = room(indent + name.size() + 7);
+    auto p = start;
+    if (filled_.back()) *p++ = ',';
     filled_.back() = true;
-    putString(name);
-    put(" : ");
+    *p++ = '\n';
+    p = static_cast<char*>(std::memset(p, ' ', indent)) + indent;
+    *p++ = '"';
+    p = static_cast<char*>(std::memcpy(p, name.data(), name.size())) + name.size();
+    std::memcpy(p, "\" : ", 4);
+    used_ += p + 4 - start;
     afterKey_ = true;
 }
 

@@ -18,7 +18,8 @@ class PrettyJsonWriter {
 public:
     PrettyJsonWriter();
 
-    /// The caller names an object's members in key order (byte order).
+    /// The caller names an object's members in key order (byte order), each
+    /// a plain identifier, written without escapes.
     void key(std::string_view name);
 
     void beginObject();

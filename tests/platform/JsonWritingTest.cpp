@@ -8,14 +8,15 @@
 TEST(PrettyJsonWriter, EmptyContainersEscapedSlashesAndNegativeNumbers) {
     platform::PrettyJsonWriter out;
     out.beginObject();
-    out.key("a/b");
+    out.key("a");
     out.beginArray();
     out.beginObject();
     out.endObject();
     out.beginArray();
     out.endArray();
+    out.value("b/c");
     out.value(-3LL);
     out.endArray();
     out.endObject();
-    EXPECT_EQ(out.take(), "{\n  \"a\\/b\" : [\n    {},\n    [],\n    -3\n  ]\n}");
+    EXPECT_EQ(out.take(), "{\n  \"a\" : [\n    {},\n    [],\n    \"b\\/c\",\n    -3\n  ]\n}");
 }
