@@ -41,8 +41,15 @@ endfunction()
 # loads its modules at run time (the user database, name resolution,
 # dlopen), which a static program cannot do safely; such a warning fails the
 # link.
+#
+# The code runs execute comes first in the text, in the order
+# cmake/TextOrder.ld lists it (scripts/order-text writes it): the kernel
+# maps code 64 KB at a time, and a run of `varn --help` that reached into
+# 15 such windows reaches into a handful.
 function(varn_link_statically target)
   if(VARN_STATIC_LINK)
-    target_link_options(${target} PRIVATE -static -Wl,--fatal-warnings)
+    set(order ${PROJECT_SOURCE_DIR}/cmake/TextOrder.ld)
+    target_link_options(${target} PRIVATE -static -Wl,--fatal-warnings -Wl,-T,${order})
+    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${order})
   endif()
 endfunction()
