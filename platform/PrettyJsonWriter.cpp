@@ -48,13 +48,15 @@ void PrettyJsonWriter::putString(std::string_view text) {
     put(escaped);
 }
 
-void PrettyJsonWriter::lineBreak(bool comma) {
+char* PrettyJsonWriter::lineBreak(bool comma, std::size_t following) {
     const std::size_t indent = 2 * filled_.size();
-    auto p = room(2 + indent);
+    auto start = room((comma ? 2 : 1) + indent + following);
+    auto p = start;
     if (comma) *p++ = ',';
     *p++ = '\n';
-    std::memset(p, ' ', indent);
-    used_ += (comma ? 2 : 1) + indent;
+    p = static_cast<char*>(std::memset(p, ' ', indent)) + indent;
+    used_ += static_cast<std::size_t>(p - start);
+    return p;
 }
 
 /// The separator and line an array element starts with; a member's value
@@ -70,18 +72,14 @@ void PrettyJsonWriter::beginValue() {
 }
 
 void PrettyJsonWriter::key(std::string_view name) {
-    // The line break, the quoted name and the separator in one store.
-    const std::size_t indent = 2 * filled_.size();
-    auto start = room(indent + name.size() + 7);
-    auto p = start;
-    if (filled_.back()) *p++ = ',';
+    // The quoted name and the separator stored with the line break.
+    const bool comma = filled_.back();
     filled_.back() = true;
-    *p++ = '\n';
-    p = static_cast<char*>(std::memset(p, ' ', indent)) + indent;
+    auto p = lineBreak(comma, name.size() + 5);
     *p++ = '"';
     p = static_cast<char*>(std::memcpy(p, name.data(), name.size())) + name.size();
     std::memcpy(p, "\" : ", 4);
-    used_ += p + 4 - start;
+    used_ += name.size() + 5;
     afterKey_ = true;
 }
 

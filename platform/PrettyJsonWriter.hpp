@@ -62,8 +62,9 @@ private:
     void beginContainer(char opening);
     void endContainer(char closing);
     /// A comma when asked for, then a new line indented for the contents of
-    /// the innermost open container.
-    void lineBreak(bool comma);
+    /// the innermost open container; with room for `following` more bytes
+    /// after it, where the returned pointer points.
+    char* lineBreak(bool comma, std::size_t following = 0);
 
     /// Room for `n` more bytes after the text, which end the text when
     /// `used_` is advanced over them.
