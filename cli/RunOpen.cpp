@@ -3,7 +3,9 @@
 namespace varn {
 
 platform::Result<platform::Process> runOpen(const std::vector<std::string>& arguments) {
-    return platform::Process::launch(openLauncherPath(), arguments);
+    auto launcher = openLauncherPath();
+    if (!launcher) return std::move(launcher).error();
+    return platform::Process::launch(*launcher, arguments);
 }
 
 ap::Result<void> runOpenAndWait(const std::vector<std::string>& arguments) {

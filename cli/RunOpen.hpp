@@ -12,8 +12,9 @@
 namespace varn {
 
 /// `/usr/bin/open` on macOS. Elsewhere the stand-in `varnel-open` beside
-/// the running executable, else in `../libexec/` next to it.
-std::string openLauncherPath();
+/// the running executable, else in `../libexec/` next to it; an error when
+/// the executable's own path cannot be learnt.
+platform::Result<std::string> openLauncherPath();
 
 /// Starts the launcher with `arguments`; waiting for it is the caller's.
 platform::Result<platform::Process> runOpen(const std::vector<std::string>& arguments);

@@ -4,6 +4,6 @@
 
 namespace varn {
 
-std::string openLauncherPath() { return "/usr/bin/open"; }
+platform::Result<std::string> openLauncherPath() { return std::string("/usr/bin/open"); }
 
 }  // namespace varn

@@ -109,6 +109,11 @@ Error timedOut(const std::string& executable, std::chrono::milliseconds limit) {
 Result<Process> Process::launch(const std::string& executable, const std::vector<std::string>& arguments,
                                 const ProcessOptions& options) {
     auto failure = [&](int errnum) { return Error::posix(errnum, "Cannot launch " + executable, executable); };
+    // A relative name would be looked up in the current directory, which
+    // may be anybody's: what is started is always named in full.
+    if (executable.empty() || executable.front() != '/')
+        return Error{"NSPOSIXErrorDomain", EINVAL, "Cannot launch " + executable + ": it is not an absolute path",
+                     executable};
     SpawnSetup setup;
     if (!setup.ready()) return failure(ENOMEM);
     Pipe output, error;

@@ -42,8 +42,8 @@ struct CapturedOutput {
 /// waits for the child nor stops it.
 class Process {
 public:
-    /// Starts `executable` (a path; no search) with `arguments`, which do
-    /// not include the program name. A failure to start is an error of the
+    /// Starts `executable` (an absolute path; no search, and a relative one
+    /// is refused) with `arguments`, which do not include the program name. A failure to start is an error of the
     /// POSIX domain naming the program.
     static Result<Process> launch(const std::string& executable, const std::vector<std::string>& arguments,
                                   const ProcessOptions& options = {});

@@ -26,7 +26,10 @@ platform::Error failure(std::string description, std::string path) {
 
 }  // namespace
 
-platform::Result<std::string> executableOfApplication(const std::string& application) {
+platform::Result<std::string> executableOfApplication(const std::string& given) {
+    // Started by its full path, never looked up: a relative application
+    // counts from where the launcher was started.
+    auto application = platform::absolutePath(given);
     auto name = platform::lastPathComponent(application);
     constexpr std::string_view suffix = ".app";
     if (platform::isDirectory(application) && name.size() > suffix.size() && name.ends_with(suffix)) {
@@ -34,10 +37,10 @@ platform::Result<std::string> executableOfApplication(const std::string& applica
                                                            "Contents/MacOS/" +
                                                                name.substr(0, name.size() - suffix.size()));
         if (isExecutableFile(executable)) return executable;
-        return failure("application has no executable " + executable, application);
+        return failure("application has no executable " + executable, given);
     }
     if (isExecutableFile(application)) return application;
-    return failure("no such application: " + application, application);
+    return failure("no such application: " + given, given);
 }
 
 std::string registrationDirectory() {
