@@ -79,8 +79,8 @@ void resetSession(const DifftoolOptions& options, const std::string& text) {
 
 void RecordRunInProcess(benchmark::State& state) {
     BenchDirectory bench;
-    DifftoolOptions options(bench.repo(), 4242, "main", std::nullopt, bench.repo() + "/a.txt", bench.repo() + "/a.txt",
-                            bench.repo() + "/a.txt", bench.repo() + "/a.txt");
+    auto file = bench.repo() + "/a.txt";
+    auto options = DifftoolOptions::make({bench.repo(), 4242, "main", std::nullopt, file, file, file, file}).value();
     auto text = sessionText(options, state.range(0));
     for (auto _ : state) {
         state.PauseTiming();
@@ -134,7 +134,7 @@ void DifftoolProcess(benchmark::State& state) {
     ::setenv("VARNEL_VERBOSE", "", 1);
     auto git = varn::findGitInvocation();
     auto file = bench.repo() + "/a.txt";
-    DifftoolOptions options(bench.repo(), git->pid, std::nullopt, std::nullopt, file, file, file, file);
+    auto options = DifftoolOptions::make({bench.repo(), git->pid, std::nullopt, std::nullopt, file, file, file, file}).value();
     auto text = sessionText(options, state.range(0));
     auto environment = benchEnvironment();
     auto cpuBefore = childrenCpuMilliseconds();

@@ -12,8 +12,9 @@ ap::Result<void> Diff::run() {
     // The directory is only made absolute and link-free: the application
     // finds the work tree itself, so a subdirectory is sent as it is.
     auto path = absoluteFileURL(repo.value_or("."));
-    auto link = VarnShared::diffLink(path, revspecA, revspecB, paths);
-    if (!link) return repositoryNotFoundError(path);
+    if (!path) return std::move(path).error();
+    auto link = VarnShared::diffLink(*path, revspecA, revspecB, paths);
+    if (!link) return repositoryNotFoundError(*path);
 
     std::vector<std::string> arguments{"-u", link->string()};
     for (auto& a : applicationArguments()) arguments.push_back(std::move(a));

@@ -18,16 +18,19 @@ namespace {
 /// Where git was started, which its path arguments count from. git starts
 /// the tool at the top of the work tree, with the directory it was started
 /// in (after any -C) in GIT_PREFIX, relative to the top.
-std::string gitStartDirectory(const std::optional<std::string>& root) {
-    std::string top = root.value_or(platform::currentDirectoryPath());
+platform::Result<std::string> gitStartDirectory(const std::optional<std::string>& root) {
+    auto top = root ? platform::Result<std::string>(*root) : platform::currentDirectoryPath();
+    if (!top) return top;
     auto prefix = platform::environmentValue("GIT_PREFIX");
-    return prefix && !prefix->empty() ? top + "/" + *prefix : top;
+    return prefix && !prefix->empty() ? *top + "/" + *prefix : *top;
 }
 
 }  // namespace
 
 ap::Result<void> Difftool::run() {
-    auto root = findRepositoryRoot(platform::absolutePath(merged));
+    auto mergedPath = platform::absolutePath(merged);
+    if (!mergedPath) return std::move(mergedPath).error();
+    auto root = findRepositoryRoot(*mergedPath);
 
     // Every run of one git invocation finds the same git process: its
     // identifier ties the runs into one session, and its words hold the
@@ -44,14 +47,18 @@ ap::Result<void> Difftool::run() {
     GitRevisions revisions;
     if (!git->words.empty()) {
         logVerbose("Command line: " + platform::joined(git->words, " "));
-        if (auto start = difftoolArguments(git->words))
-            revisions = parseGitRevisions(std::span(git->words).subspan(*start), gitStartDirectory(root));
+        if (auto start = difftoolArguments(git->words)) {
+            auto startDirectory = gitStartDirectory(root);
+            if (!startDirectory) return std::move(startDirectory).error();
+            revisions = parseGitRevisions(std::span(git->words).subspan(*start), *startDirectory);
+        }
     }
 
     if (root) removeQuarantine(*root);
-    VarnShared::DifftoolOptions options(root, static_cast<std::int32_t>(git->pid), revisions.revspecA,
-                                        revisions.revspecB, base, local, remote, merged);
-    return difftoolHandOff(options);
+    auto options = VarnShared::DifftoolOptions::make({root, static_cast<std::int32_t>(git->pid), revisions.revspecA,
+                                                      revisions.revspecB, base, local, remote, merged});
+    if (!options) return std::move(options).error();
+    return difftoolHandOff(*options);
 }
 
 }  // namespace varn

@@ -19,8 +19,9 @@ using VarnShared::MergeToolStatusWatcher;
 
 ap::Error mergeHandOff(const std::string& file, const MergeHandOffSettings& settings) {
     auto filePath = absoluteFileURL(file);
-    auto root = findRepositoryRoot(filePath);
-    if (!root) return invalidPathError(filePath);
+    if (!filePath) return std::move(filePath).error();
+    auto root = findRepositoryRoot(*filePath);
+    if (!root) return invalidPathError(*filePath);
 
     // Caught before the hand-off directory exists, so that no interruption
     // leaves it behind, and before the launcher starts, so that its end is
@@ -28,7 +29,7 @@ ap::Error mergeHandOff(const std::string& file, const MergeHandOffSettings& sett
     auto signals = platform::SignalPipe::catching({SIGINT, SIGTERM, SIGHUP, SIGCHLD});
     if (!signals) return std::move(signals).error();
 
-    auto created = MergeToolMetaData::createHeld(*root, filePath);
+    auto created = MergeToolMetaData::createHeld(*root, *filePath);
     if (!created) return std::move(created).error();
     // Armed before the application can exist, so its verdict cannot come
     // too early to be seen. The watcher's descriptors are close-on-exec: the

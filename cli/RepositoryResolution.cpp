@@ -33,15 +33,16 @@ bool namesGitDirectory(const std::string& directory, const std::string& gitFile)
 
 }  // namespace
 
-std::string absoluteFileURL(const std::string& path) {
-    return platform::resolvingSymlinksInPath(platform::absolutePath(platform::standardizingPath(path)));
+platform::Result<std::string> absoluteFileURL(const std::string& path) {
+    auto absolute = platform::absolutePath(platform::standardizingPath(path));
+    if (!absolute) return std::move(absolute).error();
+    return platform::resolvingSymlinksInPath(*absolute);
 }
 
 std::optional<std::string> findRepositoryRoot(const std::string& path) {
     // Upward from the location as given, each candidate link-free.
     std::optional<std::string> root;
-    platform::visitResolvedAncestors(path.empty() || path.front() != '/' ? platform::absolutePath(path) : path,
-                                     [&](const std::string& candidate) {
+    platform::visitResolvedAncestors(path, [&](const std::string& candidate) {
                                          if (candidate.size() < 2) return false;
                                          if (isRepositoryRoot(candidate)) root = candidate;
                                          return !root;

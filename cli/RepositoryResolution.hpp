@@ -6,15 +6,17 @@
 #include <optional>
 #include <string>
 
+#include "platform/Error.hpp"
+
 namespace varn {
 
 /// `path` standardised ("~" expanded), made absolute against the current
-/// directory, and with every symbolic link resolved.
-std::string absoluteFileURL(const std::string& path);
+/// directory, and with every symbolic link resolved; an error only when
+/// the current directory is needed and cannot be read.
+platform::Result<std::string> absoluteFileURL(const std::string& path);
 
-/// The repository root at or above `path`, link-free; nothing when the
-/// walk reaches "/" first ("/" itself is never a root). A relative `path`
-/// counts from the current directory.
+/// The repository root at or above the absolute `path`, link-free; nothing
+/// when the walk reaches "/" first ("/" itself is never a root).
 std::optional<std::string> findRepositoryRoot(const std::string& path);
 
 /// `path` is a directory holding a `.git` directory, or a `.git` file whose

@@ -149,20 +149,25 @@ std::string homeDirectory() {
     return homeDirectoryOfUser(::getuid()).value_or("/");
 }
 
-std::string currentDirectoryPath() {
+Result<std::string> currentDirectoryPath() {
     std::vector<char> buffer(4096);
     while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
-        if (errno != ERANGE) return "/";
+        if (errno != ERANGE) return Error::posix(errno, "Cannot read the current directory");
         buffer.resize(buffer.size() * 2);
     }
-    return buffer.data();
+    // Linux reports a directory it cannot reach from the root as a path
+    // beginning "(unreachable)": no path at all.
+    if (buffer[0] != '/') return Error::posix(ENOENT, "Cannot read the current directory");
+    return std::string(buffer.data());
 }
 
 std::string standardizingPath(const std::string& path) { return normalize(expandingTilde(path)); }
 
-std::string absolutePath(const std::string& path) {
+Result<std::string> absolutePath(const std::string& path) {
     if (isAbsolute(path)) return normalize(path);
-    return normalize(currentDirectoryPath() + "/" + path);
+    auto current = currentDirectoryPath();
+    if (!current) return std::move(current).error();
+    return normalize(*current + "/" + path);
 }
 
 std::string resolvingSymlinksInPath(const std::string& path) {

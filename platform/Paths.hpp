@@ -1,12 +1,16 @@
 #pragma once
 // Path texts as the tool's home platform treats them: standardisation,
 // absolute forms, symbolic-link resolution and component arithmetic. Paths
-// are POSIX texts; nothing here fails, a path that cannot be examined is
-// kept as it is.
+// are POSIX texts; a path that cannot be examined is kept as it is. Only
+// what needs the current directory can fail: a directory that was removed
+// under the process has no path, and no other directory may stand in for
+// it.
 
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "platform/Error.hpp"
 
 namespace platform {
 
@@ -14,8 +18,9 @@ namespace platform {
 /// password database's entry, else "/".
 std::string homeDirectory();
 
-/// The process's current directory; "/" if it cannot be read.
-std::string currentDirectoryPath();
+/// The process's current directory; an error when it cannot be read (it
+/// was removed, or a directory above it is not searchable).
+Result<std::string> currentDirectoryPath();
 
 /// An initial "~" or "~user" expanded to the home directory, doubled
 /// separators and "." components removed, "name/.." folded ("/.." is "/",
@@ -25,7 +30,8 @@ std::string standardizingPath(const std::string& path);
 
 /// `path` taken relative to the current directory when it is relative,
 /// then standardised (without "~" expansion: "~" is an ordinary name here).
-std::string absolutePath(const std::string& path);
+/// Fails only for a relative path when the current directory cannot be read.
+Result<std::string> absolutePath(const std::string& path);
 
 /// Every symbolic link in an absolute path resolved, component by
 /// component; relative destinations count from the link's directory, and

@@ -20,7 +20,9 @@ Result<std::string> executablePath() {
     if (::_NSGetExecutablePath(path.data(), &size) != 0)
         return Error::posix(ENAMETOOLONG, "Cannot read the executable's path");
     path.resize(path.find('\0') == std::string::npos ? path.size() : path.find('\0'));
-    return resolvingSymlinksInPath(absolutePath(path));
+    auto absolute = absolutePath(path);
+    if (!absolute) return std::move(absolute).error();
+    return resolvingSymlinksInPath(*absolute);
 }
 
 std::optional<pid_t> parentProcessIdentifier(pid_t pid) {

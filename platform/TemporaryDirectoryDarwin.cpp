@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <vector>
 
@@ -18,11 +19,16 @@ std::string temporaryDirectoryPath(const TemporaryDirectoryEnvironment&) {
         if (::confstr(_CS_DARWIN_USER_TEMP_DIR, buffer.data(), buffer.size()) > 0) return buffer.data();
     }
     const char* tmpdir = std::getenv("TMPDIR");
-    return withTrailingSlash(tmpdir && *tmpdir ? absolutePath(tmpdir) : "/tmp");
+    if (!tmpdir || !*tmpdir) return "/tmp/";
+    auto absolute = absolutePath(tmpdir);
+    // Without a current directory the text stays relative, which
+    // `ensureTemporaryDirectory` refuses.
+    return withTrailingSlash(absolute ? *absolute : tmpdir);
 }
 
 Result<std::string> ensureTemporaryDirectory(const TemporaryDirectoryEnvironment& environment) {
     std::string path = temporaryDirectoryPath(environment);
+    if (path.front() != '/') return Error::posix(ENOENT, "Cannot read the current directory");
     if (auto checked = checkTemporaryDirectory(path); !checked) return checked.error();
     return path;
 }

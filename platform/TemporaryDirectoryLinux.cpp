@@ -23,13 +23,21 @@ std::string temporaryDirectoryPath(const TemporaryDirectoryEnvironment& environm
     // Made absolute: records name the hand-off directory for another process.
     if (environment.tmpdir && !environment.tmpdir->empty()) {
         const std::string& tmpdir = *environment.tmpdir;
-        return withTrailingSlash(tmpdir.front() == '/' ? tmpdir : absolutePath(tmpdir));
+        if (tmpdir.front() == '/') return withTrailingSlash(tmpdir);
+        auto absolute = absolutePath(tmpdir);
+        // Without a current directory the text stays relative, which
+        // `ensureTemporaryDirectory` refuses.
+        return withTrailingSlash(absolute ? *absolute : tmpdir);
     }
     return fallbackDirectory(environment);
 }
 
 Result<std::string> ensureTemporaryDirectory(const TemporaryDirectoryEnvironment& environment) {
     std::string path = temporaryDirectoryPath(environment);
+    if (path.front() != '/') {
+        auto current = currentDirectoryPath();
+        return current ? Error::posix(ENOENT, "Cannot read the current directory") : std::move(current).error();
+    }
     if (!environment.tmpdir || environment.tmpdir->empty()) {
         auto created = createPrivateDirectoryIn(AT_FDCWD, path.substr(0, path.size() - 1), path);
         if (!created && created.error().code != EEXIST) return std::move(created).error();

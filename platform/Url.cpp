@@ -339,11 +339,13 @@ std::optional<Url> fileURL(std::string_view path) {
     if (path.find('\0') != std::string_view::npos || !isValidUtf8(path)) return std::nullopt;
     // An absolute path is kept as written; a relative one is made absolute
     // and standardised as relative references are resolved.
-    std::string absolute = !path.empty() && path.front() == '/' ? std::string(path) : absolutePath(std::string(path));
+    Result<std::string> absolute = std::string(path);
+    if (path.empty() || path.front() != '/') absolute = absolutePath(*absolute);
+    if (!absolute) return std::nullopt;
     UrlComponents components;
     components.scheme = "file";
     components.percentEncodedHost = "";
-    components.setPath(absolute);
+    components.setPath(*absolute);
     return components.url();
 }
 

@@ -123,7 +123,8 @@ private:
 
 /// The file URL of a local path ("file:///..."). An absolute path is kept as
 /// written; a relative one is taken against the current directory and
-/// standardised. Nothing when the path holds a NUL character or is not UTF-8.
+/// standardised. Nothing when the path holds a NUL character or is not UTF-8,
+/// or is relative while the current directory cannot be read.
 std::optional<Url> fileURL(std::string_view path);
 
 }  // namespace platform

@@ -5,7 +5,7 @@
 
 namespace VarnShared {
 
-std::string normalizeFileArgument(std::string_view text) {
+platform::Result<std::string> normalizeFileArgument(std::string_view text) {
     if (text.starts_with("file:/")) {
         if (auto url = platform::Url::parse(text))
             if (auto path = url->path()) return *path;
@@ -15,16 +15,22 @@ std::string normalizeFileArgument(std::string_view text) {
     return platform::absolutePath(std::string(text));
 }
 
-DifftoolOptions::DifftoolOptions(const std::optional<std::string>& repo, std::optional<std::int32_t> pid,
-                                 std::optional<std::string> revspecA, std::optional<std::string> revspecB,
-                                 std::string_view base, std::string_view local, std::string_view remote,
-                                 std::string_view merged)
-    : DiffToolSession{platform::resolvingSymlinksInPath(
-                          platform::absolutePath(platform::standardizingPath(repo.value_or(".")))),
-                      pid, std::move(revspecA), std::move(revspecB)},
-      base(normalizeFileArgument(base)),
-      local(normalizeFileArgument(local)),
-      remote(normalizeFileArgument(remote)),
-      merged(normalizeFileArgument(merged)) {}
+platform::Result<DifftoolOptions> DifftoolOptions::make(const DifftoolArguments& arguments) {
+    DifftoolOptions options;
+    auto repo = platform::absolutePath(platform::standardizingPath(arguments.repo.value_or(".")));
+    if (!repo) return std::move(repo).error();
+    options.repo = platform::resolvingSymlinksInPath(*repo);
+    options.pid = arguments.pid;
+    options.revspecA = arguments.revspecA;
+    options.revspecB = arguments.revspecB;
+    for (auto [from, to] : {std::pair{&arguments.base, &options.base}, std::pair{&arguments.local, &options.local},
+                            std::pair{&arguments.remote, &options.remote},
+                            std::pair{&arguments.merged, &options.merged}}) {
+        auto normalized = normalizeFileArgument(*from);
+        if (!normalized) return std::move(normalized).error();
+        *to = std::move(*normalized);
+    }
+    return options;
+}
 
 }  // namespace VarnShared

@@ -4,8 +4,8 @@
 
 namespace VarnShared {
 
-std::vector<DifftoolOptions> newOptions(const DiffToolMetaData& record,
-                                        const std::optional<DiffToolMetaData>& previous) {
+platform::Result<std::vector<DifftoolOptions>> newOptions(const DiffToolMetaData& record,
+                                                          const std::optional<DiffToolMetaData>& previous) {
     using Entry = DiffToolMetaData::Entry;
     std::unordered_set<Entry> seen;
     if (previous) seen.insert(previous->entries.begin(), previous->entries.end());
@@ -14,17 +14,21 @@ std::vector<DifftoolOptions> newOptions(const DiffToolMetaData& record,
     for (const Entry& entry : record.entries) {
         if (!seen.insert(entry).second) continue;
         if (options.empty()) {
-            options.emplace_back(record.repo, record.pid, record.revspecA, record.revspecB, entry.base, entry.local,
-                                 entry.remote, entry.merged);
+            auto first = DifftoolOptions::make({record.repo, record.pid, record.revspecA, record.revspecB, entry.base,
+                                                entry.local, entry.remote, entry.merged});
+            if (!first) return std::move(first).error();
+            options.push_back(std::move(*first));
             continue;
         }
         // The session's part is the same for every entry; resolving the
         // repository once keeps the work per entry small.
         DifftoolOptions next = options.front();
-        next.base = normalizeFileArgument(entry.base);
-        next.local = normalizeFileArgument(entry.local);
-        next.remote = normalizeFileArgument(entry.remote);
-        next.merged = normalizeFileArgument(entry.merged);
+        for (auto [from, to] : {std::pair{&entry.base, &next.base}, std::pair{&entry.local, &next.local},
+                                std::pair{&entry.remote, &next.remote}, std::pair{&entry.merged, &next.merged}}) {
+            auto normalized = normalizeFileArgument(*from);
+            if (!normalized) return std::move(normalized).error();
+            *to = std::move(*normalized);
+        }
         options.push_back(std::move(next));
     }
     return options;

@@ -12,8 +12,9 @@ namespace VarnShared {
 
 /// The entries of `record`, each first occurrence alone and in order, less
 /// those `previous` holds, as options of the record's session (paths
-/// normalised again). Linear in the sizes of both records.
-std::vector<DifftoolOptions> newOptions(const DiffToolMetaData& record,
-                                        const std::optional<DiffToolMetaData>& previous);
+/// normalised again). Linear in the sizes of both records. An error only
+/// when a relative path needs a current directory that cannot be read.
+platform::Result<std::vector<DifftoolOptions>> newOptions(const DiffToolMetaData& record,
+                                                          const std::optional<DiffToolMetaData>& previous);
 
 }  // namespace VarnShared

@@ -44,7 +44,9 @@ platform::Result<std::string> preserveComparedFile(const std::string& path, cons
 
 platform::Result<std::string> preserveFile(const std::string& path, const DifftoolOptions& options) {
     if (path.empty() || path == "/dev/null") return path;
-    if (isWithin(platform::resolvingSymlinksInPath(platform::absolutePath(path)), options.repo)) return path;
+    auto absolute = platform::absolutePath(path);
+    if (!absolute) return std::move(absolute).error();
+    if (isWithin(platform::resolvingSymlinksInPath(*absolute), options.repo)) return path;
     return copyIntoSession(path, options);
 }
 

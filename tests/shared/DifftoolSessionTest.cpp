@@ -24,7 +24,7 @@ namespace {
 class DifftoolSession : public HandOffTest {
 protected:
     DifftoolOptions options(const std::string& local, const std::string& remote) const {
-        return DifftoolOptions(repo, 42, "main", std::nullopt, "/dev/null", local, remote, remote);
+        return DifftoolOptions::make({repo, 42, "main", std::nullopt, "/dev/null", local, remote, remote}).value();
     }
     std::string repo = scratch.makeDirectory("repo");
     std::string inside = scratch.writeFile("repo/a.txt", "work tree\n");
@@ -55,12 +55,12 @@ TEST(DifftoolOptionsConstruction, FileArgumentsAndTheRepository) {
         {"~/a", cwd / "~/a"},
         {"", ""},
     };
-    for (const auto& c : cases) EXPECT_EQ(normalizeFileArgument(c.text), c.path) << c.text;
+    for (const auto& c : cases) EXPECT_EQ(normalizeFileArgument(c.text).value(), c.path) << c.text;
 
     auto real = cwd.makeDirectory("real/repo");
     cwd.makeLink("link", "real");
     ScopedVariable home("HOME", cwd.path());
-    auto repoOf = [](std::optional<std::string> repo) { return DifftoolOptions(repo, 1, {}, {}, "", "", "", "").repo; };
+    auto repoOf = [](std::optional<std::string> repo) { return DifftoolOptions::make({.repo = repo}).value().repo; };
     EXPECT_EQ(repoOf("link/repo/"), real);
     EXPECT_EQ(repoOf("~/link/./repo"), real);
     EXPECT_EQ(repoOf(std::nullopt), cwd.path());
@@ -90,7 +90,9 @@ TEST_F(DifftoolSession, AFileThatCannotBeCopiedIsAnErrorAndNothingIsRecorded) {
     EXPECT_THAT(missing.error().description, ::testing::HasSubstr(scratch / "gone/a.txt"));
     scratch.writeFile("left/a.txt", "a\n");
     scratch.makeLink("left/b.txt", "missing");
-    DifftoolOptions compared(repo, 42, "main", std::nullopt, "", scratch / "left", scratch.makeDirectory("right"), "");
+    auto compared =
+        DifftoolOptions::make({repo, 42, "main", std::nullopt, "", scratch / "left", scratch.makeDirectory("right"), ""})
+            .value();
     scratch.makeDirectory("T/" + sessionKey(compared) + "/.varnel-difftool/taken");
     auto silent = [](std::string_view line) { ADD_FAILURE() << line; };
     for (const auto& failing : {compared, options(outside, inside)}) {
@@ -103,7 +105,7 @@ TEST_F(DifftoolSession, AFileThatCannotBeCopiedIsAnErrorAndNothingIsRecorded) {
 TEST_F(DifftoolSession, AddingKeepsTheIdentityAndEveryPair) {
     auto first = options(outside, inside);
     auto session = makeSession(first).value();
-    auto other = DifftoolOptions(repo, 7, "dev", "x", inside, inside, inside, inside);
+    auto other = DifftoolOptions::make({repo, 7, "dev", "x", inside, inside, inside, inside}).value();
     auto grown = adding(*adding(session, other), other).value();
     EXPECT_EQ(static_cast<const DiffToolSession&>(grown), static_cast<const DiffToolSession&>(first));
     EXPECT_EQ(grown.entries, (std::vector<DiffToolMetaData::Entry>{session.entries.at(0),
@@ -137,10 +139,10 @@ TEST(NewOptions, FirstOccurrencesLessWhatWasSeen) {
     static_cast<DiffToolSession&>(record) = {"/r", 42, "main", std::nullopt};
     record.entries = {seen, composed, seen, {"/cafe\xCC\x81", "/l2", "/r2", "/m2"}};
     auto options = [](const DiffToolMetaData::Entry& e) {
-        return DifftoolOptions("/r", 42, "main", std::nullopt, e.base, e.local, e.remote, e.merged);
+        return DifftoolOptions::make({"/r", 42, "main", std::nullopt, e.base, e.local, e.remote, e.merged}).value();
     };
-    EXPECT_EQ(newOptions(record, std::nullopt), (std::vector{options(seen), options(composed)}));
+    EXPECT_EQ(newOptions(record, std::nullopt).value(), (std::vector{options(seen), options(composed)}));
     DiffToolMetaData previous = record;
     previous.entries = {seen};
-    EXPECT_EQ(newOptions(record, previous), std::vector{options(composed)});
+    EXPECT_EQ(newOptions(record, previous).value(), std::vector{options(composed)});
 }

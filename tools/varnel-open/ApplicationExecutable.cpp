@@ -29,7 +29,9 @@ platform::Error failure(std::string description, std::string path) {
 platform::Result<std::string> executableOfApplication(const std::string& given) {
     // Started by its full path, never looked up: a relative application
     // counts from where the launcher was started.
-    auto application = platform::absolutePath(given);
+    auto absolute = platform::absolutePath(given);
+    if (!absolute) return std::move(absolute).error();
+    const std::string& application = *absolute;
     auto name = platform::lastPathComponent(application);
     constexpr std::string_view suffix = ".app";
     if (platform::isDirectory(application) && name.size() > suffix.size() && name.ends_with(suffix)) {
@@ -61,7 +63,9 @@ platform::Result<std::string> executableOfBundle(const std::string& bundleIdenti
     if (!oneName || !platform::fileExists(registration))
         return failure("no application registered for " + bundleIdentifier + " in " + directory, registration);
     // A link takes the name of what it points at, so "X.app" is seen.
-    return executableOfApplication(platform::resolvingSymlinksInPath(platform::absolutePath(registration)));
+    auto absolute = platform::absolutePath(registration);
+    if (!absolute) return std::move(absolute).error();
+    return executableOfApplication(platform::resolvingSymlinksInPath(*absolute));
 }
 
 platform::Result<std::string> systemOpener() {

@@ -32,7 +32,8 @@ platform::Result<std::string> deliverDifftool(const std::string& directory) {
     if (!record) return std::move(record).error();
 
     auto fresh = VarnShared::newOptions(*record, shownBefore(directory));
-    for (const auto& pair : fresh)
+    if (!fresh) return std::move(fresh).error();
+    for (const auto& pair : *fresh)
         appendToLog("difftool", directory,
                     "pair local=" + pair.local + " remote=" + pair.remote + " merged=" + pair.merged);
 
@@ -40,7 +41,7 @@ platform::Result<std::string> deliverDifftool(const std::string& directory) {
     if (!json) return std::move(json).error();
     auto kept = platform::writeFileAtomically(VarnShared::metadataFilePath(directory, shownFileName), *json);
     if (!kept) return std::move(kept).error();
-    return "shown " + std::to_string(fresh.size()) + " of " + std::to_string(record->entries.size()) + " entries";
+    return "shown " + std::to_string(fresh->size()) + " of " + std::to_string(record->entries.size()) + " entries";
 }
 
 }  // namespace
