@@ -134,7 +134,8 @@ void DifftoolProcess(benchmark::State& state) {
     ::setenv("VARNEL_VERBOSE", "", 1);
     auto git = varn::findGitInvocation();
     auto file = bench.repo() + "/a.txt";
-    auto options = DifftoolOptions::make({bench.repo(), git->pid, std::nullopt, std::nullopt, file, file, file, file}).value();
+    auto options = DifftoolOptions::make({bench.repo(), git->pid, std::nullopt, std::nullopt, file, file, file, file})
+                       .value();
     auto text = sessionText(options, state.range(0));
     auto environment = benchEnvironment();
     auto cpuBefore = childrenCpuMilliseconds();

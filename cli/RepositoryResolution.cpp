@@ -43,10 +43,10 @@ std::optional<std::string> findRepositoryRoot(const std::string& path) {
     // Upward from the location as given, each candidate link-free.
     std::optional<std::string> root;
     platform::visitResolvedAncestors(path, [&](const std::string& candidate) {
-                                         if (candidate.size() < 2) return false;
-                                         if (isRepositoryRoot(candidate)) root = candidate;
-                                         return !root;
-                                     });
+        if (candidate.size() < 2) return false;
+        if (isRepositoryRoot(candidate)) root = candidate;
+        return !root;
+    });
     return root;
 }
 

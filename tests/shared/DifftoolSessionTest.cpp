@@ -90,9 +90,9 @@ TEST_F(DifftoolSession, AFileThatCannotBeCopiedIsAnErrorAndNothingIsRecorded) {
     EXPECT_THAT(missing.error().description, ::testing::HasSubstr(scratch / "gone/a.txt"));
     scratch.writeFile("left/a.txt", "a\n");
     scratch.makeLink("left/b.txt", "missing");
-    auto compared =
-        DifftoolOptions::make({repo, 42, "main", std::nullopt, "", scratch / "left", scratch.makeDirectory("right"), ""})
-            .value();
+    auto compared = DifftoolOptions::make({repo, 42, "main", std::nullopt, "", scratch / "left",
+                                           scratch.makeDirectory("right"), ""})
+                        .value();
     scratch.makeDirectory("T/" + sessionKey(compared) + "/.varnel-difftool/taken");
     auto silent = [](std::string_view line) { ADD_FAILURE() << line; };
     for (const auto& failing : {compared, options(outside, inside)}) {
