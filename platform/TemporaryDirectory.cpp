@@ -6,6 +6,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <set>
+#include <utility>
+
+#include "platform/Paths.hpp"
 
 namespace platform {
 
@@ -36,6 +40,44 @@ std::string modeText(mode_t mode) {
     return text;
 }
 
+/// Succeeds when nobody but the user and root can remove or rename what
+/// the directory `ancestor`, which lies above T, holds.
+Result<void> checkAncestor(const std::string& ancestor, const struct stat& s, const std::string& what,
+                           const std::string& path) {
+    if (s.st_uid != 0 && s.st_uid != ::geteuid()) {
+        return Error{"NSPOSIXErrorDomain", EPERM,
+                     what + ": the directory " + ancestor + " above it is owned by another user (uid " +
+                         std::to_string(s.st_uid) + ")",
+                     path};
+    }
+    if ((s.st_mode & (S_IWGRP | S_IWOTH)) && !(s.st_mode & S_ISVTX)) {
+        return Error{"NSPOSIXErrorDomain", EPERM,
+                     what + ": other users can write in the directory " + ancestor + " above it (mode " +
+                         modeText(s.st_mode) + ")",
+                     path};
+    }
+    return {};
+}
+
+/// Every directory above T, up to "/", along the path as written and along
+/// the path its links lead to: whoever may replace any of them may move T
+/// away after a hand-off and put a forged request in its place.
+Result<void> checkAncestors(const std::string& path, const std::string& what) {
+    std::set<std::pair<dev_t, ino_t>> checked;
+    for (const auto& start : {path, resolvingSymlinksInPath(path)}) {
+        auto ancestor = start;
+        do {
+            ancestor = deletingLastPathComponent(ancestor);
+            struct stat s;
+            if (::stat(ancestor.c_str(), &s) != 0)
+                return Error::posix(errno, what + ": cannot examine " + ancestor, path);
+            if (!checked.insert({s.st_dev, s.st_ino}).second) continue;
+            if (auto safe = checkAncestor(ancestor, s, what, path); !safe) return safe;
+        } while (ancestor != "/");
+    }
+    return {};
+}
+
 }  // namespace
 
 Result<void> checkTemporaryDirectory(const std::string& path) {
@@ -45,7 +87,7 @@ Result<void> checkTemporaryDirectory(const std::string& path) {
     // A shared directory like /tmp (root's, sticky) is as safe a parent as
     // one of our own: nobody else can remove or replace what we create in it.
     bool sticky = s->st_mode & S_ISVTX;
-    if (s->st_uid == 0 && sticky) return {};
+    if (s->st_uid == 0 && sticky) return checkAncestors(path, what);
     if (s->st_uid != ::geteuid()) {
         return Error{"NSPOSIXErrorDomain", EPERM,
                      what + ": it is owned by another user (uid " + std::to_string(s->st_uid) + ")", path};
@@ -56,7 +98,7 @@ Result<void> checkTemporaryDirectory(const std::string& path) {
         return Error{"NSPOSIXErrorDomain", EPERM,
                      what + ": other users can write in it (mode " + modeText(s->st_mode) + ")", path};
     }
-    return {};
+    return checkAncestors(path, what);
 }
 
 Result<void> checkOwnedDirectory(const std::string& path, std::string_view role) {

@@ -39,7 +39,9 @@ Result<std::string> ensureTemporaryDirectory(
 
 /// Succeeds when `path` may serve as T: a directory itself, not a symbolic
 /// link to one, either root's and sticky (like /tmp), or the effective
-/// user's and writable by nobody else unless it is sticky.
+/// user's and writable by nobody else unless it is sticky; and every
+/// directory above it, up to "/" (links followed, and along the path they
+/// lead to), the user's or root's and writable by nobody else unless sticky.
 Result<void> checkTemporaryDirectory(const std::string& path);
 
 /// Succeeds when `path` is a directory itself, not a symbolic link to one,
