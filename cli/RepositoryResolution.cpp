@@ -21,9 +21,9 @@ constexpr std::size_t maximumGitFileSize = std::size_t{16} * 1024;
 /// refused without waiting.
 bool namesGitDirectory(const std::string& directory, const std::string& gitFile) {
     auto text = platform::readSmallFileIn(AT_FDCWD, gitFile, maximumGitFileSize, gitFile);
-    if (!text) return false;
+    if (!text || !*text) return false;
     constexpr std::string_view prefix = "gitdir: ";
-    std::string_view line = *text;
+    std::string_view line = **text;
     line = line.substr(0, line.find('\n'));
     if (line.ends_with('\r')) line.remove_suffix(1);
     if (!line.starts_with(prefix) || line.size() == prefix.size()) return false;

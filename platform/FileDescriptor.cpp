@@ -1,8 +1,17 @@
 #include "platform/FileDescriptor.hpp"
 
+#include <fcntl.h>
+
 #include <algorithm>
 
 namespace platform {
+
+int openRetrying(int directoryFd, const char* name, int flags, mode_t mode) {
+    while (true) {
+        int fd = ::openat(directoryFd, name, flags, mode);
+        if (fd >= 0 || errno != EINTR) return fd;
+    }
+}
 
 int writeAll(int fd, std::string_view contents) {
     while (!contents.empty()) {

@@ -3,6 +3,7 @@
 // released or closed first; and reading or writing all there is through
 // one.
 
+#include <sys/types.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -41,6 +42,10 @@ public:
 private:
     int fd_ = -1;
 };
+
+/// `openat`, tried again while a signal interrupts it (as opening a named
+/// pipe or a file on a network file system may be).
+int openRetrying(int directoryFd, const char* name, int flags, mode_t mode = 0);
 
 /// Writes all of `contents` to `fd`; 0, or the errno of the failure.
 int writeAll(int fd, std::string_view contents);

@@ -175,19 +175,22 @@ Result<std::string> readFile(const std::string& path) {
     return contents;
 }
 
-Result<std::string> readSmallFileIn(int directoryFd, const std::string& name, std::size_t limit,
-                                    const std::string& path) {
+Result<std::optional<std::string>> readSmallFileIn(int directoryFd, const std::string& name, std::size_t limit,
+                                                   const std::string& path) {
     // Non-blocking, so that opening a named pipe does not wait for a writer.
-    FileDescriptor file(::openat(directoryFd, name.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
-    if (file.get() < 0) return openError(errno, "Cannot read file " + path, path);
+    FileDescriptor file(openRetrying(directoryFd, name.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
+    if (file.get() < 0) {
+        int err = errno;
+        // The refusal to follow a link, not a failure: said only once the
+        // name is seen to be one.
+        struct stat s;
+        if (err == ELOOP && ::fstatat(directoryFd, name.c_str(), &s, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(s.st_mode))
+            return std::optional<std::string>();
+        return Error::posix(err, "Cannot read file " + path, path);
+    }
     struct stat s;
     if (::fstat(file.get(), &s) != 0) return Error::posix(errno, "Cannot read file " + path, path);
-    if (!S_ISREG(s.st_mode))
-        return Error{"NSPOSIXErrorDomain", EINVAL, "Cannot read file " + path + ": it is not a regular file", path};
-    auto tooLarge = [&] {
-        return Error{"NSPOSIXErrorDomain", EFBIG, "Cannot read file " + path + ": it is too large", path};
-    };
-    if (static_cast<std::uintmax_t>(s.st_size) > limit) return tooLarge();
+    if (!S_ISREG(s.st_mode) || static_cast<std::uintmax_t>(s.st_size) > limit) return std::optional<std::string>();
     // One byte more than allowed tells a file that grew since fstat.
     std::vector<char> buffer(limit + 1);
     std::size_t filled = 0;
@@ -198,8 +201,8 @@ Result<std::string> readSmallFileIn(int directoryFd, const std::string& name, st
         if (n == 0) break;
         filled += static_cast<std::size_t>(n);
     }
-    if (filled > limit) return tooLarge();
-    return std::string(buffer.data(), filled);
+    if (filled > limit) return std::optional<std::string>();
+    return std::optional<std::string>(std::in_place, buffer.data(), filled);
 }
 
 Result<void> copyFile(const std::string& from, const std::string& to) {

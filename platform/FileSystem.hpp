@@ -54,12 +54,13 @@ Result<void> writeFileAtomicallyIn(int directoryFd, const std::string& name, std
 Result<std::string> readFile(const std::string& path);
 
 /// The content of the regular file `name` in the directory open at
-/// `directoryFd` when it holds at most `limit` bytes. Anything else is an
-/// error, found without waiting or reading on: a symbolic link (never
-/// followed), a directory, a device, a named pipe, a longer file. `path`
-/// names the file in errors.
-Result<std::string> readSmallFileIn(int directoryFd, const std::string& name, std::size_t limit,
-                                    const std::string& path);
+/// `directoryFd` when it holds at most `limit` bytes. Nothing when anything
+/// else stands at the name, found without waiting or reading on: a
+/// symbolic link (never followed), a directory, a device, a named pipe, a
+/// longer file. An error when nothing is there (code ENOENT) or the file
+/// cannot be opened, examined or read; `path` names the file in errors.
+Result<std::optional<std::string>> readSmallFileIn(int directoryFd, const std::string& name, std::size_t limit,
+                                                   const std::string& path);
 
 /// Copies the file `from` to `to`, which must not exist yet (a symbolic link
 /// there is refused too). The copy keeps the owner's permission bits of

@@ -67,7 +67,7 @@ Result<void> HeldDirectory::writeFileAtomically(const std::string& name, std::st
     return writeFileAtomicallyIn(descriptor(), name, contents, path_ + "/" + name);
 }
 
-Result<std::string> HeldDirectory::readSmallFile(const std::string& name, std::size_t limit) const {
+Result<std::optional<std::string>> HeldDirectory::readSmallFile(const std::string& name, std::size_t limit) const {
     return readSmallFileIn(descriptor(), name, limit, path_ + "/" + name);
 }
 

@@ -39,7 +39,7 @@ public:
     /// all; see `writeFileAtomically`.
     Result<void> writeFileAtomically(const std::string& name, std::string_view contents) const;
     /// The regular file `name` inside, never through a link; see `readSmallFileIn`.
-    Result<std::string> readSmallFile(const std::string& name, std::size_t limit) const;
+    Result<std::optional<std::string>> readSmallFile(const std::string& name, std::size_t limit) const;
 
     /// Removes everything inside and then the directory itself, but only
     /// while it is still in its parent, under its name or another: a

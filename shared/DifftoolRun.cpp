@@ -1,5 +1,7 @@
 #include "shared/DifftoolRun.hpp"
 
+#include <cerrno>
+
 #include "platform/FileSystem.hpp"
 #include "shared/DiffToolMetaData.hpp"
 #include "shared/HandOffDirectory.hpp"
@@ -18,10 +20,16 @@ platform::Result<std::string> recordDifftoolRun(const DifftoolOptions& options, 
 
     // A record as this program writes it is extended as text: decoding and
     // encoding a session of thousands of entries would be most of a run.
-    // Any other readable record is decoded; an unreadable one is replaced.
+    // Any other record read whole is decoded, and one that is not in the
+    // session's form is replaced. A record that is there but cannot be read
+    // is kept as it is: its entries are not to be lost to a passing fault.
     auto path = metadataFilePath(*directory, DiffToolMetaData::fileName);
     std::optional<std::string> stored;
-    if (auto read = platform::readFile(path)) stored = std::move(*read);
+    if (auto read = platform::readFile(path)) {
+        stored = std::move(*read);
+    } else if (read.error().code != ENOENT) {
+        return std::move(read).error();
+    }
     auto endOfEntries = stored ? endOfEntriesInWrittenRecord(*stored) : std::nullopt;
     std::optional<DiffToolMetaData> record;
     if (stored && !endOfEntries)
@@ -37,11 +45,17 @@ platform::Result<std::string> recordDifftoolRun(const DifftoolOptions& options, 
         for (const auto& entry : *entries) record->entries.push_back(entry);
         text = record->encode();
     }
-    if (text)
-        if (auto written = writeSessionRecord(options, *text, print); !written) text = std::move(written).error();
     if (!text) {
         removeCopies(*entries, options);
         return std::move(text).error();
+    }
+    if (auto written = writeSessionRecord(options, *text, print); !written) {
+        // A replacement can fail after the new record took its place (the
+        // old one could neither be removed nor put back): the copies it
+        // names then stay with it. Only a record seen to be another's
+        // loses them.
+        if (auto onDisk = platform::readFile(path); onDisk && *onDisk != *text) removeCopies(*entries, options);
+        return std::move(written).error();
     }
     return std::move(*directory);
 }

@@ -12,10 +12,11 @@
 namespace VarnShared {
 
 /// Adds the options' entries to their session, starting the session afresh
-/// when it has no readable record, and writes the record (printing
+/// when it has no record or one that is not in the session's form, and
+/// writes the record (printing
 /// "Writing to: " and its path with `print`). Returns the session directory to
-/// hand to the application. On failure the stored record is unchanged and
-/// the run's copies are removed.
+/// hand to the application. A record that cannot be read is an error. On
+/// failure the stored record is unchanged and the run's copies are removed.
 platform::Result<std::string> recordDifftoolRun(const DifftoolOptions& options,
                                                 platform::LinePrinter print = platform::printLine);
 

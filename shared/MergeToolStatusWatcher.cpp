@@ -55,8 +55,14 @@ MergeToolStatusWatcher::Outcome MergeToolStatusWatcher::checkStatus() {
     // What the held directory holds is the application's answer only while
     // the application still finds that directory at its path.
     if (auto checked = checkDirectory(); !checked) return std::move(checked).error();
-    if (!text || text->empty()) return std::nullopt;
-    auto status = parseStatus(*text);
+    if (!text) {
+        if (text.error().code == ENOENT) return std::nullopt;
+        // The verdict is there and cannot be known: waiting on would only
+        // wait out the limit.
+        return std::move(text).error();
+    }
+    if (!*text || (*text)->empty()) return std::nullopt;
+    auto status = parseStatus(**text);
     if (!status) return std::nullopt;
     // The verdict stands even when the directory cannot be removed.
     removeDirectory();

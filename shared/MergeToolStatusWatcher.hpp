@@ -57,11 +57,12 @@ public:
     platform::Result<void> checkDirectory() const;
 
     /// Looks at the status file once. When the directory is no longer at its
-    /// path, an error. When it holds a valid number, removes the hand-off
-    /// directory (a failure to remove is ignored) and returns the number. A
-    /// missing or empty file, anything but a regular file (a link is not
-    /// followed), a file longer than `maximumStatusLength`, or text that is
-    /// not a number, gives nothing.
+    /// path, or the file is there but cannot be opened, examined or read, an
+    /// error. When it holds a valid number, removes the hand-off directory (a
+    /// failure to remove is ignored) and returns the number. A missing or
+    /// empty file, anything but a regular file (a link is not followed), a
+    /// file longer than `maximumStatusLength`, or text that is not a number,
+    /// gives nothing.
     Outcome checkStatus();
 
     /// Consumes pending events without waiting and checks the status when
