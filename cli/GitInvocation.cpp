@@ -43,24 +43,36 @@ platform::Result<GitInvocation> findGitInvocation() {
     auto group = platform::processGroupIdentifier();
     if (!group) return std::move(group).error();
 
+    // A process that has ended on the way counts as one without words; one
+    // whose words cannot be read ends the run, for the words read instead
+    // would file the run into a session of another invocation.
+    auto wordsOf = [](pid_t pid) -> platform::Result<std::vector<std::string>> {
+        auto words = platform::argumentsOfProcess(pid);
+        if (!words) return std::move(words).error();
+        return std::move(*words).value_or(std::vector<std::string>{});
+    };
     GitInvocation leader{*group, {}, {}};
     bool leaderRead = false;
     std::vector<std::string> linesRead;
     pid_t pid = ::getppid();
     for (int examined = 0; examined < ancestorLimit && pid > 0; ++examined) {
-        auto words = platform::argumentsOfProcess(pid).value_or(std::vector<std::string>{});
-        linesRead.push_back(platform::joined(words, " "));
-        if (difftoolArguments(words)) return GitInvocation{pid, std::move(words), std::move(linesRead)};
+        auto words = wordsOf(pid);
+        if (!words) return std::move(words).error();
+        linesRead.push_back(platform::joined(*words, " "));
+        if (difftoolArguments(*words)) return GitInvocation{pid, std::move(*words), std::move(linesRead)};
         if (pid == *group) {
-            leader.words = std::move(words);
+            leader.words = std::move(*words);
             leaderRead = true;
         }
         auto parent = platform::parentProcessIdentifier(pid);
-        if (!parent) break;
-        pid = *parent;
+        if (!parent) return std::move(parent).error();
+        if (!*parent) break;
+        pid = **parent;
     }
     if (!leaderRead) {
-        leader.words = platform::argumentsOfProcess(*group).value_or(std::vector<std::string>{});
+        auto words = wordsOf(*group);
+        if (!words) return std::move(words).error();
+        leader.words = std::move(*words);
         linesRead.push_back(platform::joined(leader.words, " "));
     }
     leader.linesRead = std::move(linesRead);

@@ -90,9 +90,15 @@ std::optional<std::string> destinationOfSymbolicLink(const std::string& path) {
 bool isWritable(const std::string& path) { return ::access(path.c_str(), W_OK) == 0; }
 
 Result<FileDescriptor> createPrivateDirectoryIn(int parentFd, const std::string& name, const std::string& path) {
-    auto failure = [&](int err) { return Error::posix(err, "Cannot create directory " + path, path); };
-    if (::mkdirat(parentFd, name.c_str(), 0700) != 0) return failure(errno);
-    FileDescriptor directory(::openat(parentFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (::mkdirat(parentFd, name.c_str(), 0700) != 0)
+        return Error::posix(errno, "Cannot create directory " + path, path);
+    // Made but unusable, it goes again (only while empty): nothing is left
+    // behind by a run that fails.
+    auto failure = [&](int err) {
+        ::unlinkat(parentFd, name.c_str(), AT_REMOVEDIR);
+        return Error::posix(err, "Cannot create directory " + path, path);
+    };
+    FileDescriptor directory(openRetrying(parentFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (!directory) return failure(errno);
     // The umask may have taken bits the owner needs; nobody else gets any.
     struct stat s;

@@ -24,9 +24,13 @@ Result<HeldDirectory> HeldDirectory::create(const std::string& path) {
     if (!parent) return failure(errno);
     auto directory = createPrivateDirectoryIn(parent.get(), name, path);
     if (!directory) return std::move(directory).error();
-    HeldDirectory held(path, std::move(name), std::move(parent), std::move(*directory));
     struct stat s;
-    if (::fstat(held.descriptor(), &s) != 0) return failure(errno);
+    if (::fstat(directory->get(), &s) != 0) {
+        int err = errno;
+        ::unlinkat(parent.get(), name.c_str(), AT_REMOVEDIR);
+        return failure(err);
+    }
+    HeldDirectory held(path, std::move(name), std::move(parent), std::move(*directory));
     held.device_ = s.st_dev;
     held.inode_ = s.st_ino;
     return held;

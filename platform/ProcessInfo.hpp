@@ -33,14 +33,16 @@ Result<pid_t> processGroupIdentifier(pid_t pid = 0);
 /// The absolute, link-free path of the running executable.
 Result<std::string> executablePath();
 
-/// The parent of process `pid`; nothing when the process is gone or cannot
-/// be examined.
-std::optional<pid_t> parentProcessIdentifier(pid_t pid);
+/// The parent of process `pid`; nothing when the process is gone or is
+/// another user's, which the system keeps from us. An error when it is
+/// there and cannot be examined.
+Result<std::optional<pid_t>> parentProcessIdentifier(pid_t pid);
 
 /// The argument list of process `pid`, program name first, each argument
 /// exactly as the process holds it: nothing is split, joined, quoted or
-/// expanded. Nothing when it cannot be read (the process is gone, is not
-/// the user's to examine, or holds no arguments).
-std::optional<std::vector<std::string>> argumentsOfProcess(pid_t pid);
+/// expanded. Nothing when the process is gone, is another user's, or holds
+/// no arguments (it is ending, or a kernel thread); an error when it is
+/// there and its arguments cannot be read.
+Result<std::optional<std::vector<std::string>>> argumentsOfProcess(pid_t pid);
 
 }  // namespace platform

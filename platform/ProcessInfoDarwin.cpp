@@ -25,20 +25,27 @@ Result<std::string> executablePath() {
     return resolvingSymlinksInPath(*absolute);
 }
 
-std::optional<pid_t> parentProcessIdentifier(pid_t pid) {
+Result<std::optional<pid_t>> parentProcessIdentifier(pid_t pid) {
     struct kinfo_proc info {};
     std::size_t size = sizeof info;
     int name[] = {CTL_KERN, KERN_PROC, KERN_PROC_PID, pid};
+    if (::sysctl(name, 4, &info, &size, nullptr, 0) != 0)
+        return Error::posix(errno, "Cannot read the parent of process " + std::to_string(pid));
     // A process that does not exist yields no error, only nothing.
-    if (::sysctl(name, 4, &info, &size, nullptr, 0) != 0 || size == 0) return std::nullopt;
-    return info.kp_eproc.e_ppid;
+    if (size == 0) return std::optional<pid_t>();
+    return std::optional<pid_t>(info.kp_eproc.e_ppid);
 }
 
-std::optional<std::vector<std::string>> argumentsOfProcess(pid_t pid) {
+Result<std::optional<std::vector<std::string>>> argumentsOfProcess(pid_t pid) {
+    using Arguments = std::optional<std::vector<std::string>>;
+    auto failure = [&](int err) {
+        return Error::posix(err, "Cannot read the arguments of process " + std::to_string(pid));
+    };
     int argumentMaximum = 0;
     std::size_t size = sizeof argumentMaximum;
     int maximumName[] = {CTL_KERN, KERN_ARGMAX};
-    if (::sysctl(maximumName, 2, &argumentMaximum, &size, nullptr, 0) != 0 || argumentMaximum <= 0) return std::nullopt;
+    if (::sysctl(maximumName, 2, &argumentMaximum, &size, nullptr, 0) != 0) return failure(errno);
+    if (argumentMaximum <= 0) return failure(EINVAL);
 
     // The argument count, the executable's path and NUL padding, then the
     // arguments, each followed by a NUL, then the environment. The buffer
@@ -46,13 +53,18 @@ std::optional<std::vector<std::string>> argumentsOfProcess(pid_t pid) {
     std::unique_ptr<char[]> buffer(new char[static_cast<std::size_t>(argumentMaximum)]);
     size = static_cast<std::size_t>(argumentMaximum);
     int name[] = {CTL_KERN, KERN_PROCARGS2, pid};
-    if (::sysctl(name, 3, buffer.get(), &size, nullptr, 0) != 0) return std::nullopt;
+    if (::sysctl(name, 3, buffer.get(), &size, nullptr, 0) != 0) {
+        // A process that is gone, or is another user's, which the system
+        // keeps from us: our git is our own.
+        if (errno == EINVAL || errno == ESRCH || errno == EPERM) return Arguments();
+        return failure(errno);
+    }
     std::string_view area(buffer.get(), size);
     int count = 0;
-    if (area.size() < sizeof count) return std::nullopt;
+    if (area.size() < sizeof count) return Arguments();
     std::memcpy(&count, area.data(), sizeof count);
     auto start = area.find('\0', sizeof count);
-    if (start == std::string_view::npos) return std::nullopt;
+    if (start == std::string_view::npos) return Arguments();
     start = area.find_first_not_of('\0', start);
 
     std::vector<std::string> arguments;
@@ -62,8 +74,8 @@ std::optional<std::vector<std::string>> argumentsOfProcess(pid_t pid) {
         arguments.emplace_back(area.substr(start, end - start));
         start = end + 1;
     }
-    if (arguments.empty()) return std::nullopt;
-    return arguments;
+    if (arguments.empty()) return Arguments();
+    return Arguments(std::move(arguments));
 }
 
 }  // namespace platform

@@ -46,8 +46,9 @@ int writeAll(int descriptor, std::string_view text, std::string_view end) {
 }  // namespace
 
 void printLine(std::string_view line) {
-    std::fwrite(line.data(), 1, line.size(), stdout);
-    std::fputc('\n', stdout);
+    // Written at once rather than through stdio, which gives a write that a
+    // signal interrupts up as failed: the tool writes a few lines a run.
+    writeStandardOutput(line, "\n");
 }
 
 void writeStandardOutput(std::string_view text, std::string_view end) {

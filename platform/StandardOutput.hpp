@@ -17,9 +17,9 @@
 
 namespace platform {
 
-/// Writes `line` and a newline to standard output through stdio's
-/// `stdout`, in its place among everything else written there. A failure is
-/// kept for `flushStandardOutput`.
+/// Writes `line` and a newline to standard output at once, in its place
+/// among everything else written there. A failure is kept for
+/// `flushStandardOutput`.
 void printLine(std::string_view line);
 
 /// Where a line meant for standard output goes; `printLine` unless a caller

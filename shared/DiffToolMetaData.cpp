@@ -1,9 +1,9 @@
 #include "shared/DiffToolMetaData.hpp"
 
 #include "platform/FileSystem.hpp"
-#include "platform/TemporaryDirectory.hpp"
 #include "shared/CanonicalText.hpp"
 #include "shared/HandOffDirectory.hpp"
+#include "shared/SessionDirectory.hpp"
 #include "shared/SessionKey.hpp"
 #include "shared/SessionRecordJson.hpp"
 
@@ -31,16 +31,13 @@ platform::Result<DiffToolMetaData> DiffToolMetaData::decode(std::string_view byt
 platform::Result<void> DiffToolMetaData::write(platform::LinePrinter print) const {
     auto json = encode();
     if (!json) return std::move(json).error();
-    return writeSessionRecord(*this, *json, print);
+    auto directory = ensureSessionDirectory(*this);
+    if (!directory) return std::move(directory).error();
+    return writeSessionRecord(*directory, *json, print);
 }
 
-platform::Result<void> writeSessionRecord(const DiffToolSession& session, std::string_view json,
+platform::Result<void> writeSessionRecord(const std::string& directory, std::string_view json,
                                           platform::LinePrinter print) {
-    auto temporary = platform::ensureTemporaryDirectory();
-    if (!temporary) return std::move(temporary).error();
-    std::string directory = *temporary + "/" + sessionKey(session);
-    if (auto created = platform::createDirectoryWithParents(directory); !created) return created;
-    if (auto checked = platform::checkOwnedDirectory(directory, "session directory"); !checked) return checked;
     std::string path = metadataFilePath(directory, DiffToolMetaData::fileName);
     // Announced once it is there: the line never names a file that a failed
     // write did not produce.

@@ -52,9 +52,10 @@ struct DiffToolMetaData : DiffToolSession {
     platform::Result<void> write(platform::LinePrinter print = platform::printLine) const;
 };
 
-/// Writes `json`, the encoded record of `session`, as `write` writes a
+/// Writes `json`, an encoded record, into its session directory
+/// `directory`, prepared with `ensureSessionDirectory`, as `write` writes a
 /// record.
-platform::Result<void> writeSessionRecord(const DiffToolSession& session, std::string_view json,
+platform::Result<void> writeSessionRecord(const std::string& directory, std::string_view json,
                                           platform::LinePrinter print = platform::printLine);
 
 /// The record stored for `session`, or nothing when there is none or it

@@ -35,7 +35,7 @@ platform::Result<std::string> recordDifftoolRun(const DifftoolOptions& options, 
     if (stored && !endOfEntries)
         if (auto decoded = DiffToolMetaData::decode(*stored, path)) record = std::move(*decoded);
 
-    auto entries = makeEntries(options);
+    auto entries = makeEntries(options, *directory);
     if (!entries) return std::move(entries).error();
     platform::Result<std::string> text = std::string();
     if (endOfEntries) {
@@ -46,15 +46,15 @@ platform::Result<std::string> recordDifftoolRun(const DifftoolOptions& options, 
         text = record->encode();
     }
     if (!text) {
-        removeCopies(*entries, options);
+        removeCopies(*entries, *directory);
         return std::move(text).error();
     }
-    if (auto written = writeSessionRecord(options, *text, print); !written) {
+    if (auto written = writeSessionRecord(*directory, *text, print); !written) {
         // A replacement can fail after the new record took its place (the
         // old one could neither be removed nor put back): the copies it
         // names then stay with it. Only a record seen to be another's
         // loses them.
-        if (auto onDisk = platform::readFile(path); onDisk && *onDisk != *text) removeCopies(*entries, options);
+        if (auto onDisk = platform::readFile(path); onDisk && *onDisk != *text) removeCopies(*entries, *directory);
         return std::move(written).error();
     }
     return std::move(*directory);

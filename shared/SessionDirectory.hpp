@@ -8,9 +8,9 @@
 
 namespace VarnShared {
 
-/// `sessionDirectory(session)`, created with its parents when missing and
-/// checked to be the user's own real directory (not a link to one), since
-/// copies of the user's files and the record go there.
+/// `sessionDirectory(session)`, created in T when missing and checked to be
+/// the user's own real directory (not a link to one), since copies of the
+/// user's files and the record go there. A run prepares it once.
 platform::Result<std::string> ensureSessionDirectory(const DiffToolSession& session);
 
 }  // namespace VarnShared

@@ -5,7 +5,6 @@
 #include "platform/Paths.hpp"
 #include "platform/Uuid.hpp"
 #include "shared/SessionDirectory.hpp"
-#include "shared/SessionKey.hpp"
 
 namespace VarnShared {
 
@@ -21,10 +20,8 @@ bool isWithin(const std::string& path, const std::string& directory) {
 
 /// A copy of `path` in the session directory, named after its last
 /// component, "-" and a UUID.
-platform::Result<std::string> copyIntoSession(const std::string& path, const DifftoolOptions& options) {
-    auto directory = ensureSessionDirectory(options);
-    if (!directory) return std::move(directory).error();
-    std::string copy = *directory + "/" + platform::lastPathComponent(path) + "-" + platform::makeUuid();
+platform::Result<std::string> copyIntoSession(const std::string& path, const std::string& directory) {
+    std::string copy = directory + "/" + platform::lastPathComponent(path) + "-" + platform::makeUuid();
     if (auto copied = platform::copyFile(path, copy); !copied) return std::move(copied).error();
     return copy;
 }
@@ -32,31 +29,33 @@ platform::Result<std::string> copyIntoSession(const std::string& path, const Dif
 /// What to record for a file of a compared directory, which git removes
 /// once the tool ends: the work-tree file a link into the repository
 /// names, else a copy.
-platform::Result<std::string> preserveComparedFile(const std::string& path, const DifftoolOptions& options) {
+platform::Result<std::string> preserveComparedFile(const std::string& path, const DifftoolOptions& options,
+                                                   const std::string& directory) {
     if (platform::isSymbolicLink(path)) {
         auto target = platform::resolvingSymlinksInPath(path);
         if (isWithin(target, options.repo)) return target;
     }
-    return copyIntoSession(path, options);
+    return copyIntoSession(path, directory);
 }
 
 }  // namespace
 
-platform::Result<std::string> preserveFile(const std::string& path, const DifftoolOptions& options) {
+platform::Result<std::string> preserveFile(const std::string& path, const DifftoolOptions& options,
+                                           const std::string& directory) {
     if (path.empty() || path == "/dev/null") return path;
     auto absolute = platform::absolutePath(path);
     if (!absolute) return std::move(absolute).error();
     if (isWithin(platform::resolvingSymlinksInPath(*absolute), options.repo)) return path;
-    return copyIntoSession(path, options);
+    return copyIntoSession(path, directory);
 }
 
-platform::Result<DiffToolMetaData::Entry> makeEntry(const DifftoolOptions& options) {
+platform::Result<DiffToolMetaData::Entry> makeEntry(const DifftoolOptions& options, const std::string& directory) {
     DiffToolMetaData::Entry entry;
     for (auto [from, to] : {std::pair{&options.base, &entry.base}, std::pair{&options.local, &entry.local},
                             std::pair{&options.remote, &entry.remote}, std::pair{&options.merged, &entry.merged}}) {
-        auto preserved = preserveFile(*from, options);
+        auto preserved = preserveFile(*from, options, directory);
         if (!preserved) {
-            removeCopies({entry}, options);
+            removeCopies({entry}, directory);
             return std::move(preserved).error();
         }
         *to = std::move(*preserved);
@@ -64,7 +63,8 @@ platform::Result<DiffToolMetaData::Entry> makeEntry(const DifftoolOptions& optio
     return entry;
 }
 
-platform::Result<std::vector<DiffToolMetaData::Entry>> makeDirectoryEntries(const DifftoolOptions& options) {
+platform::Result<std::vector<DiffToolMetaData::Entry>> makeDirectoryEntries(const DifftoolOptions& options,
+                                                                            const std::string& directory) {
     auto left = platform::filesBelow(options.local);
     if (!left) return std::move(left).error();
     auto right = platform::filesBelow(options.remote);
@@ -73,7 +73,7 @@ platform::Result<std::vector<DiffToolMetaData::Entry>> makeDirectoryEntries(cons
     std::vector<DiffToolMetaData::Entry> entries;
     // A copy that fails leaves none of this run's copies behind.
     auto failed = [&](platform::Error error) {
-        removeCopies(entries, options);
+        removeCopies(entries, directory);
         return error;
     };
     std::size_t l = 0, r = 0;
@@ -83,10 +83,10 @@ platform::Result<std::vector<DiffToolMetaData::Entry>> makeDirectoryEntries(cons
         const std::string& name = onLeft ? (*left)[l] : (*right)[r];
         std::string merged = platform::appendingPathComponent(options.repo, name);
         auto& entry = entries.emplace_back(DiffToolMetaData::Entry{merged, "/dev/null", "/dev/null", merged});
-        for (auto [present, directory, field] :
+        for (auto [present, side, field] :
              {std::tuple{onLeft, &options.local, &entry.local}, std::tuple{onRight, &options.remote, &entry.remote}}) {
             if (!present) continue;
-            auto preserved = preserveComparedFile(platform::appendingPathComponent(*directory, name), options);
+            auto preserved = preserveComparedFile(platform::appendingPathComponent(*side, name), options, directory);
             if (!preserved) return failed(std::move(preserved).error());
             *field = std::move(*preserved);
         }
@@ -96,18 +96,19 @@ platform::Result<std::vector<DiffToolMetaData::Entry>> makeDirectoryEntries(cons
     return entries;
 }
 
-void removeCopies(const std::vector<DiffToolMetaData::Entry>& entries, const DiffToolSession& session) {
-    std::string directory = sessionDirectory(session) + "/";
+void removeCopies(const std::vector<DiffToolMetaData::Entry>& entries, const std::string& directory) {
+    std::string prefix = directory + "/";
     for (const auto& entry : entries)
         for (const auto* path : {&entry.base, &entry.local, &entry.remote, &entry.merged})
-            if (path->starts_with(directory) && path->find('/', directory.size()) == std::string::npos)
+            if (path->starts_with(prefix) && path->find('/', prefix.size()) == std::string::npos)
                 (void)platform::removeRecursively(*path);
 }
 
-platform::Result<std::vector<DiffToolMetaData::Entry>> makeEntries(const DifftoolOptions& options) {
+platform::Result<std::vector<DiffToolMetaData::Entry>> makeEntries(const DifftoolOptions& options,
+                                                                   const std::string& directory) {
     if (platform::isDirectory(options.local) && platform::isDirectory(options.remote))
-        return makeDirectoryEntries(options);
-    auto entry = makeEntry(options);
+        return makeDirectoryEntries(options, directory);
+    auto entry = makeEntry(options, directory);
     if (!entry) return std::move(entry).error();
     return std::vector{std::move(*entry)};
 }
@@ -119,7 +120,9 @@ platform::Result<DiffToolMetaData> makeSession(const DifftoolOptions& options) {
 }
 
 platform::Result<DiffToolMetaData> adding(DiffToolMetaData record, const DifftoolOptions& options) {
-    auto entries = makeEntries(options);
+    auto directory = ensureSessionDirectory(options);
+    if (!directory) return std::move(directory).error();
+    auto entries = makeEntries(options, *directory);
     if (!entries) return std::move(entries).error();
     for (auto& entry : *entries) record.entries.push_back(std::move(entry));
     return record;

@@ -11,6 +11,7 @@
 #include "shared/DifftoolOptions.hpp"
 #include "shared/DifftoolRun.hpp"
 #include "shared/NewOptions.hpp"
+#include "shared/SessionDirectory.hpp"
 #include "shared/SessionEntries.hpp"
 #include "shared/SessionKey.hpp"
 #include "tests/support/HandOffTest.hpp"
@@ -69,12 +70,13 @@ TEST(DifftoolOptionsConstruction, FileArgumentsAndTheRepository) {
 
 TEST_F(DifftoolSession, FilesInsideStayAndFilesOutsideAreCopiedIntoTheSessionDirectory) {
     auto o = options(outside, inside);
+    auto directory = ensureSessionDirectory(o).value();
     scratch.makeLink("into-repo", "repo");
     for (const auto& path : {inside, repo, scratch / "into-repo/a.txt", std::string("/dev/null"), std::string()})
-        EXPECT_EQ(preserveFile(path, o).value(), path);
+        EXPECT_EQ(preserveFile(path, o, directory).value(), path);
 
     // A sibling whose name merely begins with the repository's is outside too.
-    auto preserved = preserveFile(scratch.writeFile("repo-old/b.txt", "sibling\n"), o).value();
+    auto preserved = preserveFile(scratch.writeFile("repo-old/b.txt", "sibling\n"), o, directory).value();
     // The session directory, the file's name, "-" and a UUID.
     EXPECT_THAT(preserved, MatchesRegex("^" + temporary + "//" + sessionKey(o) +
                                         "/b.txt-[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}$"));
@@ -85,7 +87,7 @@ TEST_F(DifftoolSession, FilesInsideStayAndFilesOutsideAreCopiedIntoTheSessionDir
 // second file of a compared directory that cannot be copied, or a record
 // that cannot be written. Nothing is recorded or announced.
 TEST_F(DifftoolSession, AFileThatCannotBeCopiedIsAnErrorAndNothingIsRecorded) {
-    auto missing = preserveFile(scratch / "gone/a.txt", options(inside, inside));
+    auto missing = preserveFile(scratch / "gone/a.txt", options(inside, inside), scratch.path());
     ASSERT_FALSE(missing);
     EXPECT_THAT(missing.error().description, ::testing::HasSubstr(scratch / "gone/a.txt"));
     scratch.writeFile("left/a.txt", "a\n");
