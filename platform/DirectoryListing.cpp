@@ -40,7 +40,7 @@ namespace {
 
 /// Appends what `directory` holds to `found`, each name after `prefix`.
 Result<void> collect(const std::string& directory, const std::string& prefix, std::vector<std::string>& found) {
-    FileDescriptor opened(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    FileDescriptor opened(openRetrying(AT_FDCWD, directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!opened) return Error::posix(errno, "Cannot read directory " + directory, directory);
     auto entries = directoryEntries(std::move(opened), directory);
     if (!entries) return std::move(entries).error();

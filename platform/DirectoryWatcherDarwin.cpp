@@ -20,7 +20,7 @@ Result<void> DirectoryWatcher::watch(const HeldDirectory& directory) {
     auto failure = [&](int err) {
         return Error::posix(err, "Cannot watch directory " + directory.path(), directory.path());
     };
-    FileDescriptor self(::openat(directory.descriptor(), ".", O_EVTONLY | O_CLOEXEC));
+    FileDescriptor self(openRetrying(directory.descriptor(), ".", O_EVTONLY | O_CLOEXEC));
     if (!self) return failure(errno);
     FileDescriptor queue(::kqueue());
     if (!queue) return failure(errno);

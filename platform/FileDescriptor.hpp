@@ -33,10 +33,13 @@ public:
     explicit operator bool() const { return fd_ >= 0; }
     /// Gives the descriptor up without closing it.
     int release() { return std::exchange(fd_, -1); }
-    /// Closes now, returning the errno of a failed close or 0.
+    /// Closes now, returning the errno of a failed close or 0. A close that
+    /// a signal interrupts has still released the descriptor (it must not
+    /// be closed again), and the data written reached the system: it is
+    /// no failure.
     int close() {
         int fd = std::exchange(fd_, -1);
-        return fd < 0 || ::close(fd) == 0 ? 0 : errno;
+        return fd < 0 || ::close(fd) == 0 || errno == EINTR ? 0 : errno;
     }
 
 private:

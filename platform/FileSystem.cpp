@@ -48,7 +48,8 @@ Result<void> removeContentsOf(int directoryFd, const std::string& path) {
             return Error::posix(errno, "Cannot remove " + childPath, childPath);
         }
         if (S_ISDIR(s.st_mode)) {
-            FileDescriptor child(::openat(directoryFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+            FileDescriptor child(openRetrying(directoryFd, name.c_str(),
+                                              O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
             if (child.get() < 0) return Error::posix(errno, "Cannot remove " + childPath, childPath);
             if (auto removed = removeContentsOf(child.get(), childPath); !removed) return removed;
             if (::unlinkat(directoryFd, name.c_str(), AT_REMOVEDIR) != 0 && errno != ENOENT)
@@ -132,7 +133,8 @@ Result<void> createDirectoryWithParents(const std::string& path) {
 }
 
 Result<void> writeFileNoFollow(const std::string& path, std::string_view contents) {
-    FileDescriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666));
+    FileDescriptor file(openRetrying(AT_FDCWD, path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC,
+                                     0666));
     if (file.get() < 0) return openError(errno, "Cannot write file " + path, path);
     return fillAndClose(file, contents, path);
 }
@@ -150,7 +152,7 @@ Result<void> writeFileAtomicallyIn(int directoryFd, const std::string& name, std
     int fd = -1;
     for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
         temporary = directory + "." + last + "." + makeUuid().substr(0, 8);
-        fd = ::openat(directoryFd, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        fd = openRetrying(directoryFd, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd < 0 && errno != EEXIST) break;
     }
     if (fd < 0) return openError(errno, "Cannot write file " + path, path);
@@ -171,7 +173,7 @@ Result<void> writeFileAtomically(const std::string& path, std::string_view conte
 }
 
 Result<std::string> readFile(const std::string& path) {
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    FileDescriptor file(openRetrying(AT_FDCWD, path.c_str(), O_RDONLY | O_CLOEXEC));
     if (file.get() < 0) return Error::posix(errno, "Cannot read file " + path, path);
     std::string contents;
     // Room for the whole file and the read that finds its end.
@@ -212,7 +214,7 @@ Result<std::optional<std::string>> readSmallFileIn(int directoryFd, const std::s
 }
 
 Result<void> copyFile(const std::string& from, const std::string& to) {
-    FileDescriptor source(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+    FileDescriptor source(openRetrying(AT_FDCWD, from.c_str(), O_RDONLY | O_CLOEXEC));
     if (source.get() < 0) return Error::posix(errno, "Cannot copy " + from, from);
     struct stat s;
     if (::fstat(source.get(), &s) != 0) return Error::posix(errno, "Cannot copy " + from, from);
@@ -220,7 +222,8 @@ Result<void> copyFile(const std::string& from, const std::string& to) {
         return Error{"NSPOSIXErrorDomain", EINVAL, "Cannot copy " + from + ": it is not a regular file", from};
     // The owner's permission bits only: a copy of the user's file is the
     // user's alone, whatever the original let others do.
-    FileDescriptor target(::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, s.st_mode & 0700));
+    FileDescriptor target(openRetrying(AT_FDCWD, to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                                       s.st_mode & 0700));
     if (target.get() < 0) return openError(errno, "Cannot copy " + from + " to " + to, to);
 
     char buffer[65536];
@@ -251,7 +254,7 @@ Result<void> removeRecursively(const std::string& path) {
         return {};
     }
     {
-        FileDescriptor directory(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        FileDescriptor directory(openRetrying(AT_FDCWD, path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
         if (directory.get() < 0) return Error::posix(errno, "Cannot remove " + path, path);
         if (auto removed = removeContentsOf(directory.get(), path); !removed) return removed;
     }

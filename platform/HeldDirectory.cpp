@@ -20,7 +20,7 @@ Result<HeldDirectory> HeldDirectory::create(const std::string& path) {
     if (parentPath.empty()) parentPath = "/";
     std::string name = path.substr(slash + 1);
 
-    FileDescriptor parent(::open(parentPath.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    FileDescriptor parent(openRetrying(AT_FDCWD, parentPath.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (!parent) return failure(errno);
     auto directory = createPrivateDirectoryIn(parent.get(), name, path);
     if (!directory) return std::move(directory).error();
@@ -39,9 +39,23 @@ Result<HeldDirectory> HeldDirectory::create(const std::string& path) {
 HeldDirectory::HeldDirectory(std::string path, std::string name, FileDescriptor parent, FileDescriptor directory)
     : path_(std::move(path)), name_(std::move(name)), parent_(std::move(parent)), directory_(std::move(directory)) {}
 
-bool HeldDirectory::isAtItsPath() const {
+namespace {
+
+/// Whether the `stat` call that returned `result` found something: a
+/// missing name says no, any other failure is an error about `path`.
+Result<bool> found(int result, const std::string& path) {
+    if (result == 0) return true;
+    if (errno == ENOENT || errno == ENOTDIR) return false;
+    return Error::posix(errno, "Cannot examine " + path, path);
+}
+
+}  // namespace
+
+Result<bool> HeldDirectory::isAtItsPath() const {
     struct stat s;
-    return ::lstat(path_.c_str(), &s) == 0 && S_ISDIR(s.st_mode) && s.st_dev == device_ && s.st_ino == inode_;
+    auto there = found(::lstat(path_.c_str(), &s), path_);
+    if (!there || !*there) return there;
+    return S_ISDIR(s.st_mode) && s.st_dev == device_ && s.st_ino == inode_;
 }
 
 bool HeldDirectory::isNamed(const std::string& name) const {
@@ -53,7 +67,7 @@ bool HeldDirectory::isNamed(const std::string& name) const {
 std::optional<std::string> HeldDirectory::nameInParent() const {
     if (isNamed(name_)) return name_;
     // Renamed: looked for among the parent's entries, by identity.
-    FileDescriptor listing(::openat(parent_.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    FileDescriptor listing(openRetrying(parent_.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!listing) return std::nullopt;
     auto entries = directoryEntries(std::move(listing), path_);
     if (!entries) return std::nullopt;
@@ -62,9 +76,9 @@ std::optional<std::string> HeldDirectory::nameInParent() const {
     return std::nullopt;
 }
 
-bool HeldDirectory::contains(const std::string& name) const {
+Result<bool> HeldDirectory::contains(const std::string& name) const {
     struct stat s;
-    return ::fstatat(descriptor(), name.c_str(), &s, AT_SYMLINK_NOFOLLOW) == 0;
+    return found(::fstatat(descriptor(), name.c_str(), &s, AT_SYMLINK_NOFOLLOW), path_ + "/" + name);
 }
 
 Result<void> HeldDirectory::writeFileAtomically(const std::string& name, std::string_view contents) const {
@@ -78,10 +92,14 @@ Result<std::optional<std::string>> HeldDirectory::readSmallFile(const std::strin
 Result<void> HeldDirectory::remove() const {
     auto name = nameInParent();
     if (!name) return Error{"NSPOSIXErrorDomain", ENOENT, "Cannot remove " + path_ + ": it is no longer there", path_};
-    if (auto emptied = removeContentsOf(descriptor(), path_); !emptied) return emptied;
-    if (::unlinkat(parent_.get(), name->c_str(), AT_REMOVEDIR) != 0)
-        return Error::posix(errno, "Cannot remove " + path_, path_);
-    return {};
+    // The application may still be writing into it (a late verdict): what
+    // it adds while the contents go is removed on another pass.
+    for (int pass = 0;; ++pass) {
+        if (auto emptied = removeContentsOf(descriptor(), path_); !emptied) return emptied;
+        if (::unlinkat(parent_.get(), name->c_str(), AT_REMOVEDIR) == 0) return {};
+        if ((errno != ENOTEMPTY && errno != EEXIST) || pass == 3)
+            return Error::posix(errno, "Cannot remove " + path_, path_);
+    }
 }
 
 }  // namespace platform

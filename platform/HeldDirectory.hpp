@@ -29,11 +29,13 @@ public:
     int descriptor() const { return directory_.get(); }
 
     /// The path still names this very directory: it was not removed,
-    /// renamed, replaced or turned into a link.
-    bool isAtItsPath() const;
+    /// renamed, replaced or turned into a link. An error when that cannot
+    /// be found out.
+    Result<bool> isAtItsPath() const;
 
     /// Something named `name` is inside (a link there counts, unfollowed).
-    bool contains(const std::string& name) const;
+    /// An error when that cannot be found out.
+    Result<bool> contains(const std::string& name) const;
 
     /// Writes `contents` into the file `name` inside, complete or not at
     /// all; see `writeFileAtomically`.
@@ -44,7 +46,7 @@ public:
     /// Removes everything inside and then the directory itself, but only
     /// while it is still in its parent, under its name or another: a
     /// directory moved elsewhere is left alone, and so is whatever now has
-    /// its name.
+    /// its name. What another process puts in meanwhile goes too.
     Result<void> remove() const;
 
 private:

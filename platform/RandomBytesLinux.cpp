@@ -24,7 +24,7 @@ bool fillRandomBytes(std::span<std::uint8_t> bytes) {
     if (filled == bytes.size()) return true;
 
     // Kernels without getrandom still have the device.
-    FileDescriptor device(::open("/dev/urandom", O_RDONLY | O_CLOEXEC));
+    FileDescriptor device(openRetrying(AT_FDCWD, "/dev/urandom", O_RDONLY | O_CLOEXEC));
     if (!device) return false;
     filled = 0;
     while (filled < bytes.size()) {

@@ -9,6 +9,8 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "platform/FileDescriptor.hpp"
+
 namespace platform {
 namespace {
 
@@ -68,7 +70,7 @@ void prepareStandardStreams() {
     for (int descriptor : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
         if (::fcntl(descriptor, F_GETFD) != -1 || errno != EBADF) continue;
         // Read-only: a write fails with EBADF, as on the closed descriptor.
-        int held = ::open("/dev/null", O_RDONLY);
+        int held = openRetrying(AT_FDCWD, "/dev/null", O_RDONLY);
         if (held != descriptor && held >= 0) ::close(held);
     }
 }

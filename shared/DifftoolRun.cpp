@@ -52,9 +52,10 @@ platform::Result<std::string> recordDifftoolRun(const DifftoolOptions& options, 
     if (auto written = writeSessionRecord(*directory, *text, print); !written) {
         // A replacement can fail after the new record took its place (the
         // old one could neither be removed nor put back): the copies it
-        // names then stay with it. Only a record seen to be another's
-        // loses them.
-        if (auto onDisk = platform::readFile(path); onDisk && *onDisk != *text) removeCopies(*entries, *directory);
+        // names then stay with it. They go when no record, or another,
+        // is seen there.
+        auto onDisk = platform::readFile(path);
+        if (onDisk ? *onDisk != *text : onDisk.error().code == ENOENT) removeCopies(*entries, *directory);
         return std::move(written).error();
     }
     return std::move(*directory);

@@ -40,7 +40,11 @@ int MergeToolStatusWatcher::exitStatus(std::int32_t status) {
 platform::Result<void> MergeToolStatusWatcher::checkDirectory() const {
     // A directory held open has no removal event of its own; its record,
     // removed first, tells instead.
-    if (directory_.isAtItsPath() && directory_.contains(std::string(MergeToolMetaData::fileName))) return {};
+    auto atItsPath = directory_.isAtItsPath();
+    if (!atItsPath) return std::move(atItsPath).error();
+    auto record = *atItsPath ? directory_.contains(std::string(MergeToolMetaData::fileName)) : false;
+    if (!record) return std::move(record).error();
+    if (*record) return {};
     return platform::Error{"NSPOSIXErrorDomain", ENOENT,
                            "The hand-off directory " + metadataPath() +
                                " was removed or replaced before the application answered",

@@ -159,6 +159,9 @@ TEST_F(MergeHandOff, NothingIsHandedOverWhenTheRequestCannotBeWritten) {
     auto everyone = tmp.makeDirectory("T-0777"), group = tmp.makeDirectory("T-0770");
     ::chmod(everyone.c_str(), 0777);
     ::chmod(group.c_str(), 0770);
+    // A private T in such a directory: another user could move it away and
+    // put a forged request in its place.
+    auto inside = tmp.makeDirectory("T-0777/T", 0700);
     bool ownedByAnother = ::geteuid() == 0 && ::chown(owned.c_str(), 65534, 65534) == 0;
     enum Mount { none, full, readOnly };
     const std::string refusing = "Error: Refusing to use the temporary directory ";
@@ -173,6 +176,8 @@ TEST_F(MergeHandOff, NothingIsHandedOverWhenTheRequestCannotBeWritten) {
         {"a.c", owned, none, refusing + owned + "/: it is owned by another user (uid 65534)\n"},
         {"a.c", everyone, none, refusing + everyone + "/: other users can write in it (mode 0777)\n"},
         {"a.c", group, none, refusing + group + "/: other users can write in it (mode 0770)\n"},
+        {"a.c", inside, none,
+         refusing + inside + "/: other users can write in the directory " + everyone + " above it (mode 0777)\n"},
         {"a.c", temporary, full,
          "Error: Cannot write file " + temporary + "//UUID/.varnel-mergetool: No space left on device\n"},
         {"a.c", temporary, readOnly, "Error: Cannot create directory " + temporary + "//UUID: Read-only file system\n"},

@@ -13,7 +13,8 @@ platform::Result<platform::FileDescriptor> openRegularFile(const std::string& pa
     auto notRegular = [&] {
         return platform::Error{"NSPOSIXErrorDomain", EINVAL, what + ": it is not a regular file", path};
     };
-    platform::FileDescriptor file(::open(path.c_str(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666));
+    platform::FileDescriptor file(platform::openRetrying(AT_FDCWD, path.c_str(),
+                                                         flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666));
     if (!file && errno == ELOOP && (flags & O_NOFOLLOW))
         return platform::Error{"NSPOSIXErrorDomain", ELOOP, what + ": it is a symbolic link", path};
     // What a named pipe without a reader, or a socket, answers a writer.
