@@ -18,6 +18,8 @@
 #include <map>
 #include <set>
 
+#include <gmock/gmock.h>
+
 #include "shared/DiffToolMetaData.hpp"
 #include "shared/SessionKey.hpp"
 #include "tests/support/EndToEnd.hpp"
@@ -32,13 +34,12 @@ const std::string strace = "/usr/bin/strace";
 
 /// What the C library does for itself (start-up, memory): its failures
 /// end in the runtime's abort, not in the tool's hands.
-const std::set<std::string> runtimeCalls = {"arch_prctl",     "brk",      "execve",      "exit_group",
-                                            "madvise",        "mmap",     "mprotect",    "mremap",
-                                            "munmap",         "prlimit64", "rseq",       "rt_sigreturn",
-                                            "set_robust_list", "set_tid_address"};
+const std::set<std::string> runtimeCalls = {
+    "arch_prctl", "brk",       "execve", "exit_group",   "madvise",         "mmap",           "mprotect", "mremap",
+    "munmap",     "prlimit64", "rseq",   "rt_sigreturn", "set_robust_list", "set_tid_address"};
 /// Calls a signal can interrupt: EINTR from them must be retried.
-const std::set<std::string> interruptible = {"read",  "write", "writev", "openat", "open",      "wait4",
-                                             "poll",  "ppoll", "flock",  "close",  "nanosleep", "clock_nanosleep"};
+const std::set<std::string> interruptible = {"read", "write", "writev", "openat", "open",      "wait4",
+                                             "poll", "ppoll", "flock",  "close",  "nanosleep", "clock_nanosleep"};
 /// Calls that may answer EAGAIN: asked to wait, or short of a resource.
 const std::set<std::string> mayWait = {"read", "write", "writev", "clone", "clone3", "flock", "getrandom"};
 
@@ -276,6 +277,42 @@ protected:
         return "no answer from the application: " + readFile(stubLog);
     }
 
+    /// varn under strace `options` adds a file from outside the repository
+    /// to a session of a thousand entries.
+    Ran extendLargeSession(const std::string& options) const {
+        // A group leader waits for its session, which is named after it, to
+        // be laid out, then runs varn.
+        fs::remove(tmp / "go");
+        auto process = start("/bin/sh",
+                             {"-c", "i=0; while [ ! -e " + tmp / "go" +
+                                        " ] && [ $i -lt 2000 ]; do sleep 0.005; i=$((i+1)); done; exec " + strace +
+                                        " " + options + " " + varnProgram + " _difftool --base /dev/null --local " +
+                                        tmp.writeFile("outside.txt", "a file git made\n") +
+                                        " --remote a.txt --merged a.txt"},
+                             root, environment(), true);
+        DiffToolMetaData record;
+        static_cast<VarnShared::DiffToolSession&>(record) = {root, process.processIdentifier(), std::nullopt,
+                                                             std::nullopt};
+        for (int i = 0; i < 1000; ++i) {
+            auto file = root + "/f" + std::to_string(i) + ".txt";
+            record.entries.push_back({"/dev/null", file, file, file});
+        }
+        auto directory = temporary + "//" + VarnShared::sessionKey(record);
+        fs::create_directory(directory);
+        fs::permissions(directory, fs::perms::owner_all);
+        tmp.writeFile(directory.substr(tmp.path().size() + 1) + "/.varnel-difftool", record.encode().value());
+        tmp.writeFile("go", "");
+        return ended(std::move(process));
+    }
+
+    /// The large session holds the run's entry.
+    std::string largeSessionGrew() const {
+        auto sessions = entriesOf(temporary);
+        if (sessions.size() != 1) return "no session";
+        auto record = DiffToolMetaData::readMetadata(temporary + "//" + *sessions.begin());
+        return record && record->entries.size() == 1001 ? "" : "the entry was not added";
+    }
+
     void clearHandOffs() const {
         for (const auto& name : entriesOf(temporary)) fs::remove_all(temporary + "/" + name);
         fs::remove(handed + "/targets");
@@ -289,12 +326,16 @@ protected:
 
 TEST_F(FaultSweep, OpenAndDiff) {
     makeRepository();
-    sweep("open", {.prepare = [&] { clearHandOffs(); },
-                   .run = [&](const std::string& options) { return runVarn({}, options); },
-                   .succeeded = [&] { return targets() == std::vector{root} ? "" : "the repository was not handed over"; },
-                   .intact = [&](const Ran&) { return std::string(); }});
+    sweep("open",
+          {.prepare = [&] { clearHandOffs(); },
+           .run = [&](const std::string& options) { return runVarn({}, options); },
+           .succeeded = [&] { return targets() == std::vector{root} ? "" : "the repository was not handed over"; },
+           .intact = [&](const Ran&) { return std::string(); }});
     sweep("diff", {.prepare = [&] { clearHandOffs(); },
-                   .run = [&](const std::string& options) { return runVarn({"diff", "A", "B", "a.txt"}, options); },
+                   .run =
+                       [&](const std::string& options) {
+                           return runVarn({"diff", "A", "B", "a.txt"}, options);
+                       },
                    .succeeded =
                        [&] {
                            auto handedOver = targets();
@@ -311,7 +352,10 @@ TEST_F(FaultSweep, Merge) {
     makeRepository();
     EnvironmentChanges answered{{"VARNEL_STUB_MERGE", "ok"}};
     sweep("merge", {.prepare = [&] { clearHandOffs(); },
-                    .run = [&](const std::string& options) { return runVarn({"merge", "a.txt"}, options, answered); },
+                    .run =
+                        [&](const std::string& options) {
+                            return runVarn({"merge", "a.txt"}, options, answered);
+                        },
                     .succeeded = [&] { return mergeAnswered(); },
                     .intact = [&](const Ran& ran) { return ran.status == 0 ? "" : noHandOffLeft(ran); }});
 }
@@ -344,7 +388,10 @@ TEST_F(FaultSweep, GitMergetool) {
 TEST_F(FaultSweep, GitDifftoolStartsASession) {
     makeRepository();
     sweep("git difftool", {.prepare = [&] { clearHandOffs(); },
-                           .run = [&](const std::string& options) { return runGit({"difftool", "-y", "A", "B"}, options); },
+                           .run =
+                               [&](const std::string& options) {
+                                   return runGit({"difftool", "-y", "A", "B"}, options);
+                               },
                            .succeeded =
                                [&] {
                                    auto sessions = entriesOf(temporary);
@@ -362,40 +409,22 @@ TEST_F(FaultSweep, GitDifftoolStartsASession) {
 // one or the new one, never neither, and names no lost copy.
 TEST_F(FaultSweep, DifftoolExtendsALargeSession) {
     makeRepository();
-    auto outside = tmp.writeFile("outside.txt", "a file git made\n");
-    sweep("large session",
-          {.prepare = [&] { clearHandOffs(); },
-           .run =
-               [&](const std::string& options) {
-                   // A group leader waits for its session to be laid out,
-                   // which is named after it, then runs varn.
-                   fs::remove(tmp / "go");
-                   auto process = start("/bin/sh",
-                                        {"-c", "i=0; while [ ! -e " + tmp / "go" +
-                                                   " ] && [ $i -lt 2000 ]; do sleep 0.005; i=$((i+1)); done; exec " +
-                                                   strace + " " + options + " " + varnProgram +
-                                                   " _difftool --base /dev/null --local " + outside +
-                                                   " --remote a.txt --merged a.txt"},
-                                        root, environment(), true);
-                   DiffToolMetaData record;
-                   static_cast<VarnShared::DiffToolSession&>(record) = {root, process.processIdentifier(),
-                                                                        std::nullopt, std::nullopt};
-                   for (int i = 0; i < 1000; ++i) {
-                       auto file = root + "/f" + std::to_string(i) + ".txt";
-                       record.entries.push_back({"/dev/null", file, file, file});
-                   }
-                   auto directory = temporary + "//" + VarnShared::sessionKey(record);
-                   fs::create_directory(directory);
-                   fs::permissions(directory, fs::perms::owner_all);
-                   tmp.writeFile(directory.substr(tmp.path().size() + 1) + "/.varnel-difftool", record.encode().value());
-                   tmp.writeFile("go", "");
-                   return ended(std::move(process));
-               },
-           .succeeded =
-               [&] {
-                   auto record = DiffToolMetaData::readMetadata(temporary + "//" +
-                                                                *entriesOf(temporary).begin());
-                   return record && record->entries.size() == 1001 ? "" : "the entry was not added";
-               },
-           .intact = [&](const Ran& ran) { return sessionsIntact(ran, 1000); }});
+    sweep("large session", {.prepare = [&] { clearHandOffs(); },
+                            .run = [&](const std::string& options) { return extendLargeSession(options); },
+                            .succeeded = [&] { return largeSessionGrew(); },
+                            .intact = [&](const Ran& ran) { return sessionsIntact(ran, 1000); }});
+}
+
+// The exchange of the old record for the new one succeeds, the old one then
+// cannot be removed, nor can the exchange be undone: the run fails, and the
+// new record, in place, keeps the copy it names.
+TEST_F(FaultSweep, ARecordExchangeThatFailsTwiceKeepsRecordAndFilesTogether) {
+    makeRepository();
+    auto ran = extendLargeSession(
+        "-qq -o /dev/null -e trace=unlinkat,renameat2 -e inject=unlinkat:error=EIO:when=1 "
+        "-e inject=renameat2:error=EIO:when=2");
+    EXPECT_EQ(ran.status, 1);
+    EXPECT_THAT(ran.errorOutput, ::testing::StartsWith("Error: Cannot write file "));
+    EXPECT_EQ(largeSessionGrew(), "");
+    EXPECT_EQ(sessionsIntact({.killed = true}, 1000), "");
 }
