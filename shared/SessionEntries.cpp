@@ -3,6 +3,7 @@
 #include "platform/DirectoryListing.hpp"
 #include "platform/FileSystem.hpp"
 #include "platform/Paths.hpp"
+#include "platform/ProcessInfo.hpp"
 #include "platform/Uuid.hpp"
 #include "shared/SessionDirectory.hpp"
 #include "shared/SessionKey.hpp"
@@ -17,6 +18,17 @@ namespace {
 bool isWithin(const std::string& path, const std::string& directory) {
     if (directory == "/") return true;
     return path.starts_with(directory) && (path.size() == directory.size() || path[directory.size()] == '/');
+}
+
+/// `path`, inside `repo`, is one of git's temporary files: it lies in the
+/// directory git writes them in (TMPDIR, else /tmp), and that directory
+/// lies inside the repository. A repository inside that directory (a
+/// scratch repository in /tmp) keeps its files where they are.
+bool isGitTemporary(const std::string& path, const std::string& repo) {
+    auto variable = platform::environmentValue("TMPDIR");
+    auto temporary = platform::resolvingSymlinksInPath(platform::absolutePath(variable && !variable->empty() ? *variable
+                                                                                                             : "/tmp"));
+    return isWithin(temporary, repo) && isWithin(path, temporary);
 }
 
 /// A copy of `path` in the session directory, named after its last
@@ -44,7 +56,8 @@ platform::Result<std::string> preserveComparedFile(const std::string& path, cons
 
 platform::Result<std::string> preserveFile(const std::string& path, const DifftoolOptions& options) {
     if (path.empty() || path == "/dev/null") return path;
-    if (isWithin(platform::resolvingSymlinksInPath(platform::absolutePath(path)), options.repo)) return path;
+    auto resolved = platform::resolvingSymlinksInPath(platform::absolutePath(path));
+    if (isWithin(resolved, options.repo) && !isGitTemporary(resolved, options.repo)) return path;
     return copyIntoSession(path, options);
 }
 

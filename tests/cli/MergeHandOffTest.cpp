@@ -25,7 +25,8 @@ namespace {
 class MergeHandOffOutcome : public testsupport::HandOffTest {
 protected:
     void SetUp() override {
-        if (auto launcher = openLauncherPath(); !launcher || ::access(launcher->c_str(), X_OK) != 0) GTEST_SKIP() << "varnel-open is not built";
+        if (auto launcher = openLauncherPath(); !launcher || ::access(launcher->c_str(), X_OK) != 0)
+            GTEST_SKIP() << "varnel-open is not built";
         if (std::filesystem::exists("/tmp/.git")) GTEST_SKIP() << "the temporary directory lies inside a repository";
         // The application never answers.
         scratch.writeFile("app", "#!/bin/sh\nexit 0\n", true);
@@ -65,7 +66,7 @@ TEST_F(MergeHandOffOutcome, NoVerdictThatCanComeIsAnErrorAndLeavesNothingBehind)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         std::optional<ap::Error> outcome;
-        standardOutputOf([&] { outcome = mergeHandOff(root + "/a.c", c.settings); });
+        standardOutputOf([&] { outcome = mergeHandOff(root + "/a.c", MergeRepository::nearest, c.settings); });
         auto error = outcome->as<ap::LocalizedError>();
         ASSERT_TRUE(error);
         EXPECT_EQ(error->description.rfind(c.error, 0), 0u) << error->description;
