@@ -117,10 +117,10 @@ TEST_F(GitMergetool, AnUnresolvedMergeAMissingApplicationOrAnInterruptKeepsTheCo
 
 // A checkout whose `.git` is a file naming git's directory is a repository
 // of its own: each merge is handed over with the checkout git runs in. So
-// is a submodule, opened, merged or compared from inside; from the
-// superproject it is an entry of its work tree, so a comparison spanning
-// its update is one session of the superproject, and a merge tool handed
-// it works in the superproject.
+// is a submodule, opened, merged or compared (a directory comparison,
+// which names no file) from inside; from the superproject it is an entry of
+// its work tree, so a comparison spanning its update is one session of the
+// superproject, and a merge tool handed it works in the superproject.
 TEST_F(GitMergetool, EachCheckoutAndSubmoduleIsARepositoryOfItsOwn) {
     const std::string main = tmp / "main";
     makeRepository(main);
@@ -143,7 +143,7 @@ TEST_F(GitMergetool, EachCheckoutAndSubmoduleIsARepositoryOfItsOwn) {
         EXPECT_EQ(ran.terminationStatus, 0) << ran.standardError;
     }
     tmp.writeFile("repo/library/sub/greeting.txt", "changed\n");
-    git({"difftool", "-y"}, inside);
+    git({"difftool", "-y", "-d"}, inside);
     auto targets = handedOver(9);
     ASSERT_EQ(targets.size(), 9u);
     for (std::size_t i = 0; i < 6; ++i) EXPECT_EQ(recordOf(targets[i]).at("repo"), checkouts[i / 2]);
