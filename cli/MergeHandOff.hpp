@@ -46,10 +46,10 @@ enum class MergeRepository {
 /// `MergeToolStatusWatcher::exitStatus`); SIGINT, SIGTERM or SIGHUP during
 /// the wait, an `ap::ExitCode` of 128 + the signal's number. Everything else
 /// is an error: a file outside every repository (saying so when git's
-/// directory was given through GIT_DIR, which the record cannot carry), a record that cannot be
-/// written (then nothing is launched), a watch that cannot be armed, a
-/// launcher that cannot start or fails, a hand-off directory that goes away
-/// or is replaced, no verdict within `limit`. Whenever the run ends without
+/// directory was given through GIT_DIR, which the record cannot carry), a
+/// record that cannot be written (then nothing is launched), a watch that
+/// cannot be armed, a launcher that cannot start or fails, a hand-off
+/// directory that goes away or is replaced, no verdict within `limit`. Whenever the run ends without
 /// a verdict, the hand-off directory is removed.
 ap::Error mergeHandOff(const std::string& file, MergeRepository repository, const MergeHandOffSettings& settings = {});
 

@@ -26,8 +26,8 @@ bool isWithin(const std::string& path, const std::string& directory) {
 /// scratch repository in /tmp) keeps its files where they are.
 bool isGitTemporary(const std::string& path, const std::string& repo) {
     auto variable = platform::environmentValue("TMPDIR");
-    auto temporary = platform::resolvingSymlinksInPath(platform::absolutePath(variable && !variable->empty() ? *variable
-                                                                                                             : "/tmp"));
+    std::string directory = variable && !variable->empty() ? *variable : "/tmp";
+    auto temporary = platform::resolvingSymlinksInPath(platform::absolutePath(directory));
     return isWithin(temporary, repo) && isWithin(path, temporary);
 }
 
