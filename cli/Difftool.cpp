@@ -7,6 +7,7 @@
 #include "cli/RemoveQuarantine.hpp"
 #include "cli/RepositoryResolution.hpp"
 #include "cli/VerboseLog.hpp"
+#include "platform/FileSystem.hpp"
 #include "platform/Paths.hpp"
 #include "platform/ProcessInfo.hpp"
 #include "platform/Strings.hpp"
@@ -25,12 +26,31 @@ platform::Result<std::string> gitStartDirectory(const std::optional<std::string>
     return prefix && !prefix->empty() ? *top + "/" + *prefix : *top;
 }
 
+bool namesAnEntry(const std::string& path) { return platform::fileExists(path) || platform::isSymbolicLink(path); }
+
+/// A file argument where git meant it. git names the files from the top of
+/// the work tree, where it starts the tool, but with --relative (or
+/// diff.relative) from the directory it was started in: a relative path
+/// that names nothing here but names something from there is taken from
+/// there.
+std::string fromWhereGitStarted(const std::string& file) {
+    if (file.empty() || file.starts_with("/") || namesAnEntry(file)) return file;
+    auto prefix = platform::environmentValue("GIT_PREFIX");
+    if (!prefix || prefix->empty()) return file;
+    auto started = platform::appendingPathComponent(*prefix, file);
+    return namesAnEntry(started) ? started : file;
+}
+
 }  // namespace
 
 ap::Result<void> Difftool::run() {
-    auto mergedPath = platform::absolutePath(merged);
-    if (!mergedPath) return std::move(mergedPath).error();
-    auto root = findRepositoryRoot(*mergedPath);
+    auto mergedFile = fromWhereGitStarted(merged);
+    // The repository is the work tree holding the file, so that a submodule's
+    // entry joins its superproject's comparison. git difftool -d names no
+    // file: its comparison is of the work tree git starts the tool in.
+    auto start = platform::absolutePath(mergedFile);
+    if (!start) return std::move(start).error();
+    auto root = merged.empty() ? findRepositoryRoot(*start) : findRepositoryHolding(*start);
 
     // Every run of one git invocation finds the same git process: its
     // identifier ties the runs into one session, and its words hold the
@@ -56,7 +76,9 @@ ap::Result<void> Difftool::run() {
 
     if (root) removeQuarantine(*root);
     auto options = VarnShared::DifftoolOptions::make({root, static_cast<std::int32_t>(git->pid), revisions.revspecA,
-                                                      revisions.revspecB, base, local, remote, merged});
+                                                      revisions.revspecB, fromWhereGitStarted(base),
+                                                      fromWhereGitStarted(local), fromWhereGitStarted(remote),
+                                                      mergedFile});
     if (!options) return std::move(options).error();
     return difftoolHandOff(*options);
 }

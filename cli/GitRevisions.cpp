@@ -1,7 +1,7 @@
 #include "cli/GitRevisions.hpp"
 
 #include <algorithm>
-#include <array>
+#include <iterator>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -14,9 +14,38 @@ namespace varn {
 
 namespace {
 
-/// git difftool's options whose value is the next word.
-constexpr std::array<std::string_view, 6> optionsWithSeparateValue = {"rotate-to", "skip-to", "t",
-                                                                      "tool",      "x",       "extcmd"};
+/// The options of git difftool, and of the git diff it runs, whose value
+/// may be the next word, as git 2.39 reads them (each tried on it: git diff
+/// reads the revision walk's options too). Names must be exact: git reads
+/// no abbreviation of an option it passes on.
+///
+/// Letters, which may stand in a group ("-yO"): the value is the rest of
+/// the group, or the next word when the letter ends it. (The letters whose
+/// value is optional, -U, -M, -C, -B and -X, take only the rest of the
+/// group, and no value git accepts for them ends in one of these.)
+constexpr std::string_view lettersWithValue = "txlOSGI";
+/// Whole words: "--name VALUE" (or "--name=VALUE", one word). Long options
+/// with an optional value (--relative, --stat, --unified, …) never take the
+/// next word and are not listed.
+constexpr std::string_view wordsWithValue[] = {
+    // git difftool's own
+    "--tool", "--extcmd",
+    // git diff's
+    "--anchored", "--color-moved-ws", "--diff-algorithm", "--diff-filter", "--dst-prefix", "--find-object",
+    "--ignore-matching-lines", "--inter-hunk-context", "--line-prefix", "--output", "--output-indicator-context",
+    "--output-indicator-new", "--output-indicator-old", "--rotate-to", "--skip-to", "--src-prefix", "--stat-count",
+    "--stat-graph-width", "--stat-name-width", "--stat-width", "--word-diff-regex", "--ws-error-highlight",
+    // the revision walk's
+    "-n", "--after", "--author", "--before", "--committer", "--date", "--default", "--diff-merges", "--encoding",
+    "--exclude", "--exclude-hidden", "--glob", "--grep", "--grep-reflog", "--max-age", "--max-count", "--min-age",
+    "--since", "--since-as-filter", "--skip", "--until"};
+
+/// Whether the option `word` takes the next word as its value.
+bool takesNextWord(std::string_view word) {
+    if (std::find(std::begin(wordsWithValue), std::end(wordsWithValue), word) != std::end(wordsWithValue)) return true;
+    if (word.starts_with("--")) return false;
+    return word.find_first_of(lettersWithValue, 1) == word.size() - 1;
+}
 
 /// `word` names something that exists (a dangling link too), relative to
 /// `directory` unless it is absolute.
@@ -42,22 +71,20 @@ std::optional<std::pair<std::string, std::string>> rangeSides(const std::string&
 }  // namespace
 
 GitRevisions parseGitRevisions(std::span<const std::string> arguments, const std::string& startDirectory) {
-    std::vector<std::string> words(arguments.begin(), std::find(arguments.begin(), arguments.end(), "--"));
+    auto dashDash = std::find(arguments.begin(), arguments.end(), "--");
+    std::vector<std::string> words(arguments.begin(), dashDash);
     if (verboseLoggingEnabled()) logVerbose("trimmed: " + quotedList(words));
 
     std::vector<std::string> revisions;
     for (std::size_t i = 0; i < words.size(); ++i) {
-        std::string_view word = words[i];
-        if (word.starts_with("-")) {
-            word.remove_prefix(word.starts_with("--") ? 2 : 1);
-            if (std::find(optionsWithSeparateValue.begin(), optionsWithSeparateValue.end(), word) !=
-                optionsWithSeparateValue.end())
-                ++i;
+        if (words[i].starts_with("-")) {
+            if (takesNextWord(words[i])) ++i;
             continue;
         }
-        // git refuses a word that names both a revision and a file, so in
-        // a run that went ahead such a word is a path, and so is the rest.
-        if (namesAFile(words[i], startDirectory)) break;
+        // git reads every word before a "--" as a revision. Without one it
+        // refuses a word that names both a revision and a file, so in a run
+        // that went ahead such a word is a path, and so is the rest.
+        if (dashDash == arguments.end() && namesAFile(words[i], startDirectory)) break;
         revisions.push_back(words[i]);
     }
     if (verboseLoggingEnabled()) logVerbose("trimmed: " + quotedList(revisions));

@@ -8,7 +8,7 @@ namespace varn {
 ap::Result<void> Merge::run() {
     logVerbose("Running Merge Command\u2026");
     // The application's verdict, or what kept it from coming, ends the run.
-    return mergeHandOff(file);
+    return mergeHandOff(file, MergeRepository::nearest);
 }
 
 }  // namespace varn

@@ -9,6 +9,7 @@
 #include "cli/RepositoryResolution.hpp"
 #include "cli/RunOpen.hpp"
 #include "cli/ToolErrors.hpp"
+#include "platform/ProcessInfo.hpp"
 #include "platform/SignalPipe.hpp"
 #include "shared/MergeToolMetaData.hpp"
 
@@ -17,11 +18,19 @@ namespace varn {
 using VarnShared::MergeToolMetaData;
 using VarnShared::MergeToolStatusWatcher;
 
-ap::Error mergeHandOff(const std::string& file, const MergeHandOffSettings& settings) {
+ap::Error mergeHandOff(const std::string& file, MergeRepository repository, const MergeHandOffSettings& settings) {
     auto filePath = absoluteFileURL(file);
     if (!filePath) return std::move(filePath).error();
-    auto root = findRepositoryRoot(*filePath);
-    if (!root) return invalidPathError(*filePath);
+    auto root = repository == MergeRepository::nearest ? findRepositoryRoot(*filePath)
+                                                       : findRepositoryHolding(*filePath);
+    if (!root) {
+        // git finds a work tree without a .git (a bare repository for
+        // dotfiles) only when told its directory; the application is told
+        // nothing but the file, so it could not open it either.
+        auto gitDirectory = platform::environmentValue("GIT_DIR");
+        return gitDirectory && !gitDirectory->empty() ? invalidPathGivenGitDirError(*filePath)
+                                                      : invalidPathError(*filePath);
+    }
 
     // Caught before the hand-off directory exists, so that no interruption
     // leaves it behind, and before the launcher starts, so that its end is

@@ -28,7 +28,16 @@ struct MergeHandOffSettings {
     std::function<void(const std::string&)> beforeLaunch;
 };
 
-/// Resolves `file` (as typed) and its repository, writes the record into a
+/// Which repository a file to merge belongs to.
+enum class MergeRepository {
+    /// The nearest at or above the file, as for any path a user names.
+    nearest,
+    /// The work tree that holds the file as an entry, as git names the
+    /// files it hands its merge tool (see `findRepositoryHolding`).
+    holdingTheEntry,
+};
+
+/// Resolves `file` (as typed) and its `repository`, writes the record into a
 /// new hand-off directory and watches it, starts the launcher on it, and
 /// waits until the application reports; the run always ends with what this
 /// returns.
@@ -36,11 +45,12 @@ struct MergeHandOffSettings {
 /// A reported status is an `ap::ExitCode` (see
 /// `MergeToolStatusWatcher::exitStatus`); SIGINT, SIGTERM or SIGHUP during
 /// the wait, an `ap::ExitCode` of 128 + the signal's number. Everything else
-/// is an error: a file outside every repository, a record that cannot be
-/// written (then nothing is launched), a watch that cannot be armed, a
-/// launcher that cannot start or fails, a hand-off directory that goes away
-/// or is replaced, no verdict within `limit`. Whenever the run ends without
+/// is an error: a file outside every repository (saying so when git's
+/// directory was given through GIT_DIR, which the record cannot carry), a
+/// record that cannot be written (then nothing is launched), a watch that
+/// cannot be armed, a launcher that cannot start or fails, a hand-off
+/// directory that goes away or is replaced, no verdict within `limit`. Whenever the run ends without
 /// a verdict, the hand-off directory is removed.
-ap::Error mergeHandOff(const std::string& file, const MergeHandOffSettings& settings = {});
+ap::Error mergeHandOff(const std::string& file, MergeRepository repository, const MergeHandOffSettings& settings = {});
 
 }  // namespace varn

@@ -5,7 +5,7 @@
 namespace varn {
 
 // git hands over four files; the application works on the merged one, in
-// place in the work tree.
-ap::Result<void> Mergetool::run() { return mergeHandOff(merged); }
+// place in the work tree that holds it.
+ap::Result<void> Mergetool::run() { return mergeHandOff(merged, MergeRepository::holdingTheEntry); }
 
 }  // namespace varn

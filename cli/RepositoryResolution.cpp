@@ -50,6 +50,10 @@ std::optional<std::string> findRepositoryRoot(const std::string& path) {
     return root;
 }
 
+std::optional<std::string> findRepositoryHolding(const std::string& path) {
+    return findRepositoryRoot(platform::deletingLastPathComponent(path));
+}
+
 bool isRepositoryRoot(const std::string& path) {
     if (!platform::isDirectory(path)) return false;
     auto git = platform::appendingPathComponent(path, ".git");

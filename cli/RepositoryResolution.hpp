@@ -19,6 +19,12 @@ platform::Result<std::string> absoluteFileURL(const std::string& path);
 /// when the walk reaches "/" first ("/" itself is never a root).
 std::optional<std::string> findRepositoryRoot(const std::string& path);
 
+/// The repository whose work tree holds the absolute `path` as an entry, as git names
+/// the files it hands a merge or diff tool: the search begins at the
+/// directory holding `path`, so a `path` that is itself the top of a nested
+/// repository (a submodule's directory) belongs to the enclosing one.
+std::optional<std::string> findRepositoryHolding(const std::string& path);
+
 /// `path` is a directory holding a `.git` directory, or a `.git` file whose
 /// first line is "gitdir: " and the path of an existing directory (linked
 /// worktrees, submodules, separate git directories). A `.git` file that says

@@ -10,4 +10,10 @@ platform::Error invalidPathError(const std::string& path) {
     return platform::Error{toolErrorDomain, toolErrorCode, "Invalid path: " + path, path};
 }
 
+platform::Error invalidPathGivenGitDirError(const std::string& path) {
+    return platform::Error{toolErrorDomain, toolErrorCode,
+                           "Invalid path: " + path + " (no .git above it; git's directory was given through GIT_DIR)",
+                           path};
+}
+
 }  // namespace varn

@@ -3,6 +3,7 @@
 #include "platform/DirectoryListing.hpp"
 #include "platform/FileSystem.hpp"
 #include "platform/Paths.hpp"
+#include "platform/ProcessInfo.hpp"
 #include "platform/Uuid.hpp"
 #include "shared/SessionDirectory.hpp"
 
@@ -16,6 +17,19 @@ namespace {
 bool isWithin(const std::string& path, const std::string& directory) {
     if (directory == "/") return true;
     return path.starts_with(directory) && (path.size() == directory.size() || path[directory.size()] == '/');
+}
+
+/// `path`, inside `repo`, is one of git's temporary files: it lies in the
+/// directory git writes them in (TMPDIR, else /tmp), and that directory
+/// lies inside the repository. A repository inside that directory (a
+/// scratch repository in /tmp) keeps its files where they are.
+bool isGitTemporary(const std::string& path, const std::string& repo) {
+    auto variable = platform::environmentValue("TMPDIR");
+    std::string directory = variable && !variable->empty() ? *variable : "/tmp";
+    auto absolute = platform::absolutePath(directory);
+    if (!absolute) return false;
+    auto temporary = platform::resolvingSymlinksInPath(*absolute);
+    return isWithin(temporary, repo) && isWithin(path, temporary);
 }
 
 /// A copy of `path` in the session directory, named after its last
@@ -45,7 +59,8 @@ platform::Result<std::string> preserveFile(const std::string& path, const Diffto
     if (path.empty() || path == "/dev/null") return path;
     auto absolute = platform::absolutePath(path);
     if (!absolute) return std::move(absolute).error();
-    if (isWithin(platform::resolvingSymlinksInPath(*absolute), options.repo)) return path;
+    auto resolved = platform::resolvingSymlinksInPath(*absolute);
+    if (isWithin(resolved, options.repo) && !isGitTemporary(resolved, options.repo)) return path;
     return copyIntoSession(path, directory);
 }
 

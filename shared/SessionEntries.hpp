@@ -1,9 +1,10 @@
 #pragma once
-// How one run's files enter a session: files outside the repository (git's
-// temporary files, which git removes once the run ends) are copied into the
-// session directory and the copies recorded; work-tree files are recorded
-// where they are. A run may also compare two whole directories, as
-// `git difftool -d` asks: then it adds one entry per file pair.
+// How one run's files enter a session: git's temporary files, which git
+// removes once the run ends, and any other file outside the repository are
+// copied into the session directory and the copies recorded; work-tree
+// files are recorded where they are. A run may also compare two whole
+// directories, as `git difftool -d` asks: then it adds one entry per file
+// pair.
 
 #include <string>
 #include <vector>
@@ -18,9 +19,10 @@ namespace VarnShared {
 // `ensureSessionDirectory`: a run prepares it once for all its copies.
 
 /// The path to record for `path`: unchanged when it is empty, "/dev/null",
-/// or (links resolved) the repository or a path below it; otherwise a new
-/// copy in `directory` named after its last component, "-" and a UUID.
-/// A copy that fails is returned as the error.
+/// or (links resolved) the repository or a path below it, unless it lies in
+/// git's temporary directory inside the repository; otherwise a new copy in
+/// `directory` named after its last component, "-" and a UUID. A copy that
+/// fails is returned as the error.
 platform::Result<std::string> preserveFile(const std::string& path, const DifftoolOptions& options,
                                            const std::string& directory);
 

@@ -40,6 +40,9 @@ TEST(GitRevisions, TakenAsGitReadsThem) {
         {{"-t", "mytool", "main", "dev", "--", "a.txt"}, {"main", "dev"}},
         {{"--tool=mytool", "-y", "main", "--extcmd", "my tool", "dev", "extra"}, {"main", "dev"}},
         {{"--rotate-to", "a.txt", "--skip-to=main", "-x", "cmp", "main"}, {"main", std::nullopt}},
+        // git diff's options too, in groups of letters where the last takes
+        // the next word; an optional value never does.
+        {{"-yS", "text", "--diff-filter", "M", "-n", "3", "main", "-Ol", "--relative", "dev"}, {"main", "dev"}},
         // The first word that names a file or directory starts the paths.
         {{"main", "a.txt", "dev"}, {"main", std::nullopt}},
         {{"sub", "main"}, {}},

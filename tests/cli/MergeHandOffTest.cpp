@@ -66,7 +66,7 @@ TEST_F(MergeHandOffOutcome, NoVerdictThatCanComeIsAnErrorAndLeavesNothingBehind)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         std::optional<ap::Error> outcome;
-        standardOutputOf([&] { outcome = mergeHandOff(root + "/a.c", c.settings); });
+        standardOutputOf([&] { outcome = mergeHandOff(root + "/a.c", MergeRepository::nearest, c.settings); });
         auto error = outcome->as<ap::LocalizedError>();
         ASSERT_TRUE(error);
         EXPECT_EQ(error->description.rfind(c.error, 0), 0u) << error->description;

@@ -12,6 +12,7 @@
 #include <array>
 #include <filesystem>
 #include <set>
+#include <tuple>
 
 #include <gmock/gmock.h>
 
@@ -79,11 +80,12 @@ protected:
                      root, environment(), true);
     }
 
-    /// The directory of the session of a run in the group `leader` (T ends
-    /// in "/").
+    /// The directory of the session of a run in the group `leader`, in T
+    /// (which ends in "/") or in the `TMPDIR` given.
     std::string sessionDirectory(pid_t leader, std::optional<std::string> revspecA = {},
-                                 std::optional<std::string> revspecB = {}) const {
-        return temporary + "//" + VarnShared::sessionKey({root, leader, std::move(revspecA), std::move(revspecB)});
+                                 std::optional<std::string> revspecB = {}, std::string tmpdir = {}) const {
+        return (tmpdir.empty() ? temporary : tmpdir) + "//" +
+               VarnShared::sessionKey({root, leader, std::move(revspecA), std::move(revspecB)});
     }
 
     /// Lays an earlier run's session in `directory`; its record's bytes.
@@ -130,13 +132,17 @@ protected:
 
 }  // namespace
 
+// TMPDIR lies inside the repository, as some set it: git's temporary files
+// are in the work tree, and copied all the same.
 TEST_F(Difftool, OneSessionForTheInvocationWithOneEntryPerChangedFile) {
     makeHistory();
-    auto ran = difftool({"A", "B"}, {{"VARNEL_STUB_MERGE", "ok"}});  // the stand-in application shows it too
+    auto inside = tmp.makeDirectory("repo/tmp", 0700);
+    // The stand-in application shows it too.
+    auto ran = difftool({"A", "B"}, {{"VARNEL_STUB_MERGE", "ok"}, {"TMPDIR", inside}});
     ASSERT_EQ(ran.output.terminationStatus, 0) << ran.output.standardError;
 
-    auto directory = sessionDirectory(ran.leader, "A", "B");
-    EXPECT_EQ(entriesOf(temporary).size(), 1u);
+    auto directory = sessionDirectory(ran.leader, "A", "B", inside);
+    EXPECT_EQ(entriesOf(inside).size(), 1u);
     EXPECT_EQ(static_cast<VarnShared::DiffToolSession>(recordIn(directory)),
               (VarnShared::DiffToolSession{root, ran.leader, "A", "B"}));
     // git's temporary files are gone once it ends; the copies keep the
@@ -177,20 +183,31 @@ TEST_F(Difftool, OneSessionForTheInvocationWithOneEntryPerChangedFile) {
 
 // Each git difftool has a session of its own, even in a script that leads
 // the process group (no job control), and finds its revisions in its own
-// words. A damaged record starts the session afresh.
+// words: git diff's options take their values, and before a "--" a branch
+// "docs" beside a directory docs/ is a revision. A damaged record starts
+// the session afresh.
 TEST_F(Difftool, EachInvocationInAScriptHasASessionOfItsOwn) {
     makeHistory();
-    auto ran = runAsGroupLeader("/bin/bash", {"-c", "git difftool -y A B && git difftool -y A..B"});
+    git({"branch", "docs", "B"}, root);
+    tmp.writeFile("repo/docs/index.md", "");
+    tmp.writeFile("repo/order.txt", "sub/c.txt\n");
+    tmp.writeFile("repo/a.txt", "a edited\n");
+    auto ran = runAsGroupLeader("/bin/bash", {"-c",
+                                              "git difftool -y A B && git difftool -y A..B && "
+                                              "git difftool -y -O order.txt A B && git difftool -y docs -- a.txt && "
+                                              "git difftool -y A docs -- a.txt"});
     ASSERT_EQ(ran.output.terminationStatus, 0) << ran.output.standardError;
-    auto sessions = entriesOf(temporary);
-    ASSERT_EQ(sessions.size(), 2u);
-    auto first = recordIn(temporary + "/" + *sessions.begin()), second = recordIn(temporary + "/" + *sessions.rbegin());
-    EXPECT_NE(first.pid, second.pid);
-    for (const auto& record : {first, second}) {
-        EXPECT_EQ(record.revspecA, "A");
-        EXPECT_EQ(record.revspecB, "B");
-        EXPECT_EQ(record.entries.size(), 3u);
+    using Session = std::tuple<std::optional<std::string>, std::optional<std::string>, std::size_t>;
+    std::multiset<Session> sessions;
+    std::set<std::int32_t> pids;
+    for (const auto& name : entriesOf(temporary)) {
+        auto record = recordIn(temporary + "/" + name);
+        sessions.emplace(record.revspecA, record.revspecB, record.entries.size());
+        pids.insert(record.pid.value_or(0));
     }
+    EXPECT_EQ(pids.size(), 5u);
+    EXPECT_EQ(sessions,
+              (std::multiset<Session>{{"A", "B", 3}, {"A", "B", 3}, {"A", "B", 3}, {"docs", {}, 1}, {"A", "docs", 1}}));
 
     auto run = startWaitingRun();
     auto directory = sessionDirectory(run.processIdentifier());
@@ -202,16 +219,18 @@ TEST_F(Difftool, EachInvocationInAScriptHasASessionOfItsOwn) {
 }
 
 // One file against the work tree, verbose, with git started in another
-// directory: its path argument counts from there.
+// directory: its path argument counts from there, and so, with --relative,
+// do the files git names.
 TEST_F(Difftool, AWorkTreeFileInAVerboseRun) {
     makeHistory();
     tmp.writeFile("repo/sub/c.txt", "c edited\n");
     auto ran = runAsGroupLeader("/usr/bin/git",
-                                {"-C", "sub", "difftool", "-y", "--tool=varn", "-t", "varn", "A", "c.txt"},
+                                {"-C", "sub", "difftool", "-y", "--relative", "--tool=varn", "-t", "varn", "A",
+                                 "c.txt"},
                                 {{"VARNEL_VERBOSE", "1"}});
     ASSERT_EQ(ran.output.terminationStatus, 0) << ran.output.standardError;
     auto directory = sessionDirectory(ran.leader, "A");
-    std::string line = "/usr/bin/git -C sub difftool -y --tool=varn -t varn A c.txt";
+    std::string line = "/usr/bin/git -C sub difftool -y --relative --tool=varn -t varn A c.txt";
     auto printed = lines(ran.output.standardOutput);
     ASSERT_EQ(printed.size(), 7u) << ran.output.standardOutput;
     // The command lines of git's helper shells come before git's own.
@@ -220,7 +239,8 @@ TEST_F(Difftool, AWorkTreeFileInAVerboseRun) {
     EXPECT_EQ(printed, (std::vector<std::string>{
                            "Group ID: " + std::to_string(ran.leader),
                            "Command line: " + line,
-                           "trimmed: [\"-y\", \"--tool=varn\", \"-t\", \"varn\", \"A\", \"c.txt\"]",
+                           "trimmed: [\"-y\", \"--relative\", \"--tool=varn\", \"-t\", \"varn\", \"A\", "
+                           "\"c.txt\"]",
                            "trimmed: [\"A\"]",
                            "Writing to: " + directory + "/.varnel-difftool",
                            lines(announced)[0],

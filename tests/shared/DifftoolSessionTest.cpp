@@ -81,6 +81,11 @@ TEST_F(DifftoolSession, FilesInsideStayAndFilesOutsideAreCopiedIntoTheSessionDir
     EXPECT_THAT(preserved, MatchesRegex("^" + temporary + "//" + sessionKey(o) +
                                         "/b.txt-[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}$"));
     EXPECT_EQ(readFile(preserved), "sibling\n");
+
+    // A repository inside git's temporary directory (a scratch repository
+    // in /tmp) keeps its files where they are.
+    ScopedVariable above("TMPDIR", scratch.path());
+    EXPECT_EQ(preserveFile(inside, o, directory).value(), inside);
 }
 
 // A failure after some copies were made leaves none of them behind: a
