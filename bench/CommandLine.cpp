@@ -13,7 +13,7 @@
 
 #include "ArgumentParser/CommandParser.hpp"
 #include "ArgumentParser/SplitArguments.hpp"
-#include "cli/TarqCLI.hpp"
+#include "cli/RootCommand.hpp"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "ArgumentParser/HelpGenerator.hpp"
 #include "ArgumentParser/MessageInfo.hpp"
 #include "ArgumentParser/ToolInfo.hpp"
-#include "cli/TarqCLI.hpp"
+#include "cli/RootCommand.hpp"
 
 namespace {
 

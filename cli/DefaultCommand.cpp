@@ -1,6 +1,7 @@
 #include "cli/DefaultCommand.hpp"
 
 #include "cli/RemoveQuarantine.hpp"
+#include "cli/RepositoryResolution.hpp"
 #include "cli/RunOpen.hpp"
 
 namespace varn {

@@ -1,12 +1,10 @@
 #pragma once
-// Commands that name a repository with an optional `repo` argument, and
-// how such a command finds the repository's root.
+// Commands that name a repository with an optional `repo` argument; how
+// such a command finds the repository's root is in RepositoryResolution.
 
 #include <concepts>
 #include <optional>
 #include <string>
-
-#include "platform/Error.hpp"
 
 namespace varn {
 
@@ -16,15 +14,5 @@ template <class C>
 concept HasRepoParam = requires(const C& command) {
     { command.repo } -> std::convertible_to<const std::optional<std::string>&>;
 };
-
-/// The root of the repository at or above `repo` (the current directory
-/// when absent), absolute and link-free; `repositoryNotFoundError` for the
-/// absolute, link-free starting point when there is none.
-platform::Result<std::string> resolveRepository(const std::optional<std::string>& repo);
-
-template <HasRepoParam C>
-platform::Result<std::string> resolveRepository(const C& command) {
-    return resolveRepository(command.repo);
-}
 
 }  // namespace varn

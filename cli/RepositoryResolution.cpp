@@ -4,6 +4,7 @@
 
 #include <string_view>
 
+#include "cli/ToolErrors.hpp"
 #include "platform/FileSystem.hpp"
 #include "platform/Paths.hpp"
 
@@ -32,6 +33,13 @@ bool namesGitDirectory(const std::string& directory, const std::string& gitFile)
 }
 
 }  // namespace
+
+platform::Result<std::string> resolveRepository(const std::optional<std::string>& repo) {
+    auto start = absoluteFileURL(repo.value_or("."));
+    if (!start) return std::move(start).error();
+    if (auto root = findRepositoryRoot(*start)) return *root;
+    return repositoryNotFoundError(*start);
+}
 
 platform::Result<std::string> absoluteFileURL(const std::string& path) {
     auto absolute = platform::absolutePath(platform::standardizingPath(path));

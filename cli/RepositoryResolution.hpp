@@ -6,9 +6,20 @@
 #include <optional>
 #include <string>
 
+#include "cli/HasRepoParam.hpp"
 #include "platform/Error.hpp"
 
 namespace varn {
+
+/// The root of the repository at or above `repo` (the current directory
+/// when absent), absolute and link-free; `repositoryNotFoundError` for the
+/// absolute, link-free starting point when there is none.
+platform::Result<std::string> resolveRepository(const std::optional<std::string>& repo);
+
+template <HasRepoParam C>
+platform::Result<std::string> resolveRepository(const C& command) {
+    return resolveRepository(command.repo);
+}
 
 /// `path` standardised ("~" expanded), made absolute against the current
 /// directory, and with every symbolic link resolved; an error only when

@@ -1,5 +1,5 @@
 #include "ArgumentParser/ExitRoutine.hpp"
-#include "cli/TarqCLI.hpp"
+#include "cli/RootCommand.hpp"
 #include "platform/ProcessInfo.hpp"
 #include "platform/StandardOutput.hpp"
 

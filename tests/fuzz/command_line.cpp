@@ -13,7 +13,7 @@
 #include "ArgumentParser/CommandParser.hpp"
 #include "ArgumentParser/HelpCommand.hpp"
 #include "ArgumentParser/MessageInfo.hpp"
-#include "cli/TarqCLI.hpp"
+#include "cli/RootCommand.hpp"
 #include "platform/Strings.hpp"
 
 namespace {

@@ -11,6 +11,7 @@
 
 namespace varn {
 
+// The root keeps the product's own name for its type, TarqCLI.
 struct TarqCLI : ap::ParsableCommand {
     static constexpr std::string_view typeName = "TarqCLI";
     static ap::CommandConfiguration configuration() {

@@ -1,9 +1,7 @@
-// Finding the difftool command in git's words and taking the revisions out
-// of it.
+// The revisions a git difftool command compares, taken out of its words.
 
 #include <gtest/gtest.h>
 
-#include "cli/GitInvocation.hpp"
 #include "cli/GitRevisions.hpp"
 #include "platform/Strings.hpp"
 #include "tests/support/ScopedChanges.hpp"
@@ -11,22 +9,6 @@
 
 using namespace varn;
 using Words = std::vector<std::string>;
-
-TEST(GitInvocation, DifftoolArgumentsFollowGitsOwnOptions) {
-    struct Case {
-        Words words;
-        std::optional<std::size_t> start;
-    } cases[] = {
-        {{"/usr/bin/git", "-C", "difftool", "-c", "a.b=c", "--git-dir=/r/.git", "--no-pager", "difftool"}, 8},
-        {{"git", "--work-tree", "/r", "--namespace", "n", "difftool"}, 6},
-        {{"/usr/libexec/git-core/git-difftool", "main"}, 1},
-        {{"/usr/lib/git-core/git", "diff", "difftool"}, std::nullopt},
-        {{"/bin/sh", "-c", "git difftool", "git", "difftool"}, std::nullopt},
-        {{"git", "-C"}, std::nullopt},
-        {{}, std::nullopt},
-    };
-    for (const auto& c : cases) EXPECT_EQ(difftoolArguments(c.words), c.start) << platform::joined(c.words, " ");
-}
 
 TEST(GitRevisions, TakenAsGitReadsThem) {
     testsupport::ScopedVariable quiet("VARNEL_VERBOSE", std::nullopt);
