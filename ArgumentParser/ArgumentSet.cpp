@@ -7,6 +7,11 @@ const ArgumentDefinition::Unary& unary(const ArgumentDefinition& d) {
     return std::get<ArgumentDefinition::Unary>(d.update);
 }
 
+/// The command-line argument an element of `input` was split from, as typed.
+const std::string& originalText(const SplitArguments& input, std::size_t element) {
+    return input.originalInput()[static_cast<std::size_t>(input.elements()[element].index.inputIndex)];
+}
+
 }  // namespace
 
 ArgumentSet::ArgumentSet(const CommandType& command, ArgumentVisibility visibility) {
@@ -162,12 +167,13 @@ std::optional<ParserError> ArgumentSet::parseValue(const ArgumentDefinition& def
 }
 
 std::optional<ParserError> ArgumentSet::parsePositionals(SplitArguments unused, ParsedValues& values) const {
-    const auto& elements = unused.elements();
-    const auto& original = unused.originalInput();
-    auto text = [&](std::size_t i) -> const std::string& {
-        return original[static_cast<std::size_t>(elements[i].index.inputIndex)];
-    };
+    if (auto failure = parseValuesAfterTerminator(unused, values)) return failure;
+    if (auto failure = parsePositionalsInOrder(unused, values)) return failure;
+    return parseUnrecognized(unused, values);
+}
 
+std::optional<ParserError> ArgumentSet::parseValuesAfterTerminator(SplitArguments& unused, ParsedValues& values) const {
+    const auto& elements = unused.elements();
     for (auto d : content) {
         if (!d->isRepeatingPositional() || d->parsingStrategy != ParsingStrategy::postTerminator) continue;
         bool afterTerminator = false;
@@ -182,7 +188,11 @@ std::optional<ParserError> ArgumentSet::parsePositionals(SplitArguments unused, 
                 return failure;
         }
     }
+    return std::nullopt;
+}
 
+std::optional<ParserError> ArgumentSet::parsePositionalsInOrder(SplitArguments& unused, ParsedValues& values) const {
+    const auto& elements = unused.elements();
     std::vector<std::size_t> whole;
     for (auto i : unused.unusedElements())
         if (elements[i].index.isComplete()) whole.push_back(i);
@@ -196,19 +206,23 @@ std::optional<ParserError> ArgumentSet::parsePositionals(SplitArguments unused, 
             while (next < whole.size() && !takesAnything && !elements[whole[next]].isValue()) ++next;
             if (next == whole.size()) break;
             auto i = whole[next++];
-            unused.removeAll(InputOrigin::at(elements[i].index));
-            if (auto failure = unary(*d)(InputOrigin::at(elements[i].index), std::nullopt, text(i), values))
-                return failure;
+            auto origin = InputOrigin::at(elements[i].index);
+            unused.removeAll(origin);
+            if (auto failure = unary(*d)(origin, std::nullopt, originalText(unused, i), values)) return failure;
         } while (d->help.isRepeating);
         if (next == whole.size()) break;
     }
+    return std::nullopt;
+}
 
+std::optional<ParserError> ArgumentSet::parseUnrecognized(SplitArguments& unused, ParsedValues& values) const {
+    const auto& elements = unused.elements();
     for (auto d : content) {
         if (!d->isRepeatingPositional() || d->parsingStrategy != ParsingStrategy::allUnrecognized) continue;
         for (auto i : unused.unusedElements()) {
             if (unused.isUsed(i)) continue;
             const auto& e = elements[i];
-            std::string value = e.index.isComplete() ? text(i) : "-" + e.name->valueString();
+            std::string value = e.index.isComplete() ? originalText(unused, i) : "-" + e.name->valueString();
             auto origin = InputOrigin::at(e.index);
             unused.removeAll(origin);
             if (auto failure = unary(*d)(origin, std::nullopt, value, values)) return failure;

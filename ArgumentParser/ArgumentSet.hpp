@@ -37,7 +37,18 @@ public:
 private:
     std::optional<ParserError> parseValue(const ArgumentDefinition& definition, const SplitArguments::Element& option,
                                           SplitArguments& input, ParsedValues& values, InputOrigin& used) const;
+    /// Gives what the options left to the positionals, in three passes.
     std::optional<ParserError> parsePositionals(SplitArguments unused, ParsedValues& values) const;
+    /// A repeating positional that takes what follows "--" takes every value
+    /// there.
+    std::optional<ParserError> parseValuesAfterTerminator(SplitArguments& unused, ParsedValues& values) const;
+    /// Positionals in declared order take the whole arguments left in input
+    /// order: a plain one values only, one taking all remaining input
+    /// anything; a repeating one as many as there are.
+    std::optional<ParserError> parsePositionalsInOrder(SplitArguments& unused, ParsedValues& values) const;
+    /// A repeating positional that takes what no one recognised takes every
+    /// element still unused, a letter of a group as "-" and the letter.
+    std::optional<ParserError> parseUnrecognized(SplitArguments& unused, ParsedValues& values) const;
 };
 
 }  // namespace ap

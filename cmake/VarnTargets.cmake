@@ -51,5 +51,10 @@ function(varn_link_statically target)
     set(order ${PROJECT_SOURCE_DIR}/cmake/TextOrder.ld)
     target_link_options(${target} PRIVATE -static -Wl,--fatal-warnings -Wl,-T,${order})
     set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${order})
+    # A map of the link beside the program, where the order is checked.
+    target_link_options(${target} PRIVATE -Wl,-Map,$<TARGET_FILE:${target}>.map)
   endif()
 endfunction()
+
+# The test that the order still names varn's code.
+include(${CMAKE_CURRENT_LIST_DIR}/TextOrderCheck.cmake)

@@ -1,6 +1,8 @@
 // The peer of the whole-process benchmarks: varn's command tree declared
 // with CLI11, a widely used C++ command-line library. It parses, prints its
-// help and reports errors in its own words; it runs no command.
+// help and reports errors in its own words; it runs no command. What it
+// restates of varn (commands, arguments, texts) is checked against varn's
+// own description by check-texts beside this file.
 
 #include <string>
 #include <vector>

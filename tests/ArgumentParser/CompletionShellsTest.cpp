@@ -53,6 +53,9 @@ TEST_F(Shells, BashOffersEachKind) {
     for (auto hidden : {"--quiet", "_internal"}) EXPECT_THAT(first, Not(Contains(hidden)));
     EXPECT_THAT(bash({"--m"}), UnorderedElementsAre("--mode"));
     EXPECT_THAT(bash({"--mode", "s"}), UnorderedElementsAre("slow"));
+    // A typed value that looks like an option is still matched against the
+    // list alone: no file names, and no option for compgen.
+    for (auto typed : {"-", "--", "-s"}) EXPECT_THAT(bash({"--mode", typed}), IsEmpty()) << typed;
     EXPECT_THAT(bash({"--branch", ""}), UnorderedElementsAre("main", "dev"));
     EXPECT_THAT(bash({"-name", ""}), UnorderedElementsAre("alpha", "beta", "got:kit", "got:-name", "got:"));
     EXPECT_THAT(bash({"--out-dir", ""}), UnorderedElementsAre("sub"));

@@ -4,6 +4,7 @@
 // own lines (as a user pastes them), and an application that records what
 // it is handed. Nothing of the machine's git configuration takes part.
 
+#include <cctype>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -68,9 +69,23 @@ protected:
         return more;
     }
 
+    /// varn run to its end. Nothing answers a merge it hands over unless the
+    /// stand-in application is told how (VARNEL_STUB_MERGE): such a run,
+    /// which would wait for a verdict to the limit, is stopped at once.
     platform::ProcessOutput varn(const std::vector<std::string>& arguments, const std::string& directory,
                                  const EnvironmentChanges& more = {}) const {
-        return run(varnProgram, arguments, directory, environment(more));
+        auto changes = environment(more);
+        auto answer = changes.at("VARNEL_STUB_MERGE");
+        bool answered = answer && *answer != "none";
+        auto before = lines(readFile(handed + "/targets")).size();
+        auto process = start(varnProgram, arguments, directory, changes);
+        return finish(process, std::chrono::seconds(60), [&]() -> std::optional<std::string> {
+            auto targets = lines(readFile(handed + "/targets"));
+            for (auto i = before; i < targets.size() && !answered; ++i)
+                if (std::filesystem::exists(targets[i] + "/.varnel-mergetool"))
+                    return "it handed a merge over, and nothing answers one in a run to its end";
+            return std::nullopt;
+        });
     }
 
     /// git in `directory`, set up for varn first; the test fails unless git
@@ -95,10 +110,22 @@ protected:
     }
 
     /// The targets handed to the application so far, in order, once there
-    /// are `count` of them (at most 10 s).
+    /// are `count` of them (at most 10 s), or at once when no process of the
+    /// test runs any more to hand one over.
     std::vector<std::string> handedOver(std::size_t count = 1) const {
-        eventually([&] { return lines(readFile(handed + "/targets")).size() >= count; });
+        eventually([&] { return lines(readFile(handed + "/targets")).size() >= count || !anyOfOursRuns(); });
         return lines(readFile(handed + "/targets"));
+    }
+    /// Whether a process started with this test's environment (varn, git,
+    /// the launcher, the application) still runs: every such environment
+    /// names the test's own directory.
+    bool anyOfOursRuns() const {
+        std::error_code unreadable;
+        for (const auto& entry : std::filesystem::directory_iterator("/proc", unreadable))
+            if (std::isdigit(static_cast<unsigned char>(entry.path().filename().string()[0])) &&
+                readFile(entry.path() / "environ").find(tmp.path() + "/") != std::string::npos)
+                return true;
+        return false;
     }
     /// The hand-off record the application found in `target`.
     nlohmann::json recordOf(const std::string& target) const {

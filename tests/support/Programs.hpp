@@ -4,6 +4,7 @@
 
 #include <signal.h>
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <map>
@@ -49,17 +50,39 @@ inline platform::Process start(const std::string& program, const std::vector<std
 }
 
 /// What a started program wrote and its status; killed, with status -1,
-/// when it has not ended within `limit`.
+/// when it has not ended within `limit`. A child still running when
+/// `hopeless` (asked every 10 ms) names a reason that it cannot end well is
+/// stopped at once with SIGTERM, the reason added to its standard error: a
+/// wait that nothing can end fails now rather than at the limit.
 inline platform::ProcessOutput finish(platform::Process& process,
-                                      std::chrono::milliseconds limit = std::chrono::seconds(60)) {
+                                      std::chrono::milliseconds limit = std::chrono::seconds(60),
+                                      const std::function<std::optional<std::string>()>& hopeless = {}) {
+    std::atomic<bool> ended = false;
+    std::string reason;
+    // Not reaped before the watcher is joined, the child keeps its process
+    // identifier for the watcher's signal.
+    std::thread watcher;
+    if (hopeless)
+        watcher = std::thread([&, pid = process.processIdentifier()] {
+            for (; !ended; std::this_thread::sleep_for(std::chrono::milliseconds(10)))
+                if (auto why = hopeless()) {
+                    reason = *why;
+                    ::kill(pid, SIGTERM);
+                    return;
+                }
+        });
     auto captured = process.readToEnd(limit);
+    ended = true;
+    if (watcher.joinable()) watcher.join();
     auto status = process.waitUntilExit(std::chrono::seconds(5));
     if (!captured || !status || !*status) {
         (void)process.sendSignal(SIGKILL);
         (void)process.waitUntilExit();
         return {.standardError = "<did not end in time>", .terminationStatus = -1};
     }
-    return {captured->standardOutput, captured->standardError, **status};
+    platform::ProcessOutput output{captured->standardOutput, captured->standardError, **status};
+    if (!reason.empty()) output.standardError += "<stopped: " + reason + ">";
+    return output;
 }
 
 inline platform::ProcessOutput run(const std::string& program, const std::vector<std::string>& arguments,

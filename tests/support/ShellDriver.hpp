@@ -97,11 +97,13 @@ inline std::vector<std::string> fishCompletions(const fs::path& script, const st
 
 /// What interactive zsh shows after typing `line` and a tab in `where`, with
 /// compinit loading the completion functions of `functionDirectory` from a
-/// ZDOTDIR inside `scratch`; reading stops once `expected` appears or after
-/// twenty seconds. `binDirectory`, like the directory of the others, comes
-/// first on PATH.
+/// ZDOTDIR inside `scratch`. Reading stops once `expected` appears or the
+/// shell has shown what the tab completes (a listing without `expected`
+/// fails at once), and after twenty seconds at the most. `binDirectory`,
+/// like the directory of the others, comes first on PATH.
 inline std::string zshListing(const fs::path& functionDirectory, const fs::path& scratch, const fs::path& where,
                               const std::string& line, const std::string& expected, const fs::path& binDirectory = {}) {
+    const std::string tabDone = "<tab completed>";
     auto zdot = scratch / "zdot";
     fs::create_directories(zdot);
     // PATH is set in .zshrc: the system's zshenv may reset it on the way in.
@@ -109,25 +111,31 @@ inline std::string zshListing(const fs::path& functionDirectory, const fs::path&
                                "fpath=(" + shellQuoted(functionDirectory) +
                                " $fpath)\nautoload -Uz compinit\n"
                                "compinit -u -d " +
-                               shellQuoted(zdot / "compdump") + "\nPS1='> '\nLISTMAX=1000\n");
+                               shellQuoted(zdot / "compdump") + "\nPS1='> '\nLISTMAX=1000\n" +
+                               // The tab completes as usual, shows the result
+                               // and then says it is done.
+                               "_complete_and_mark() { zle expand-or-complete; zle -R; print -rn -- '" + tabDone +
+                               "' }\nzle -N _complete_and_mark\nbindkey '^I' _complete_and_mark\n");
     // The words come to the script as its arguments: the shell to start,
     // then what is typed.
-    write(scratch / "drive.zsh", R"(zmodload zsh/zpty
+    write(scratch / "drive.zsh", R"(zmodload zsh/zpty zsh/datetime
 zpty z "$1"
 zpty -w z "$2"
 zpty -w -n z "$3"
 out=''
-for i in {1..200}; do
+deadline=$((EPOCHREALTIME + 20))
+while ((EPOCHREALTIME < deadline)); do
   while zpty -r -t z chunk; do out+=$chunk; done
-  [[ $out == *"$4"* ]] && break
-  sleep 0.1
+  [[ $out == *"$4"* || $out == *"$5"* ]] && break
+  sleep 0.05
 done
-print -r -- $out
+print -r -- ${out%%"$5"*}
 zpty -d z
 )");
     return run("zsh -f " + shellQuoted(scratch / "drive.zsh") + " " +
                shellQuoted("TERM=xterm ZDOTDIR=" + shellQuoted(zdot) + " zsh -i") + " " +
-               shellQuoted("cd " + shellQuoted(where)) + " " + shellQuoted(line + "\t") + " " + shellQuoted(expected))
+               shellQuoted("cd " + shellQuoted(where)) + " " + shellQuoted(line + "\t") + " " + shellQuoted(expected) +
+               " " + shellQuoted(tabDone))
         .output;
 }
 
