@@ -41,6 +41,9 @@ std::vector<Case> readCases() {
     return cases;
 }
 
+/// A row as a failure names it: where it is and what it runs.
+void PrintTo(const Case& c, std::ostream* out) { *out << c.name << ": " << c.command; }
+
 class CommandTable : public ::testing::TestWithParam<Case> {};
 
 }  // namespace
