@@ -1,8 +1,9 @@
 // Finding the difftool command among the words of git's command line.
 
+#include "cli/GitInvocation.hpp"
+
 #include <gtest/gtest.h>
 
-#include "cli/GitInvocation.hpp"
 #include "platform/Strings.hpp"
 
 using namespace varn;

@@ -1,8 +1,9 @@
 // The revisions a git difftool command compares, taken out of its words.
 
+#include "cli/GitRevisions.hpp"
+
 #include <gtest/gtest.h>
 
-#include "cli/GitRevisions.hpp"
 #include "platform/Strings.hpp"
 #include "tests/support/ScopedChanges.hpp"
 #include "tests/support/TemporaryDirectory.hpp"

@@ -8,9 +8,11 @@
 // interrupted call is retried, never reported; no run waits for what
 // cannot come.
 //
-// CI sweeps every point with one failure each, the errnos taken in turn,
-// and kills every point; VARN_FAULT_SWEEP=full tries every failure at every
-// point, VARN_FAULT_SWEEP=off skips the sweep.
+// By default every point gets one errno, the three taken in turn, EINTR and
+// EAGAIN where they apply (EAGAIN at every other point) and a kill; in git's
+// flows, where each run is git's whole run, a point gets one of them in
+// turn. VARN_FAULT_SWEEP=full tries every failure at every point,
+// VARN_FAULT_SWEEP=off skips the sweep.
 
 #include <algorithm>
 #include <filesystem>
@@ -126,7 +128,7 @@ protected:
 
     /// Sweeps `flow`; every point that does not hold fails the test, and
     /// the tally is printed.
-    void sweep(const std::string& name, const Flow& flow) const {
+    void sweep(const std::string& name, const Flow& flow, bool throughGit = false) const {
         flow.prepare();
         auto traced = flow.run("-qq -o " + tmp / "trace");
         ASSERT_FALSE(traced.timedOut || traced.killed || traced.status != 0) << traced.errorOutput;
@@ -140,7 +142,7 @@ protected:
         for (const auto& [call, count] : calls) {
             if (runtimeCalls.contains(call)) continue;
             for (int occurrence = 1; occurrence <= count; ++occurrence, ++points) {
-                for (const auto& fault : faultsAt(call, points)) {
+                for (const auto& fault : faultsAt(call, points, throughGit)) {
                     flow.prepare();
                     std::string what = fault == "KILL" ? "signal=KILL" : "error=" + fault;
                     auto ran = flow.run("-qq -o /dev/null -e trace=" + call + " -e inject=" + call + ":" + what +
@@ -161,13 +163,20 @@ protected:
     }
 
     /// The failures tried at the `index`th point, a call of `call`.
-    std::vector<std::string> faultsAt(const std::string& call, int index) const {
-        std::vector<std::string> faults;
+    std::vector<std::string> faultsAt(const std::string& call, int index, bool throughGit) const {
         const std::vector<std::string> errnos = {"ENOSPC", "EIO", "EACCES"};
+        auto inTurn = [&](const std::vector<std::string>& list) {
+            return list[static_cast<std::size_t>(index) % list.size()];
+        };
+        std::vector<std::string> faults;
         if (full) {
             faults = errnos;
+        } else if (throughGit) {
+            // One failure a point: git's whole run is the price of each.
+            if (interruptible.contains(call)) return {inTurn({"ENOSPC", "EIO", "EACCES", "EINTR", "KILL", "EINTR"})};
+            return {inTurn({"ENOSPC", "EIO", "EACCES", "KILL"})};
         } else {
-            faults.push_back(errnos[static_cast<std::size_t>(index) % errnos.size()]);
+            faults.push_back(inTurn(errnos));
         }
         if (interruptible.contains(call)) faults.push_back("EINTR");
         if (mayWait.contains(call) && (full || index % 2 == 0)) faults.push_back("EAGAIN");
@@ -381,28 +390,31 @@ TEST_F(FaultSweep, GitMergetool) {
                [&](const Ran& ran) {
                    if (ran.status != 0 && unmerged() != "a.txt\n") return std::string("git resolved a failed merge");
                    return ran.status == 0 ? std::string() : noHandOffLeft(ran);
-               }});
+               }},
+          true);
 }
 
 // git difftool's one run starts a session of the file pair.
 TEST_F(FaultSweep, GitDifftoolStartsASession) {
     makeRepository();
-    sweep("git difftool", {.prepare = [&] { clearHandOffs(); },
-                           .run =
-                               [&](const std::string& options) {
-                                   return runGit({"difftool", "-y", "A", "B"}, options);
-                               },
-                           .succeeded =
-                               [&] {
-                                   auto sessions = entriesOf(temporary);
-                                   if (sessions.size() != 1) return std::string("no session");
-                                   auto record = DiffToolMetaData::readMetadata(temporary + "//" + *sessions.begin());
-                                   if (!record || record->entries.size() != 1) return std::string("no entry");
-                                   if (record->repo != root || record->revspecA != "A" || record->revspecB != "B")
-                                       return std::string("the session is another's");
-                                   return std::string(targets().size() == 1 ? "" : "the session was not handed over");
-                               },
-                           .intact = [&](const Ran& ran) { return sessionsIntact(ran, 0); }});
+    sweep("git difftool",
+          {.prepare = [&] { clearHandOffs(); },
+           .run =
+               [&](const std::string& options) {
+                   return runGit({"difftool", "-y", "A", "B"}, options);
+               },
+           .succeeded =
+               [&] {
+                   auto sessions = entriesOf(temporary);
+                   if (sessions.size() != 1) return std::string("no session");
+                   auto record = DiffToolMetaData::readMetadata(temporary + "//" + *sessions.begin());
+                   if (!record || record->entries.size() != 1) return std::string("no entry");
+                   if (record->repo != root || record->revspecA != "A" || record->revspecB != "B")
+                       return std::string("the session is another's");
+                   return std::string(targets().size() == 1 ? "" : "the session was not handed over");
+               },
+           .intact = [&](const Ran& ran) { return sessionsIntact(ran, 0); }},
+          true);
 }
 
 // A run that extends a session of a thousand entries: the record is the old
