@@ -142,23 +142,16 @@ void answer(benchmark::State& state, bool whileAsleep) {
     }
 }
 
+/// T on disk and in memory, each timed by hand over five repetitions.
+void answerCases(benchmark::internal::Benchmark* cases) {
+    cases->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+}
+
 void StatusWriteToAnswer(benchmark::State& state) { answer(state, false); }
-BENCHMARK(StatusWriteToAnswer)
-    ->Arg(0)
-    ->Arg(1)
-    ->UseManualTime()
-    ->Unit(benchmark::kMicrosecond)
-    ->Repetitions(5)
-    ->ReportAggregatesOnly(true);
+BENCHMARK(StatusWriteToAnswer)->Apply(answerCases);
 
 void StatusWriteToAnswerWhileAsleep(benchmark::State& state) { answer(state, true); }
-BENCHMARK(StatusWriteToAnswerWhileAsleep)
-    ->Arg(0)
-    ->Arg(1)
-    ->UseManualTime()
-    ->Unit(benchmark::kMicrosecond)
-    ->Repetitions(5)
-    ->ReportAggregatesOnly(true);
+BENCHMARK(StatusWriteToAnswerWhileAsleep)->Apply(answerCases);
 
 /// CPU time and context switches of `wait`, from the process's usage.
 template <class Wait>
