@@ -1,5 +1,6 @@
-// How fast the merge status watcher answers once the application has moved
-// its status file into place, and what waiting costs when nothing happens.
+// How fast the tool's wait for a merge's verdict (the one `varn merge`
+// runs, in process) answers once the application has moved its status file
+// into place, and what waiting costs when nothing happens.
 //
 // Expected: an answer within a few milliseconds, most of it the file
 // system's removal of the hand-off directory (compare T on disk, argument 0,
@@ -7,6 +8,7 @@
 // wake-up and no more CPU time than a plain sleep of the same length.
 
 #include <poll.h>
+#include <signal.h>
 #include <sys/resource.h>
 
 #include <atomic>
@@ -19,7 +21,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include "cli/MergeWait.hpp"
 #include "platform/FileSystem.hpp"
+#include "platform/Process.hpp"
+#include "platform/SignalPipe.hpp"
 #include "shared/MergeToolMetaData.hpp"
 #include "shared/MergeToolStatusWatcher.hpp"
 
@@ -27,7 +32,7 @@ namespace {
 
 using VarnShared::MergeToolMetaData;
 using VarnShared::MergeToolStatusWatcher;
-using Clock = std::chrono::steady_clock;
+using Clock = MergeToolStatusWatcher::Clock;
 using namespace std::chrono_literals;
 
 /// A private T for the run, removed afterwards: below /tmp, where T is by
@@ -47,6 +52,42 @@ private:
     std::string path_;
 };
 
+/// What the tool's wait is given besides the watcher: the signals it
+/// catches, and a launcher that has ended and been reaped, as varnel-open
+/// has long before a person answers.
+class WaitSetting {
+public:
+    explicit WaitSetting(benchmark::State& state) {
+        auto signals = platform::SignalPipe::catching({SIGINT, SIGTERM, SIGHUP, SIGCHLD});
+        if (!signals) {
+            state.SkipWithError(signals.error().description.c_str());
+            return;
+        }
+        signals_.emplace(std::move(*signals));
+        auto launcher = platform::Process::launch("/bin/true", {});
+        if (!launcher || !launcher->waitUntilExit()) {
+            state.SkipWithError("cannot run /bin/true");
+            return;
+        }
+        launcher_.emplace(std::move(*launcher));
+        (void)signals_->take();
+    }
+
+    bool ready() const { return launcher_.has_value(); }
+
+    /// The tool's wait until `deadline`; the verdict, or nothing when the
+    /// wait ended otherwise.
+    std::optional<std::int32_t> await(MergeToolStatusWatcher& watcher, Clock::time_point deadline) {
+        auto outcome = varn::awaitVerdict(watcher, *launcher_, *signals_, deadline);
+        auto verdict = outcome.as<ap::ExitCode>();
+        return verdict ? std::optional(verdict->rawValue) : std::nullopt;
+    }
+
+private:
+    std::optional<platform::SignalPipe> signals_;
+    std::optional<platform::Process> launcher_;
+};
+
 /// A new hand-off and its watcher, watching; nothing when either fails.
 std::optional<std::pair<MergeToolMetaData, MergeToolStatusWatcher>> watchedHandOff(benchmark::State& state) {
     auto created = MergeToolMetaData::createHeld("/r", "/r/a.c");
@@ -62,54 +103,37 @@ std::optional<std::pair<MergeToolMetaData, MergeToolStatusWatcher>> watchedHandO
     return std::pair{std::move(created->record), std::move(watcher)};
 }
 
-/// Write and answer on one thread: the cost of the write, the event, the
-/// read and the removal of the hand-off directory.
-void StatusWriteToAnswer(benchmark::State& state) {
+/// How long after the status file is moved into place the wait has the
+/// verdict. Written on this thread just before the wait: the cost of the
+/// write, the event, the read and the removal of the hand-off directory.
+/// Written on another thread while the wait sleeps: adds the wake-up of a
+/// sleeping process, as with the real application.
+void answer(benchmark::State& state, bool whileAsleep) {
     BenchTemporaryDirectory temporary(state.range(0) != 0);
+    WaitSetting setting(state);
+    if (!setting.ready()) return;
     for (auto _ : state) {
         auto handOff = watchedHandOff(state);
         if (!handOff) return;
-        auto& record = handOff->first;
-        auto& watcher = handOff->second;
-        auto start = Clock::now();
-        (void)record.writeStatus(MergeToolMetaData::Result::ok);
-        auto status = watcher.waitForStatus(Clock::now() + 1s);
-        auto end = Clock::now();
-        if (!status || *status != 0) {
-            state.SkipWithError("no status within a second");
-            return;
-        }
-        state.SetIterationTime(std::chrono::duration<double>(end - start).count());
-    }
-}
-BENCHMARK(StatusWriteToAnswer)
-    ->Arg(0)
-    ->Arg(1)
-    ->UseManualTime()
-    ->Unit(benchmark::kMicrosecond)
-    ->Repetitions(5)
-    ->ReportAggregatesOnly(true);
-
-/// The writer on another thread while the watcher sleeps: adds the wake-up
-/// of a sleeping process, as with the real application.
-void StatusWriteToAnswerWhileAsleep(benchmark::State& state) {
-    BenchTemporaryDirectory temporary(state.range(0) != 0);
-    for (auto _ : state) {
-        auto handOff = watchedHandOff(state);
-        if (!handOff) return;
-        auto& record = handOff->first;
-        auto& watcher = handOff->second;
         std::atomic<Clock::rep> written{0};
-        std::thread writer([&] {
-            // Long enough for the watcher to be asleep in poll.
-            std::this_thread::sleep_for(2ms);
+        auto write = [&] {
             written = Clock::now().time_since_epoch().count();
-            (void)record.writeStatus(MergeToolMetaData::Result::ok);
-        });
-        auto status = watcher.waitForStatus(Clock::now() + 1s);
+            (void)handOff->first.writeStatus(MergeToolMetaData::Result::ok);
+        };
+        std::thread writer;
+        if (whileAsleep) {
+            writer = std::thread([&] {
+                // Long enough for the wait to be asleep in poll.
+                std::this_thread::sleep_for(2ms);
+                write();
+            });
+        } else {
+            write();
+        }
+        auto status = setting.await(handOff->second, Clock::now() + 1s);
         auto end = Clock::now();
-        writer.join();
-        if (!status || *status != 0) {
+        if (writer.joinable()) writer.join();
+        if (status != 0) {
             state.SkipWithError("no status within a second");
             return;
         }
@@ -117,13 +141,17 @@ void StatusWriteToAnswerWhileAsleep(benchmark::State& state) {
         state.SetIterationTime(std::chrono::duration<double>(end - start).count());
     }
 }
-BENCHMARK(StatusWriteToAnswerWhileAsleep)
-    ->Arg(0)
-    ->Arg(1)
-    ->UseManualTime()
-    ->Unit(benchmark::kMicrosecond)
-    ->Repetitions(5)
-    ->ReportAggregatesOnly(true);
+
+/// T on disk and in memory, each timed by hand over five repetitions.
+void answerCases(benchmark::internal::Benchmark* cases) {
+    cases->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+}
+
+void StatusWriteToAnswer(benchmark::State& state) { answer(state, false); }
+BENCHMARK(StatusWriteToAnswer)->Apply(answerCases);
+
+void StatusWriteToAnswerWhileAsleep(benchmark::State& state) { answer(state, true); }
+BENCHMARK(StatusWriteToAnswerWhileAsleep)->Apply(answerCases);
 
 /// CPU time and context switches of `wait`, from the process's usage.
 template <class Wait>
@@ -144,14 +172,15 @@ void measureIdle(benchmark::State& state, Wait wait) {
     state.counters["context_switches"] = benchmark::Counter(switches, benchmark::Counter::kAvgIterations);
 }
 
-/// Two seconds of waiting with no event.
+/// Two seconds of waiting with no event; the wait then gives up and removes
+/// the hand-off.
 void IdleWait(benchmark::State& state) {
     BenchTemporaryDirectory temporary;
+    WaitSetting setting(state);
+    if (!setting.ready()) return;
     auto handOff = watchedHandOff(state);
     if (!handOff) return;
-    auto& watcher = handOff->second;
-    measureIdle(state, [&] { benchmark::DoNotOptimize(watcher.waitForStatus(Clock::now() + 2s)); });
-    watcher.removeDirectory();
+    measureIdle(state, [&] { benchmark::DoNotOptimize(setting.await(handOff->second, Clock::now() + 2s)); });
 }
 BENCHMARK(IdleWait)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
 

@@ -2,13 +2,12 @@
 // Notification when a directory held open changes: a file or directory
 // created, removed, or moved in or out of it, or the directory itself moved.
 // Writing into a file that is already there changes no entry and is not
-// reported. The process sleeps in the kernel until a change or the
-// deadline; nothing polls.
+// reported. A caller sleeps in the kernel on the watch's descriptor (with
+// poll, beside whatever else it waits for) until a change; nothing polls.
 //
 // Linux uses inotify, macOS a kqueue vnode filter; each platform's code is
 // in a file of its own.
 
-#include <chrono>
 #include <string>
 
 #include "platform/Error.hpp"
@@ -19,8 +18,6 @@ namespace platform {
 
 class DirectoryWatcher {
 public:
-    using Clock = std::chrono::steady_clock;
-
     enum class Change {
         /// Nothing changed (before the deadline).
         none,
@@ -53,10 +50,6 @@ public:
     /// Consumes the pending notifications without waiting; `lost` outweighs
     /// `changed`.
     Change takeChanges();
-
-    /// Sleeps until a change or until `deadline` passes (then `none`).
-    /// Without a watch it sleeps until the deadline.
-    Change waitForChange(Clock::time_point deadline);
 
     /// Stops watching and closes every descriptor.
     void close();

@@ -1,8 +1,11 @@
 #pragma once
 // JSON text written exactly as the application's platform writes it: the
 // compact form of records, with "/" escaped as "\/" (the pretty form of the
-// command description is PrettyJsonWriter's).
+// command description is PrettyJsonWriter's). The escapes are this file's
+// alone: what is escaped, how, and whether a text is written so.
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,9 +18,11 @@ void appendJsonString(std::string_view text, std::string& out);
 
 /// How many bytes at the start of `text` a JSON string holds as they are.
 std::size_t unescapedLength(std::string_view text);
-/// The escape of `c`, a byte `unescapedLength` stops at (`\n`, `\u0001`,
-/// ...), written into `buffer` when it is not a constant.
-std::string_view jsonEscape(char c, char (&buffer)[8]);
+
+/// The size of the JSON string that `text` starts with, when it is exactly
+/// what `appendJsonString` writes for some text; nothing otherwise. For a
+/// writer's own text read back, which then needs no unescaping.
+std::optional<std::size_t> writtenJsonStringSize(std::string_view text);
 
 /// The compact text of `value`: no whitespace, members in key order, no
 /// trailing newline.

@@ -2,6 +2,7 @@
 
 #include "platform/FileSystem.hpp"
 #include "shared/CanonicalText.hpp"
+#include "shared/DiffToolFiles.hpp"
 #include "shared/HandOffDirectory.hpp"
 #include "shared/SessionDirectory.hpp"
 #include "shared/SessionKey.hpp"
@@ -10,8 +11,9 @@
 namespace VarnShared {
 
 bool DiffToolMetaData::Entry::operator==(const Entry& other) const {
-    return canonicallyEqual(base, other.base) && canonicallyEqual(local, other.local) &&
-           canonicallyEqual(remote, other.remote) && canonicallyEqual(merged, other.merged);
+    for (const auto& file : diffToolFiles<Entry>)
+        if (!canonicallyEqual(this->*file.path, other.*file.path)) return false;
+    return true;
 }
 
 bool DiffToolMetaData::metadataExists(const std::string& directoryPath) {
@@ -59,8 +61,7 @@ std::optional<DiffToolMetaData> loadSession(const DiffToolSession& session) {
 std::size_t std::hash<VarnShared::DiffToolMetaData::Entry>::operator()(
     const VarnShared::DiffToolMetaData::Entry& entry) const {
     std::size_t hash = 0;
-    for (const auto* text : {&entry.base, &entry.local, &entry.remote, &entry.merged}) {
-        hash ^= VarnShared::canonicalHash(*text) + 0x9e3779b97f4a7c15ULL + (hash << 6) + (hash >> 2);
-    }
+    for (const auto& file : VarnShared::diffToolFiles<VarnShared::DiffToolMetaData::Entry>)
+        hash ^= VarnShared::canonicalHash(entry.*file.path) + 0x9e3779b97f4a7c15ULL + (hash << 6) + (hash >> 2);
     return hash;
 }

@@ -18,14 +18,14 @@
 namespace VarnShared {
 
 struct DiffToolMetaData : DiffToolSession {
-    /// The four files of one run of the tool.
+    /// The files of one run of the tool (listed in `diffToolFiles`).
     struct Entry {
         std::string base;
         std::string local;
         std::string remote;
         std::string merged;
 
-        /// All four texts canonically equivalent.
+        /// Every file's text canonically equivalent.
         bool operator==(const Entry& other) const;
     };
 
@@ -66,6 +66,6 @@ std::optional<DiffToolMetaData> loadSession(const DiffToolSession& session);
 
 template <>
 struct std::hash<VarnShared::DiffToolMetaData::Entry> {
-    /// Combines the four texts in order, agreeing with canonical equality.
+    /// Combines the files' texts in order, agreeing with canonical equality.
     std::size_t operator()(const VarnShared::DiffToolMetaData::Entry& entry) const;
 };

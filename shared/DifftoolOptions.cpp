@@ -2,6 +2,7 @@
 
 #include "platform/Paths.hpp"
 #include "platform/Url.hpp"
+#include "shared/DiffToolFiles.hpp"
 
 namespace VarnShared {
 
@@ -23,13 +24,8 @@ platform::Result<DifftoolOptions> DifftoolOptions::make(const DifftoolArguments&
     options.pid = arguments.pid;
     options.revspecA = arguments.revspecA;
     options.revspecB = arguments.revspecB;
-    for (auto [from, to] :
-         {std::pair{&arguments.base, &options.base}, std::pair{&arguments.local, &options.local},
-          std::pair{&arguments.remote, &options.remote}, std::pair{&arguments.merged, &options.merged}}) {
-        auto normalized = normalizeFileArgument(*from);
-        if (!normalized) return std::move(normalized).error();
-        *to = std::move(*normalized);
-    }
+    if (auto files = convertDiffToolFiles(options, arguments, normalizeFileArgument); !files)
+        return std::move(files).error();
     return options;
 }
 

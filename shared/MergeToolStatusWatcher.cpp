@@ -73,8 +73,8 @@ MergeToolStatusWatcher::Outcome MergeToolStatusWatcher::checkStatus() {
     return status;
 }
 
-MergeToolStatusWatcher::Outcome MergeToolStatusWatcher::react(platform::DirectoryWatcher::Change change) {
-    switch (change) {
+MergeToolStatusWatcher::Outcome MergeToolStatusWatcher::handleEvents() {
+    switch (watcher_.takeChanges()) {
         case platform::DirectoryWatcher::Change::none: return std::nullopt;
         case platform::DirectoryWatcher::Change::lost: {
             // Nothing will be heard any more; most often the directory is
@@ -87,17 +87,6 @@ MergeToolStatusWatcher::Outcome MergeToolStatusWatcher::react(platform::Director
         case platform::DirectoryWatcher::Change::changed: break;
     }
     return checkStatus();
-}
-
-MergeToolStatusWatcher::Outcome MergeToolStatusWatcher::handleEvents() { return react(watcher_.takeChanges()); }
-
-MergeToolStatusWatcher::Outcome MergeToolStatusWatcher::waitForStatus(Clock::time_point deadline) {
-    while (true) {
-        auto change = watcher_.waitForChange(deadline);
-        if (change == platform::DirectoryWatcher::Change::none) return std::nullopt;
-        auto outcome = react(change);
-        if (!outcome || *outcome) return outcome;
-    }
 }
 
 }  // namespace VarnShared

@@ -1,9 +1,10 @@
 #pragma once
-// Waits for the application's verdict on a merge. The application writes
+// Watches for the application's verdict on a merge. The application writes
 // the file "status" into the hand-off directory, complete in one step; the
 // watcher notices the change of the directory's entries, reads the number,
 // removes the hand-off directory and hands the number back, which the merge
-// command turns into its exit status.
+// command turns into its exit status. The merge command's wait sleeps on
+// the watcher's descriptor.
 //
 // The watcher holds the hand-off directory that the run created, open, and
 // believes only a status found in that very directory while its path still
@@ -29,7 +30,8 @@ namespace VarnShared {
 
 class MergeToolStatusWatcher {
 public:
-    using Clock = platform::DirectoryWatcher::Clock;
+    /// The clock of the deadline of a wait for the verdict.
+    using Clock = std::chrono::steady_clock;
     /// A verdict, nothing yet, or the error that no verdict can come any more.
     using Outcome = platform::Result<std::optional<std::int32_t>>;
 
@@ -44,8 +46,9 @@ public:
     platform::Result<void> startWatching();
     bool isWatching() const { return watcher_.isWatching(); }
 
-    /// Readable when directory events are pending, for a caller that waits
-    /// on several descriptors; -1 when not watching.
+    /// Readable when directory events are pending, for the wait for the
+    /// verdict, which sleeps on it and other descriptors; -1 when not
+    /// watching.
     int descriptor() const { return watcher_.descriptor(); }
 
     /// The longest status text read; a longer file is no verdict. Leading
@@ -69,10 +72,6 @@ public:
     /// the directory changed; an error when the watch was lost.
     Outcome handleEvents();
 
-    /// Sleeps until a valid status arrives, checking at every change, or
-    /// until `deadline`, which gives nothing.
-    Outcome waitForStatus(Clock::time_point deadline);
-
     /// Removes the hand-off directory, as long as it is still where it was
     /// created; for a run that ends without a verdict.
     void removeDirectory() const { (void)directory_.remove(); }
@@ -86,8 +85,6 @@ public:
     static int exitStatus(std::int32_t status);
 
 private:
-    Outcome react(platform::DirectoryWatcher::Change change);
-
     platform::DirectoryWatcher watcher_;
     std::string statusPath_;
     // Closed before the watch: a watch whose directory is gone ends at once,

@@ -2,6 +2,8 @@
 
 #include <unordered_set>
 
+#include "shared/DiffToolFiles.hpp"
+
 namespace VarnShared {
 
 platform::Result<std::vector<DifftoolOptions>> newOptions(const DiffToolMetaData& record,
@@ -11,24 +13,20 @@ platform::Result<std::vector<DifftoolOptions>> newOptions(const DiffToolMetaData
     if (previous) seen.insert(previous->entries.begin(), previous->entries.end());
 
     std::vector<DifftoolOptions> options;
+    // The session's part is the same for every entry; resolving the
+    // repository once, for the first new one, keeps the work per entry small.
+    std::optional<DifftoolOptions> session;
     for (const Entry& entry : record.entries) {
         if (!seen.insert(entry).second) continue;
-        if (options.empty()) {
-            auto first = DifftoolOptions::make({record.repo, record.pid, record.revspecA, record.revspecB, entry.base,
-                                                entry.local, entry.remote, entry.merged});
-            if (!first) return std::move(first).error();
-            options.push_back(std::move(*first));
-            continue;
+        if (!session) {
+            auto made = DifftoolOptions::make(
+                {.repo = record.repo, .pid = record.pid, .revspecA = record.revspecA, .revspecB = record.revspecB});
+            if (!made) return std::move(made).error();
+            session = std::move(*made);
         }
-        // The session's part is the same for every entry; resolving the
-        // repository once keeps the work per entry small.
-        DifftoolOptions next = options.front();
-        for (auto [from, to] : {std::pair{&entry.base, &next.base}, std::pair{&entry.local, &next.local},
-                                std::pair{&entry.remote, &next.remote}, std::pair{&entry.merged, &next.merged}}) {
-            auto normalized = normalizeFileArgument(*from);
-            if (!normalized) return std::move(normalized).error();
-            *to = std::move(*normalized);
-        }
+        DifftoolOptions next = *session;
+        if (auto files = convertDiffToolFiles(next, entry, normalizeFileArgument); !files)
+            return std::move(files).error();
         options.push_back(std::move(next));
     }
     return options;

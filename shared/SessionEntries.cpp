@@ -5,6 +5,7 @@
 #include "platform/Paths.hpp"
 #include "platform/ProcessInfo.hpp"
 #include "platform/Uuid.hpp"
+#include "shared/DiffToolFiles.hpp"
 #include "shared/SessionDirectory.hpp"
 
 namespace VarnShared {
@@ -66,14 +67,12 @@ platform::Result<std::string> preserveFile(const std::string& path, const Diffto
 
 platform::Result<DiffToolMetaData::Entry> makeEntry(const DifftoolOptions& options, const std::string& directory) {
     DiffToolMetaData::Entry entry;
-    for (auto [from, to] : {std::pair{&options.base, &entry.base}, std::pair{&options.local, &entry.local},
-                            std::pair{&options.remote, &entry.remote}, std::pair{&options.merged, &entry.merged}}) {
-        auto preserved = preserveFile(*from, options, directory);
-        if (!preserved) {
-            removeCopies({entry}, directory);
-            return std::move(preserved).error();
-        }
-        *to = std::move(*preserved);
+    auto preserved = convertDiffToolFiles(entry, options, [&](const std::string& path) {
+        return preserveFile(path, options, directory);
+    });
+    if (!preserved) {
+        removeCopies({entry}, directory);
+        return std::move(preserved).error();
     }
     return entry;
 }
@@ -114,9 +113,10 @@ platform::Result<std::vector<DiffToolMetaData::Entry>> makeDirectoryEntries(cons
 void removeCopies(const std::vector<DiffToolMetaData::Entry>& entries, const std::string& directory) {
     std::string prefix = directory + "/";
     for (const auto& entry : entries)
-        for (const auto* path : {&entry.base, &entry.local, &entry.remote, &entry.merged})
-            if (path->starts_with(prefix) && path->find('/', prefix.size()) == std::string::npos)
-                (void)platform::removeRecursively(*path);
+        for (const auto& file : diffToolFiles<DiffToolMetaData::Entry>)
+            if (const auto& path = entry.*file.path;
+                path.starts_with(prefix) && path.find('/', prefix.size()) == std::string::npos)
+                (void)platform::removeRecursively(path);
 }
 
 platform::Result<std::vector<DiffToolMetaData::Entry>> makeEntries(const DifftoolOptions& options,

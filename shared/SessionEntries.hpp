@@ -26,9 +26,9 @@ namespace VarnShared {
 platform::Result<std::string> preserveFile(const std::string& path, const DifftoolOptions& options,
                                            const std::string& directory);
 
-/// The options' four files, in the order base, local, remote, merged, each
-/// through `preserveFile`; the first failure ends it, and removes the
-/// copies made before it.
+/// The options' files, in the order of `diffToolFiles`, each through
+/// `preserveFile`; the first failure ends it, and removes the copies made
+/// before it.
 platform::Result<DiffToolMetaData::Entry> makeEntry(const DifftoolOptions& options, const std::string& directory);
 
 /// The entries of a comparison of the directories `local` and `remote`,

@@ -1,18 +1,27 @@
 // How a hand-off ends when no verdict can come, in process: the wait that
 // runs out (with a short limit), a watch that cannot be armed (injected),
 // and a hand-off directory swapped for a forged one before the application
-// is started. Each is an error, and nothing of the hand-off is left in T.
+// is started, or removed, moved or replaced while the tool waits. Each is an
+// error, and nothing but the hand-off's own files is removed.
 
 #include "cli/MergeHandOff.hpp"
 
+#include <signal.h>
+#include <stdio.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 
 #include <gtest/gtest.h>
 
+#include "cli/MergeWait.hpp"
 #include "cli/RunOpen.hpp"
+#include "platform/FileSystem.hpp"
+#include "platform/Process.hpp"
+#include "platform/SignalPipe.hpp"
+#include "shared/MergeToolMetaData.hpp"
 #include "tests/support/HandOffTest.hpp"
 
 using namespace varn;
@@ -37,6 +46,9 @@ protected:
     ScopedVariable home{"VARNEL_HOME", scratch / "app"};
     ScopedVariable verbose{"VARNEL_VERBOSE", std::nullopt};
 };
+
+/// The tool's wait, on a hand-off made here.
+class MergeWait : public testsupport::HandOffTest {};
 
 }  // namespace
 
@@ -82,4 +94,59 @@ TEST_F(MergeHandOffOutcome, NoVerdictThatCanComeIsAnErrorAndLeavesNothingBehind)
         }
         EXPECT_TRUE(std::filesystem::is_empty(temporary));
     }
+}
+
+// A verdict counts only in the directory created, while its path still
+// names it and it still holds its record: not in that directory being
+// removed or moved away, nor behind a link that took its name, however "0"
+// it says. The wait ends at once in an error, and its removal of the
+// hand-off does not reach through the link.
+TEST_F(MergeWait, ADirectoryRemovedMovedOrReplacedIsNeverBelieved) {
+    auto forged = scratch.makeDirectory("forged", 0700);
+    ASSERT_TRUE(platform::writeFileAtomically(forged + "/status", "0"));
+    auto moved = scratch / "moved";
+    struct {
+        std::string name;
+        std::function<void(const std::string&)> act;
+    } cases[] = {
+        {"being removed", [](const std::string& path) { std::remove((path + "/.varnel-mergetool").c_str()); }},
+        {"moved away with a verdict in it",
+         [&](const std::string& path) {
+             ASSERT_EQ(::rename(path.c_str(), moved.c_str()), 0);
+             ASSERT_TRUE(platform::writeFileAtomically(moved + "/status", "0"));
+         }},
+        {"replaced by a link",
+         [&](const std::string& path) {
+             ASSERT_EQ(::rename(path.c_str(), moved.c_str()), 0);
+             ASSERT_EQ(::symlink(forged.c_str(), path.c_str()), 0);
+         }},
+    };
+    VarnShared::MergeToolMetaData record;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto created = VarnShared::MergeToolMetaData::createHeld("/r", "/r/a.c");
+        ASSERT_TRUE(created) << created.error().description;
+        record = created->record;
+        VarnShared::MergeToolStatusWatcher watcher(std::move(created->directory));
+        ASSERT_TRUE(watcher.startWatching());
+        c.act(record.path);
+        // The launcher has passed the request on and ended, as varnel-open does.
+        auto signals = platform::SignalPipe::catching({SIGCHLD});
+        ASSERT_TRUE(signals);
+        auto launcher = platform::Process::launch("/bin/true", {});
+        ASSERT_TRUE(launcher);
+        auto outcome = awaitVerdict(watcher, *launcher, *signals,
+                                    VarnShared::MergeToolStatusWatcher::Clock::now() + 200ms);
+        (void)launcher->waitUntilExit();
+        auto error = outcome.as<ap::LocalizedError>();
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->description,
+                  "The hand-off directory " + record.path + " was removed or replaced before the application answered");
+        EXPECT_EQ(testsupport::entriesOf(forged), std::set<std::string>{"status"});
+        (void)platform::removeRecursively(moved);
+        (void)platform::removeRecursively(record.path);
+    }
+    // The application answers a hand-off that is gone without complaint.
+    EXPECT_TRUE(record.writeStatus(VarnShared::MergeToolMetaData::Result::ok));
+    EXPECT_FALSE(platform::fileExists(record.path));
 }

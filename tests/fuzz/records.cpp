@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "platform/FileSystem.hpp"
+#include "shared/DiffToolFiles.hpp"
 #include "shared/DiffToolMetaData.hpp"
 #include "shared/HistoryMetaData.hpp"
 #include "shared/MergeToolMetaData.hpp"
@@ -57,11 +58,10 @@ platform::Result<DiffToolMetaData> sessionFromValue(std::string_view bytes, cons
     if (!entries) return std::move(entries).error();
     for (const auto& element : *entries) {
         auto& entry = record.entries.emplace_back();
-        for (auto [member, field] : {std::pair{"base", &entry.base}, std::pair{"local", &entry.local},
-                                     std::pair{"remote", &entry.remote}, std::pair{"merged", &entry.merged}}) {
-            auto text = element.text(member);
+        for (const auto& file : VarnShared::diffToolFiles<DiffToolMetaData::Entry>) {
+            auto text = element.text(std::string(file.name));
             if (!text) return std::move(text).error();
-            *field = *text;
+            entry.*file.path = *text;
         }
     }
     return record;
@@ -73,8 +73,11 @@ platform::Result<std::string> sessionAsValue(const DiffToolMetaData& record) {
     if (record.pid) object["pid"] = *record.pid;
     if (record.revspecA) object["revspecA"] = *record.revspecA;
     if (record.revspecB) object["revspecB"] = *record.revspecB;
-    for (const auto& e : record.entries)
-        object["entries"].push_back({{"base", e.base}, {"local", e.local}, {"remote", e.remote}, {"merged", e.merged}});
+    for (const auto& entry : record.entries) {
+        auto& element = object["entries"].emplace_back(nlohmann::json::object());
+        for (const auto& file : VarnShared::diffToolFiles<DiffToolMetaData::Entry>)
+            element[std::string(file.name)] = entry.*file.path;
+    }
     return VarnShared::encodeRecord(object);
 }
 
