@@ -25,7 +25,8 @@ namespace {
 class MergeHandOffOutcome : public testsupport::HandOffTest {
 protected:
     void SetUp() override {
-        if (auto launcher = openLauncherPath(); !launcher || ::access(launcher->c_str(), X_OK) != 0) GTEST_SKIP() << "varnel-open is not built";
+        if (auto launcher = openLauncherPath(); !launcher || ::access(launcher->c_str(), X_OK) != 0)
+            GTEST_SKIP() << "varnel-open is not built";
         if (std::filesystem::exists("/tmp/.git")) GTEST_SKIP() << "the temporary directory lies inside a repository";
         // The application never answers.
         scratch.writeFile("app", "#!/bin/sh\nexit 0\n", true);
