@@ -23,6 +23,8 @@ set(flags "${CMAKE_CXX_FLAGS} ${CMAKE_C_FLAGS}")
 if(NOT flags MATCHES "_FORTIFY_SOURCE" AND NOT flags MATCHES "-fsanitize")
   list(APPEND VARN_HARDENING_OPTIONS $<$<NOT:$<CONFIG:Debug>>:-D_FORTIFY_SOURCE=2>)
 endif()
+unset(flags)
+unset(result)
 
 # Linked dynamically, the programs are position-independent, so the loader
 # places their code at a random address too, and bind every symbol before
