@@ -27,13 +27,15 @@ unset(flags)
 unset(result)
 
 # Linked dynamically, the programs are position-independent, so the loader
-# places their code at a random address too, and bind every symbol before
-# they start, so the relocated tables can be made read-only. The static
-# link stays at a fixed address: see varn_link_statically.
+# places their code at a random address too, and (ELF) bind every symbol
+# before they start, so the relocated tables can be made read-only. The
+# static link stays at a fixed address: see varn_link_statically.
 if(NOT VARN_STATIC_LINK)
   check_pie_supported()
   set(CMAKE_POSITION_INDEPENDENT_CODE ON)
-  add_link_options($<$<STREQUAL:$<TARGET_PROPERTY:TYPE>,EXECUTABLE>:LINKER:-z,relro,-z,now>)
+  if(NOT APPLE)
+    add_link_options($<$<STREQUAL:$<TARGET_PROPERTY:TYPE>,EXECUTABLE>:LINKER:-z,relro,-z,now>)
+  endif()
 endif()
 
 function(varn_harden target)
