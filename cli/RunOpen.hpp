@@ -12,8 +12,9 @@
 namespace varn {
 
 /// `/usr/bin/open` on macOS. Elsewhere the stand-in `varnel-open` beside
-/// the running executable, else in `../libexec/` next to it; an error when
-/// the executable's own path cannot be learnt.
+/// the running executable (a build tree), else in the directory the
+/// installation gives it (`../libexec/varn/` from varn's by default); an
+/// error when the executable's own path cannot be learnt.
 platform::Result<std::string> openLauncherPath();
 
 /// Starts the launcher with `arguments`; waiting for it is the caller's.

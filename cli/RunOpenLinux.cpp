@@ -1,11 +1,15 @@
 // The launcher where the platform has none: the stand-in varnel-open,
-// installed beside varn or in the libexec directory next to its own.
+// beside varn in a build tree, or where the installation put it.
 
 #include <unistd.h>
 
 #include "cli/RunOpen.hpp"
 #include "platform/Paths.hpp"
 #include "platform/ProcessInfo.hpp"
+
+#ifndef VARN_LAUNCHER_FROM_BINDIR
+#error "VARN_LAUNCHER_FROM_BINDIR: the launcher's installed directory, relative to varn's"
+#endif
 
 namespace varn {
 
@@ -20,11 +24,12 @@ platform::Result<std::string> openLauncherPath() {
                                launcher};
     auto directory = platform::deletingLastPathComponent(*executable);
     auto beside = platform::appendingPathComponent(directory, launcher);
-    if (::access(beside.c_str(), X_OK) == 0) return beside;
-    auto installed = platform::appendingPathComponent(
-        platform::appendingPathComponent(platform::deletingLastPathComponent(directory), "libexec"), launcher);
-    if (::access(installed.c_str(), X_OK) == 0) return installed;
-    return beside;  // fails to start, naming the program where it was looked for
+    // The executable's path has its links resolved, so ".." leads where it reads.
+    auto installed = platform::absolutePath(platform::appendingPathComponent(
+        platform::appendingPathComponent(directory, VARN_LAUNCHER_FROM_BINDIR), launcher));
+    // One beside varn is taken even when it cannot run, so that the failure
+    // names it; else the installed one, started or named in the failure.
+    return ::access(beside.c_str(), F_OK) == 0 ? beside : installed;
 }
 
 }  // namespace varn

@@ -15,7 +15,8 @@ function(varn_target_defaults target)
   # does the heavy work of a run may ask for speed after this (the shared
   # records do, in shared/CMakeLists.txt): the later option wins.
   target_compile_options(${target} PRIVATE $<$<NOT:$<CONFIG:Debug>>:-Os>)
-  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+  varn_harden(${target})
+  target_include_directories(${target} PUBLIC $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>)
 endfunction()
 
 function(varn_library name)

@@ -14,8 +14,10 @@ volatile std::sig_atomic_t writeEnd = -1;
 void writeSignalNumber(int signal) {
     int saved = errno;
     unsigned char number = static_cast<unsigned char>(signal);
-    // A full pipe drops the byte: enough of them are waiting to be read.
-    (void)::write(writeEnd, &number, 1);
+    if (::write(writeEnd, &number, 1) != 1) {
+        // A full pipe drops the byte (EAGAIN): enough of them are waiting
+        // to be read.
+    }
     errno = saved;
 }
 

@@ -20,4 +20,11 @@ if(size EQUAL 0)
   file(REMOVE ${partial})
   message(FATAL_ERROR "${VARN} --generate-completion-script ${SHELL_NAME} printed nothing")
 endif()
+# bash-completion sources the script, never runs it: the installed copy
+# goes without the first line, which says it is a program of its own.
+if(SHELL_NAME STREQUAL "bash")
+  file(READ ${partial} script)
+  string(REGEX REPLACE "^#![^\n]*\n\n?" "" script "${script}")
+  file(WRITE ${partial} "${script}")
+endif()
 file(RENAME ${partial} ${OUTPUT})

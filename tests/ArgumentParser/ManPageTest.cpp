@@ -56,8 +56,9 @@ TEST_F(ManPage, TextsStayTextAndHiddenCommandsHideTheirChildren) {
 
     auto source = testsupport::readFile(page);
     EXPECT_EQ(macroArguments(source, ".TH"), Lines{R"("LAYOUT" 1 "" "tool 1.0" "User Commands")"});
-    EXPECT_EQ(macroArguments(source, ".SH"), (Lines{"NAME", "SYNOPSIS", "DESCRIPTION", "\"OPTIONS\"", "COMMANDS",
-                                                    "\"EXIT STATUS\"", "\"ENVIRONMENT\"", "\"SEE ALSO\""}));
+    EXPECT_EQ(macroArguments(source, ".SH"),
+              (Lines{"NAME", "SYNOPSIS", "DESCRIPTION", "\"OPTIONS\"", "COMMANDS", "\"EXIT STATUS\"", "\"ENVIRONMENT\"",
+                     "\"FILES\"", "\"EXAMPLES\"", "\"SEE ALSO\""}));
     EXPECT_EQ(macroArguments(source, ".SS"), (Lines{"\"first (default)\"", "\"first many\"", "\"first more\"",
                                                     "\"second\\-thing\"", "\"texts\"", "\"columns\""}));
     for (auto hidden : {"_hidden", "secret", "internal"}) EXPECT_EQ(source.find(hidden), std::string::npos) << hidden;
@@ -78,6 +79,11 @@ TEST_F(ManPage, TextsStayTextAndHiddenCommandsHideTheirChildren) {
     for (auto line : {".starts with a dot, has a \\ and \\fB, ends in caf\u00e9", "'quoted", "indented", ".br is text",
                       "Output Options:", "The shade. (values: red, green, blue; default: red)"})
         EXPECT_NE(std::find(commands.begin(), commands.end(), line), commands.end()) << line;
+    // The command git is given stays one line: a break inside its quotes
+    // would become part of the command.
+    auto examples = renderedSection(text, "EXAMPLES");
+    auto command = R"('varn _mergetool --base "$BASE" --local "$LOCAL" --remote "$REMOTE" --merged "$MERGED"')";
+    EXPECT_NE(std::find(examples.begin(), examples.end(), command), examples.end());
 }
 
 TEST_F(ManPage, RefusesWhatIsNotADescriptionAndWritesNothing) {

@@ -40,8 +40,8 @@ TEST(TemporaryDirectory, SharedStickyTmpIsAcceptedForAnyUser) {
     if (::geteuid() != 0) GTEST_SKIP() << "acting as another user needs root";
     TemporaryDirectory scratch;
     std::string sticky = scratch.makeDirectory("sticky");
-    ::chmod(sticky.c_str(), 01777);
-    ::chown(sticky.c_str(), 65534, 65534);
+    ASSERT_EQ(::chmod(sticky.c_str(), 01777), 0);
+    ASSERT_EQ(::chown(sticky.c_str(), 65534, 65534), 0);
     pid_t child = ::fork();
     if (child == 0) {
         if (::setresgid(65534, 65534, 65534) != 0 || ::setresuid(1, 1, 1) != 0) ::_exit(10);

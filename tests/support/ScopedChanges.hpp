@@ -40,7 +40,8 @@ public:
         if (::chdir(path.c_str()) != 0) old_.clear();
     }
     ~ScopedCurrentDirectory() {
-        if (!old_.empty()) (void)::chdir(old_.c_str());
+        // The tests after this one would run in the wrong directory.
+        if (!old_.empty() && ::chdir(old_.c_str()) != 0) ADD_FAILURE() << "Cannot return to " << old_;
     }
     ScopedCurrentDirectory(const ScopedCurrentDirectory&) = delete;
     ScopedCurrentDirectory& operator=(const ScopedCurrentDirectory&) = delete;

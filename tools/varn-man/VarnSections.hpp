@@ -1,6 +1,7 @@
 #pragma once
 // What varn's manual page says beyond its command description: how it ends,
-// the environment it reads, and where to read on.
+// the environment it reads, the files it uses, how git is told to run it,
+// and where to read on.
 
 #include <vector>
 
