@@ -57,30 +57,30 @@ platform::Error unencodableText() {
     return platform::Error{"NSCocoaErrorDomain", 4866, "Cannot encode the record: a text is not valid UTF-8", {}};
 }
 
-JsonObjectReader::JsonObjectReader(const nlohmann::json& object, std::string source, std::string place)
+RecordObjectReader::RecordObjectReader(const nlohmann::json& object, std::string source, std::string place)
     : members_(object, std::move(place)), source_(std::move(source)) {}
 
 template <class T>
-platform::Result<T> JsonObjectReader::textRead(platform::JsonDecoded<T> read) const {
+platform::Result<T> RecordObjectReader::textRead(platform::JsonDecoded<T> read) const {
     if (read) return std::move(*read);
     const auto& error = read.error();
     if (error.fault == platform::JsonDecodingError::Fault::missing) return missingMember(source_, error.codingPath);
     return wrongMemberType(source_, error.codingPath, "a string");
 }
 
-platform::Error JsonObjectReader::wrongType(const std::string& member, std::string_view expected) const {
+platform::Error RecordObjectReader::wrongType(const std::string& member, std::string_view expected) const {
     return wrongMemberType(source_, members_.pathOf(member), expected);
 }
 
-platform::Result<std::string> JsonObjectReader::text(const std::string& member) const {
+platform::Result<std::string> RecordObjectReader::text(const std::string& member) const {
     return textRead(members_.text(member));
 }
 
-platform::Result<std::optional<std::string>> JsonObjectReader::optionalText(const std::string& member) const {
+platform::Result<std::optional<std::string>> RecordObjectReader::optionalText(const std::string& member) const {
     return textRead(members_.optionalText(member));
 }
 
-platform::Result<std::optional<std::int32_t>> JsonObjectReader::optionalInt32(const std::string& member) const {
+platform::Result<std::optional<std::int32_t>> RecordObjectReader::optionalInt32(const std::string& member) const {
     constexpr auto low = std::numeric_limits<std::int32_t>::min();
     constexpr auto high = std::numeric_limits<std::int32_t>::max();
     auto value = members_.member(member);
@@ -106,11 +106,11 @@ platform::Result<std::optional<std::int32_t>> JsonObjectReader::optionalInt32(co
     return wrongType(member, "a number");
 }
 
-platform::Result<std::vector<JsonObjectReader>> JsonObjectReader::objects(const std::string& member) const {
+platform::Result<std::vector<RecordObjectReader>> RecordObjectReader::objects(const std::string& member) const {
     auto value = members_.member(member);
     if (!value) return missingMember(source_, members_.pathOf(member));
     if (!value->is_array()) return wrongType(member, "an array");
-    std::vector<JsonObjectReader> elements;
+    std::vector<RecordObjectReader> elements;
     for (std::size_t i = 0; i < value->size(); ++i) {
         std::string place = members_.pathOf(member) + "[" + std::to_string(i) + "]";
         if (!(*value)[i].is_object()) return wrongMemberType(source_, place, "an object");
@@ -130,7 +130,7 @@ platform::Result<void> decodeTextMembers(std::string_view bytes, const std::stri
                                          std::initializer_list<std::pair<const char*, std::string*>> fields) {
     auto json = parseJsonObject(bytes, source);
     if (!json) return std::move(json).error();
-    JsonObjectReader reader(*json, source);
+    RecordObjectReader reader(*json, source);
     for (auto [member, field] : fields) {
         auto text = reader.text(member);
         if (!text) return std::move(text).error();

@@ -26,16 +26,16 @@ namespace VarnShared {
 /// reader reads them, with its errors worded as the application's decoder
 /// words them. `source` names the file (or other origin) in errors; `place`
 /// the object's place inside the record ("entries[2]").
-class JsonObjectReader {
+class RecordObjectReader {
 public:
-    JsonObjectReader(const nlohmann::json& object, std::string source, std::string place = {});
+    RecordObjectReader(const nlohmann::json& object, std::string source, std::string place = {});
 
     platform::Result<std::string> text(const std::string& member) const;
     platform::Result<std::optional<std::string>> optionalText(const std::string& member) const;
     /// A number within the 32-bit signed range.
     platform::Result<std::optional<std::int32_t>> optionalInt32(const std::string& member) const;
     /// A required array whose elements are all objects.
-    platform::Result<std::vector<JsonObjectReader>> objects(const std::string& member) const;
+    platform::Result<std::vector<RecordObjectReader>> objects(const std::string& member) const;
 
 private:
     /// A text member as read, its error worded for the record.

@@ -273,7 +273,7 @@ private:
 /// Where a member is read from: the scalars through the reader every record
 /// uses, the entries from what the SAX handler gathered.
 struct Reading {
-    const JsonObjectReader& scalars;
+    const RecordObjectReader& scalars;
     SessionSax& sax;
     const std::string& source;
 };
@@ -520,7 +520,7 @@ platform::Result<DiffToolMetaData> decodeSessionRecord(std::string_view bytes, c
     if (!sax.topIsObject) return notJsonObject(source);
 
     DiffToolMetaData record;
-    JsonObjectReader scalars(sax.scalars, source);
+    RecordObjectReader scalars(sax.scalars, source);
     const Reading reading{scalars, sax, source};
     platform::Result<void> read;
     std::apply([&](const auto&... member) { (static_cast<bool>(read = readMember(member, record, reading)) && ...); },

@@ -41,7 +41,7 @@ using VarnShared::DiffToolMetaData;
 platform::Result<DiffToolMetaData> sessionFromValue(std::string_view bytes, const std::string& source) {
     auto json = VarnShared::parseJsonObject(bytes, source);
     if (!json) return std::move(json).error();
-    VarnShared::JsonObjectReader reader(*json, source);
+    VarnShared::RecordObjectReader reader(*json, source);
     DiffToolMetaData record;
     auto repo = reader.text("repo");
     if (!repo) return std::move(repo).error();
