@@ -5,8 +5,8 @@
 // On macOS T is the platform's per-user temporary directory, as returned (it
 // ends in "/"). Elsewhere it is $TMPDIR when set and not empty, made
 // absolute, with "/" appended when missing, else /tmp/varnel-<uid>/, created
-// with mode 0700. Each platform's T is in a file of its own
-// (TemporaryDirectoryLinux.cpp, TemporaryDirectoryDarwin.cpp).
+// with mode 0700. Each way of finding T is in a file of its own
+// (TemporaryDirectoryConfstr.cpp, TemporaryDirectoryTmpdir.cpp).
 // Hand-off paths are T + "/" + a name, so they may contain "//".
 
 #include <optional>

@@ -1,4 +1,5 @@
-// The user database on macOS: asked of the C library, linked dynamically.
+// The user database asked of the C library's getpwnam_r and getpwuid_r,
+// linked dynamically (VARN_USER_DATABASE=getpw, the default on macOS).
 
 #include <pwd.h>
 

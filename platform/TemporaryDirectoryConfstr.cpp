@@ -1,4 +1,5 @@
-// T on macOS: the per-user temporary directory the platform hands out.
+// T as confstr hands out the per-user temporary directory
+// (VARN_TEMPORARY_DIRECTORY=confstr, the default on macOS).
 
 #include <unistd.h>
 

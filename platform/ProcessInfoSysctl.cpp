@@ -1,4 +1,5 @@
-// macOS: the process table is read with sysctl.
+// The process table read with sysctl, and the executable's path from the
+// dynamic loader (VARN_PROCESS_TABLE=sysctl, the default on macOS).
 #include <mach-o/dyld.h>
 #include <sys/sysctl.h>
 

@@ -1,4 +1,5 @@
-// T where the platform has no per-user temporary directory of its own: the
+// T where the platform has no per-user temporary directory of its own
+// (VARN_TEMPORARY_DIRECTORY=tmpdir, the default except on macOS): the
 // user's TMPDIR, else a private directory below /tmp, created on demand.
 
 #include <fcntl.h>
