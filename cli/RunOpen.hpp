@@ -1,7 +1,7 @@
 #pragma once
 // Starting the platform launcher that hands a directory or link to the
-// application. Where the launcher is differs by platform
-// (RunOpenLinux.cpp, RunOpenDarwin.cpp).
+// application: the system's (RunOpenSystem.cpp) or the stand-in
+// (RunOpenStandIn.cpp), as cmake/PlatformMechanisms.cmake chooses.
 
 #include <string>
 #include <vector>

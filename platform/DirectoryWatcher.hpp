@@ -5,8 +5,8 @@
 // reported. A caller sleeps in the kernel on the watch's descriptor (with
 // poll, beside whatever else it waits for) until a change; nothing polls.
 //
-// Linux uses inotify, macOS a kqueue vnode filter; each platform's code is
-// in a file of its own.
+// Each mechanism, inotify or a kqueue vnode filter, is in a file named after
+// it; cmake/PlatformMechanisms.cmake chooses one (Linux inotify, macOS kqueue).
 
 #include <string>
 
@@ -57,7 +57,7 @@ public:
 private:
     /// The inotify instance or the kqueue.
     FileDescriptor fd_;
-    /// macOS only: the event-only descriptor of the directory.
+    /// kqueue only: the event-only descriptor of the directory.
     FileDescriptor directoryFd_;
 };
 

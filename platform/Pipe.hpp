@@ -12,8 +12,8 @@ struct Pipe {
     FileDescriptor write;
 
     /// Opens a new pipe into `read` and `write`, both ends non-blocking
-    /// when asked; 0, or the errno of the failure. Each platform's code is
-    /// in a file of its own.
+    /// when asked; 0, or the errno of the failure. Made with pipe2 or with
+    /// pipe and fcntl, each in a file of its own (cmake/PlatformMechanisms.cmake).
     int open(bool nonBlocking = false);
 };
 

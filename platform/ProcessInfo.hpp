@@ -2,7 +2,8 @@
 // What the process knows about itself (its arguments, its environment, its
 // identifiers, where its executable lies) and the little it may learn about
 // other processes: their parents and their argument lists. What differs by
-// operating system lives in ProcessInfoLinux.cpp and ProcessInfoDarwin.cpp.
+// system is read from /proc (ProcessInfoProcfs.cpp) or with sysctl
+// (ProcessInfoSysctl.cpp), as cmake/PlatformMechanisms.cmake chooses.
 
 #include <sys/types.h>
 

@@ -1,6 +1,6 @@
 #pragma once
-// Random bytes from the kernel. Each platform's source is in a file of its
-// own: getrandom (or /dev/urandom) on Linux, arc4random on macOS.
+// Random bytes from the kernel: getrandom (or /dev/urandom), or
+// arc4random_buf, each in a file of its own (cmake/PlatformMechanisms.cmake).
 
 #include <cstdint>
 #include <span>

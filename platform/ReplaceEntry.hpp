@@ -1,6 +1,7 @@
 #pragma once
-// Putting a freshly written file in the place of another. Each platform's
-// source is in a file of its own.
+// Putting a freshly written file in the place of another: an exchange with
+// renameat2, or a plain renameat, each in a file of its own
+// (cmake/PlatformMechanisms.cmake).
 
 namespace platform {
 

@@ -1,5 +1,6 @@
 #include "platform/TemporaryDirectory.hpp"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +10,7 @@
 #include <set>
 #include <utility>
 
+#include "platform/FileSystem.hpp"
 #include "platform/Paths.hpp"
 
 namespace platform {
@@ -16,7 +18,43 @@ namespace platform {
 TemporaryDirectoryEnvironment TemporaryDirectoryEnvironment::current() {
     TemporaryDirectoryEnvironment environment;
     if (const char* tmpdir = std::getenv("TMPDIR")) environment.tmpdir = tmpdir;
+    environment.system = systemTemporaryDirectory();
     return environment;
+}
+
+namespace {
+
+/// Whether a directory is named: an empty text names none.
+bool named(const std::optional<std::string>& directory) { return directory && !directory->empty(); }
+
+}  // namespace
+
+std::string temporaryDirectoryPath(const TemporaryDirectoryEnvironment& environment) {
+    if (named(environment.system)) return *environment.system;
+    // Made absolute: records name the hand-off directory for another process.
+    if (named(environment.tmpdir)) {
+        const std::string& tmpdir = *environment.tmpdir;
+        if (tmpdir.front() == '/') return withTrailingSlash(tmpdir);
+        auto absolute = absolutePath(tmpdir);
+        // Without a current directory the text stays relative, which
+        // `ensureTemporaryDirectory` refuses.
+        return withTrailingSlash(absolute ? *absolute : tmpdir);
+    }
+    return withTrailingSlash(environment.fallbackParent) + "varnel-" + std::to_string(::geteuid()) + "/";
+}
+
+Result<std::string> ensureTemporaryDirectory(const TemporaryDirectoryEnvironment& environment) {
+    std::string path = temporaryDirectoryPath(environment);
+    if (path.front() != '/') {
+        auto current = currentDirectoryPath();
+        return current ? Error::posix(ENOENT, "Cannot read the current directory") : std::move(current).error();
+    }
+    if (!named(environment.system) && !named(environment.tmpdir)) {
+        auto created = createPrivateDirectoryIn(AT_FDCWD, path.substr(0, path.size() - 1), path);
+        if (!created && created.error().code != EEXIST) return std::move(created).error();
+    }
+    if (auto checked = checkTemporaryDirectory(path); !checked) return checked.error();
+    return path;
 }
 
 namespace {

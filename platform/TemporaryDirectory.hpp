@@ -2,11 +2,12 @@
 // The per-user temporary directory T under which hand-off directories live,
 // and the check that a directory there is safe to write into.
 //
-// On macOS T is the platform's per-user temporary directory, as returned (it
-// ends in "/"). Elsewhere it is $TMPDIR when set and not empty, made
-// absolute, with "/" appended when missing, else /tmp/varnel-<uid>/, created
-// with mode 0700. Each platform's T is in a file of its own
-// (TemporaryDirectoryLinux.cpp, TemporaryDirectoryDarwin.cpp).
+// Where the platform hands out a per-user temporary directory (macOS), T is
+// that directory, as returned (it ends in "/"). Elsewhere it is $TMPDIR when
+// set and not empty, made absolute, with "/" appended when missing, else
+// /tmp/varnel-<uid>/, created with mode 0700. Whether the platform hands one
+// out is asked of confstr (TemporaryDirectoryConfstr.cpp) or known to be no
+// (TemporaryDirectoryTmpdir.cpp), as cmake/PlatformMechanisms.cmake chooses.
 // Hand-off paths are T + "/" + a name, so they may contain "//".
 
 #include <optional>
@@ -17,23 +18,31 @@
 
 namespace platform {
 
-/// What T is derived from where the platform has no directory of its own.
+/// What T is derived from.
 struct TemporaryDirectoryEnvironment {
     /// The value of TMPDIR; nothing when unset.
     std::optional<std::string> tmpdir;
     /// The parent of the fallback directory "varnel-<uid>".
     std::string fallbackParent = "/tmp";
+    /// The platform's own per-user temporary directory, which outweighs the
+    /// rest; nothing where it hands out none.
+    std::optional<std::string> system;
 
     /// The process's own environment.
     static TemporaryDirectoryEnvironment current();
 };
+
+/// The per-user temporary directory the platform hands out, as returned;
+/// nothing where it hands out none.
+std::optional<std::string> systemTemporaryDirectory();
 
 /// The text T, without touching the disk.
 std::string temporaryDirectoryPath(
     const TemporaryDirectoryEnvironment& environment = TemporaryDirectoryEnvironment::current());
 
 /// T, ready to be written into: the fallback directory created (0700) when
-/// missing, and T checked with `checkTemporaryDirectory`.
+/// missing (the platform's and TMPDIR are not created), and T checked with
+/// `checkTemporaryDirectory`.
 Result<std::string> ensureTemporaryDirectory(
     const TemporaryDirectoryEnvironment& environment = TemporaryDirectoryEnvironment::current());
 

@@ -14,8 +14,6 @@
 
 using testsupport::TemporaryDirectory;
 
-#if !defined(__APPLE__)
-
 TEST(TemporaryDirectory, WithoutTmpdirAPrivateDirectoryOfTheUsersIsMadeOnce) {
     TemporaryDirectory scratch;
     auto own = scratch / "varnel-" + std::to_string(::geteuid()) + "/";
@@ -32,7 +30,15 @@ TEST(TemporaryDirectory, WithoutTmpdirAPrivateDirectoryOfTheUsersIsMadeOnce) {
     // A TMPDIR that names nothing is not made.
     EXPECT_FALSE(platform::ensureTemporaryDirectory({scratch / "missing", "/tmp"}));
     EXPECT_FALSE(platform::fileExists(scratch / "missing"));
+    // The platform's own directory outweighs TMPDIR, is taken as returned
+    // and is not made either.
+    EXPECT_EQ(platform::temporaryDirectoryPath({scratch.path(), "/tmp", own + "T"}), own + "T");
+    EXPECT_FALSE(platform::ensureTemporaryDirectory({std::nullopt, scratch.path(), own + "T/"}));
+    EXPECT_FALSE(platform::fileExists(own + "T"));
 }
+
+// setresuid: not on macOS.
+#if !defined(__APPLE__)
 
 // Another user's TMPDIR=/tmp must work: a root-owned sticky directory is a
 // safe parent, while someone else's sticky directory is not.

@@ -1,14 +1,15 @@
-// macOS: the process table is read with sysctl.
+// The process table read with sysctl, and the executable's path from the
+// dynamic loader (VARN_PROCESS_TABLE=sysctl, the default on macOS).
 #include <mach-o/dyld.h>
 #include <sys/sysctl.h>
 
 #include <cerrno>
 #include <cstdint>
-#include <cstring>
 #include <memory>
 #include <string_view>
 
 #include "platform/Paths.hpp"
+#include "platform/ProcessArgumentArea.hpp"
 #include "platform/ProcessInfo.hpp"
 
 namespace platform {
@@ -47,9 +48,7 @@ Result<std::optional<std::vector<std::string>>> argumentsOfProcess(pid_t pid) {
     if (::sysctl(maximumName, 2, &argumentMaximum, &size, nullptr, 0) != 0) return failure(errno);
     if (argumentMaximum <= 0) return failure(EINVAL);
 
-    // The argument count, the executable's path and NUL padding, then the
-    // arguments, each followed by a NUL, then the environment. The buffer
-    // is left uninitialised: only what the system writes is touched.
+    // The buffer is left uninitialised: only what the system writes is read.
     std::unique_ptr<char[]> buffer(new char[static_cast<std::size_t>(argumentMaximum)]);
     size = static_cast<std::size_t>(argumentMaximum);
     int name[] = {CTL_KERN, KERN_PROCARGS2, pid};
@@ -59,23 +58,7 @@ Result<std::optional<std::vector<std::string>>> argumentsOfProcess(pid_t pid) {
         if (errno == EINVAL || errno == ESRCH || errno == EPERM) return Arguments();
         return failure(errno);
     }
-    std::string_view area(buffer.get(), size);
-    int count = 0;
-    if (area.size() < sizeof count) return Arguments();
-    std::memcpy(&count, area.data(), sizeof count);
-    auto start = area.find('\0', sizeof count);
-    if (start == std::string_view::npos) return Arguments();
-    start = area.find_first_not_of('\0', start);
-
-    std::vector<std::string> arguments;
-    while (static_cast<int>(arguments.size()) < count && start < area.size()) {
-        auto end = area.find('\0', start);
-        if (end == std::string_view::npos) end = area.size();
-        arguments.emplace_back(area.substr(start, end - start));
-        start = end + 1;
-    }
-    if (arguments.empty()) return Arguments();
-    return Arguments(std::move(arguments));
+    return argumentsInProcessArgumentArea(std::string_view(buffer.get(), size));
 }
 
 }  // namespace platform

@@ -1,14 +1,14 @@
-#include "platform/UserDatabase.hpp"
-
 #include <gtest/gtest.h>
 
+#include "platform/UserDatabase.hpp"
 #include "tests/support/TemporaryDirectory.hpp"
 
 using namespace platform;
 
-// The password file first; a user it lacks is asked of getent, whose entry
-// counts only when it is the user asked about (getent takes a number for a
-// user identifier).
+// Built where the database is read without the C library
+// (VARN_USER_DATABASE=password-file). The password file first; a user it
+// lacks is asked of getent, whose entry counts only when it is the user
+// asked about (getent takes a number for a user identifier).
 TEST(UserDatabase, ReadsThePasswordFileThenAsksGetent) {
     testsupport::TemporaryDirectory tmp;
     UserDatabase database{tmp.writeFile("passwd",

@@ -1,4 +1,5 @@
-// The directory watch on macOS: a kqueue vnode filter on an event-only
+// The directory watch with a kqueue vnode filter
+// (VARN_DIRECTORY_WATCHER=kqueue, the default on macOS) on an event-only
 // descriptor opened through the held directory ("." relative to it), so the
 // watch is on the very directory held open whatever its path names now.
 

@@ -1,4 +1,5 @@
-// Random bytes on macOS: arc4random, which never fails.
+// Random bytes from arc4random_buf, which never fails
+// (VARN_RANDOM_BYTES=arc4random, the default on macOS; glibc has it from 2.36).
 
 #include <stdlib.h>
 

@@ -1,4 +1,4 @@
-// The launcher on macOS: the system's own.
+// The system's own launcher (VARN_LAUNCHER=system, the default on macOS).
 
 #include "cli/RunOpen.hpp"
 

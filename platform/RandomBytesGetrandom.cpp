@@ -1,4 +1,5 @@
-// Random bytes on Linux: getrandom, or the device where the kernel lacks it.
+// Random bytes from getrandom, or from the device where the kernel lacks it
+// (VARN_RANDOM_BYTES=getrandom, the default on Linux).
 
 #include <fcntl.h>
 #include <sys/random.h>

@@ -1,5 +1,6 @@
-// A pipe on Linux: both ends made close-on-exec as the pipe is made, so no
-// program another thread starts meanwhile can inherit them.
+// A pipe made with pipe2 (VARN_PIPE=pipe2, the default on Linux): both ends
+// close-on-exec as the pipe is made, so no program another thread starts
+// meanwhile can inherit them.
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -1,5 +1,6 @@
-// The user database on Linux, without the C library's name-service
-// functions: the password file, then getent.
+// The user database without the C library's name-service functions, so a
+// static link can read it (VARN_USER_DATABASE=password-file, the default on
+// Linux): the password file, then getent.
 
 #include <chrono>
 #include <string_view>

@@ -1,5 +1,6 @@
-// The launcher where the platform has none: the stand-in varnel-open,
-// beside varn in a build tree, or where the installation put it.
+// The launcher where the platform has none (VARN_LAUNCHER=stand-in, the
+// default except on macOS): the stand-in varnel-open, beside varn in a
+// build tree, or where the installation put it.
 
 #include <unistd.h>
 

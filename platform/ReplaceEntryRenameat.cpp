@@ -1,5 +1,6 @@
-// Replacing an entry on macOS, whose file systems write a renamed file's
-// data out no sooner for it.
+// Replacing an entry by renaming over it with renameat
+// (VARN_REPLACE_ENTRY=renameat, the default on macOS, whose file systems
+// write a renamed file's data out no sooner for it).
 
 #include <stdio.h>
 

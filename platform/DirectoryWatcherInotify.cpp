@@ -1,5 +1,5 @@
-// The directory watch on Linux: inotify, on the held directory named
-// through /proc/self/fd, so the watch is on the very directory held open
+// The directory watch with inotify (VARN_DIRECTORY_WATCHER=inotify, the
+// default on Linux), on the held directory named through /proc/self/fd, so the watch is on the very directory held open
 // whatever its path names now. A directory held open has no removal event of
 // its own: its removal shows as the removal of what it held.
 

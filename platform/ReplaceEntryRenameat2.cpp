@@ -1,4 +1,5 @@
-// Replacing an entry on Linux.
+// Replacing an entry by exchanging names with renameat2 and removing the old
+// file (VARN_REPLACE_ENTRY=renameat2, the default on Linux).
 
 #include <fcntl.h>
 #include <stdio.h>

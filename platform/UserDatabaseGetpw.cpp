@@ -1,4 +1,5 @@
-// The user database on macOS: asked of the C library, linked dynamically.
+// The user database asked of the C library's getpwnam_r and getpwuid_r,
+// linked dynamically (VARN_USER_DATABASE=getpw, the default on macOS).
 
 #include <pwd.h>
 
@@ -10,6 +11,9 @@ namespace platform {
 
 namespace {
 
+// The home directory a lookup found. Each caller makes the lookup a
+// statement of its own first: as an argument beside `found`, `found` may be
+// read before the lookup sets it.
 std::optional<std::string> homeIn(int failure, const struct passwd* found) {
     if (failure != 0 || !found || !found->pw_dir || !*found->pw_dir) return std::nullopt;
     return std::string(found->pw_dir);
@@ -21,14 +25,16 @@ std::optional<std::string> homeDirectoryOfUser(const std::string& name, const Us
     std::vector<char> buffer(16384);
     struct passwd entry;
     struct passwd* found = nullptr;
-    return homeIn(::getpwnam_r(name.c_str(), &entry, buffer.data(), buffer.size(), &found), found);
+    int failure = ::getpwnam_r(name.c_str(), &entry, buffer.data(), buffer.size(), &found);
+    return homeIn(failure, found);
 }
 
 std::optional<std::string> homeDirectoryOfUser(uid_t uid, const UserDatabase&) {
     std::vector<char> buffer(16384);
     struct passwd entry;
     struct passwd* found = nullptr;
-    return homeIn(::getpwuid_r(uid, &entry, buffer.data(), buffer.size(), &found), found);
+    int failure = ::getpwuid_r(uid, &entry, buffer.data(), buffer.size(), &found);
+    return homeIn(failure, found);
 }
 
 }  // namespace platform

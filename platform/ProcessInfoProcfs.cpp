@@ -1,4 +1,5 @@
-// Linux: the process table is read from /proc.
+// The process table read from /proc (VARN_PROCESS_TABLE=procfs, the default
+// on Linux).
 #include <sys/stat.h>
 #include <unistd.h>
 

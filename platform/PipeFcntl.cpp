@@ -1,5 +1,6 @@
-// A pipe on macOS, which has no pipe2: the ends are made close-on-exec (and
-// non-blocking) right after the pipe is made.
+// A pipe made with pipe, its ends made close-on-exec (and non-blocking) with
+// fcntl right after (VARN_PIPE=fcntl): for systems without pipe2, and the
+// default on macOS.
 
 #include <fcntl.h>
 #include <unistd.h>
