@@ -15,6 +15,9 @@ Result<std::vector<DirectoryEntry>> directoryEntries(FileDescriptor directory, c
     DIR* listing = ::fdopendir(directory.get());
     if (!listing) return failure(errno);
     int fd = directory.release();  // closed with the listing
+    // A duplicated descriptor shares its offset with the original: listed
+    // before, it would read on from the end and find nothing new.
+    ::rewinddir(listing);
     std::vector<DirectoryEntry> entries;
     while (true) {
         // Only a readdir that sets errno has failed; the end leaves it alone.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/FileSystem.hpp"
+#include "platform/HeldDirectory.hpp"
 #include "tests/support/TemporaryDirectory.hpp"
 
 using testsupport::entriesOf;
@@ -46,4 +47,18 @@ TEST(FileChanges, WriteCopyAndRemoveNeverGoThroughALink) {
     EXPECT_FALSE(platform::fileExists(scratch / "tree"));
     EXPECT_EQ(readFile(keep), "k");
     EXPECT_FALSE(platform::removeRecursively(scratch / "tree"));
+}
+
+// A held directory is emptied anew on every pass of its removal: an entry
+// the application adds after a first pass (a late verdict) is found too,
+// though the directory's descriptor was listed before.
+TEST(FileChanges, AHeldDirectoryIsListedWholeOnEveryPass) {
+    TemporaryDirectory scratch;
+    auto held = platform::HeldDirectory::create(scratch / "handoff");
+    ASSERT_TRUE(held) << held.error().description;
+    scratch.writeFile("handoff/record", "r");
+    ASSERT_TRUE(platform::removeContentsOf(held->descriptor(), scratch / "handoff"));
+    scratch.writeFile("handoff/status", "0");
+    EXPECT_TRUE(held->remove());
+    EXPECT_TRUE(entriesOf(scratch.path()).empty());
 }
