@@ -4,6 +4,7 @@
 #include <signal.h>
 
 #include <cerrno>
+#include <chrono>
 #include <optional>
 
 #include "platform/PollTimeout.hpp"
@@ -14,6 +15,7 @@ namespace {
 using VarnShared::MergeToolStatusWatcher;
 
 constexpr const char* domain = "VarnMergeErrorDomain";
+constexpr std::chrono::milliseconds launcherGrace{2000};
 
 /// The failure of a launcher that has ended, if it failed.
 std::optional<ap::Error> launcherFailure(platform::Process& launcher) {
@@ -35,6 +37,11 @@ std::optional<ap::Error> launcherFailure(platform::Process& launcher) {
 ap::Error awaitVerdict(MergeToolStatusWatcher& watcher, platform::Process& launcher, platform::SignalPipe& signals,
                        MergeToolStatusWatcher::Clock::time_point deadline) {
     auto abandon = [&](ap::Error error) {
+        // A launcher still starting reads the hand-off after us: removed
+        // under it, the launcher would report it missing after our own
+        // error. It passes the request on in moments; a launcher that
+        // hangs is not waited for longer.
+        (void)launcher.waitUntilExit(launcherGrace);
         watcher.removeDirectory();
         return error;
     };

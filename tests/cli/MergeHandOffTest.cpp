@@ -150,3 +150,27 @@ TEST_F(MergeWait, ADirectoryRemovedMovedOrReplacedIsNeverBelieved) {
     EXPECT_TRUE(record.writeStatus(VarnShared::MergeToolMetaData::Result::ok));
     EXPECT_FALSE(platform::fileExists(record.path));
 }
+
+// A wait abandoned (here on SIGTERM) while the launcher is still starting
+// leaves the hand-off in place until the launcher has ended, so that the
+// launcher never finds it gone and adds a complaint of its own.
+TEST_F(MergeWait, AnAbandonedWaitRemovesTheHandOffOnlyAfterTheLauncher) {
+    auto created = VarnShared::MergeToolMetaData::createHeld("/r", "/r/a.c");
+    ASSERT_TRUE(created) << created.error().description;
+    auto path = created->record.path;
+    VarnShared::MergeToolStatusWatcher watcher(std::move(created->directory));
+    ASSERT_TRUE(watcher.startWatching());
+    auto signals = platform::SignalPipe::catching({SIGCHLD, SIGTERM});
+    ASSERT_TRUE(signals);
+    auto launcher = platform::Process::launch("/bin/sh", {"-c", "sleep 0.3; test -d \"$1\"", "sh", path});
+    ASSERT_TRUE(launcher);
+    ::raise(SIGTERM);
+    auto outcome = awaitVerdict(watcher, *launcher, *signals, VarnShared::MergeToolStatusWatcher::Clock::now() + 5s);
+    auto code = outcome.as<ap::ExitCode>();
+    ASSERT_TRUE(code);
+    EXPECT_EQ(code->rawValue, 128 + SIGTERM);
+    auto ended = launcher->reapIfExited();
+    ASSERT_TRUE(ended && *ended);
+    EXPECT_EQ(launcher->terminationStatus(), 0);
+    EXPECT_FALSE(platform::fileExists(path));
+}
