@@ -136,7 +136,7 @@ constexpr TopMember kindOf(const M&) {
 
 TopMember topMember(const std::string& key) {
     auto found = TopMember::unknown;
-    std::apply([&](const auto&... member) { ((key == member.name && (found = kindOf(member), true)) || ...); },
+    std::apply([&](const auto&... member) { (void)((key == member.name && (found = kindOf(member), true)) || ...); },
                members);
     return found;
 }
@@ -523,8 +523,9 @@ platform::Result<DiffToolMetaData> decodeSessionRecord(std::string_view bytes, c
     RecordObjectReader scalars(sax.scalars, source);
     const Reading reading{scalars, sax, source};
     platform::Result<void> read;
-    std::apply([&](const auto&... member) { (static_cast<bool>(read = readMember(member, record, reading)) && ...); },
-               members);
+    std::apply(
+        [&](const auto&... member) { (void)(static_cast<bool>(read = readMember(member, record, reading)) && ...); },
+        members);
     if (!read) return std::move(read).error();
     return record;
 }
